@@ -1,0 +1,42 @@
+#pragma once
+// The settings object: every setting as a typed field, read from the settings file at creation and
+// written back (then tidied) at release. In between, changes stay in memory.
+#include <cstdint>
+#include <string>
+
+namespace tandrel {
+
+class clsArchivoINI {
+ public:
+  // Sets the defaults and reads carpetaPrograma/nombreEjecutable.ini over them.
+  clsArchivoINI(std::string carpetaPrograma, std::string nombreEjecutable);
+
+  std::string Language = "EN";
+  std::int16_t WindowState = 0;
+  std::string LastEXE;
+  std::string DB_Provider = "Microsoft.Jet.OLEDB.4.0;";
+  std::string DB_DataSource = "data\\db.mdb;";
+  std::string DB_Extra;
+  std::int16_t WindowHeight = 8100;  // twips
+  std::int16_t WindowWidth = 11295;  // twips
+  bool showOKS = false;
+  bool showFSYNC = true;
+  bool showCONFLICT = true;
+  bool CompactDataBase = true;
+
+  // archivo empty means the default file. A value that cannot be converted keeps the field as it is.
+  void CargaINI(const std::string& archivo = "");
+  // Writes every key but "DB/Extra" (a hand-set value stays in the file untouched).
+  void GuardaINI(const std::string& archivo = "");
+  // Release at shutdown: GuardaINI, then LimpiaINI of the default file. Failures are not reported.
+  void Release();
+
+  std::string RutaINI() const;
+  const std::string& CarpetaPrograma() const { return carpetaPrograma_; }
+
+ private:
+  std::string carpetaPrograma_;
+  std::string nombreEjecutable_;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,61 @@
+#pragma once
+// Everything the program holds while it runs: the settings, the word table, the connection, this
+// computer's name and tasks, the entries of the current analysis, its snapshot and masks, and the
+// counts. One per process (tests make as many as they like); passed by reference, never global.
+#include <memory>
+#include <string>
+
+#include "core/Platform.h"
+#include "core/clsArchivoINI.h"
+#include "core/clsWords.h"
+#include "store/Conexion.h"
+#include "store/SnapshotWriter.h"
+#include "store/clsArchivos.h"
+#include "store/clsFiles.h"
+#include "store/clsMascaras.h"
+#include "store/clsTareas.h"
+
+namespace tandrel {
+
+class FileSystem;
+
+// The four counts of an analysis or a listing.
+struct Counts {
+  double copias = 0;
+  double sinCambios = 0;
+  double actualizaciones = 0;
+  double conflictos = 0;
+};
+
+class Session {
+ public:
+  // Reads the settings file of carpetaPrograma (start-up step 3) and loads the language it names.
+  Session(std::string carpetaPrograma, std::string nombreEjecutable, MountTable mounts,
+          FileSystem& fs);
+
+  std::string W(std::string_view key) const { return Words->W(key); }
+  // Discards the word table and loads the language now set in INI.Language.
+  void RecargaWords();
+
+  std::string carpetaPrograma;
+  MountTable mounts;
+  FileSystem& fs;
+
+  clsArchivoINI INI;
+  std::unique_ptr<clsWords> Words;
+  Conexion conexion;
+  SnapshotWriter rsFiles;
+  std::string Hostname;
+
+  clsTareas Tareas;
+  clsArchivos Archivos;
+  clsFiles Ficheros;
+  clsMascaras Mascaras;
+
+  int TareaAnalizada = 0;  // position of the task whose analysis is on display; -1 after a run
+  Counts cuentas;
+  double Fallos = 0;
+  bool driveError = false;  // the last analysis could not read a side: no run may follow it
+};
+
+}  // namespace tandrel

@@ -1,0 +1,46 @@
+#pragma once
+// rsFiles: the prepared insert into FILES held open from start-up to shutdown. Rows are written in
+// batches inside one transaction; the caller commits at every yield and at the end of a run.
+#include <cstdint>
+#include <string>
+
+#include "store/Sqlite.h"
+
+namespace tandrel {
+
+class Conexion;
+
+struct SnapshotRow {
+  std::string HOSTNAME;
+  std::int64_t TASK = 0;
+  std::string FILE;
+  std::string CREATION;
+  std::string SIZE;
+  std::string LAST;
+  std::string ACCESS;
+  std::string STATE = "ACTIVE";
+  std::string SYNC;
+};
+
+class SnapshotWriter {
+ public:
+  // Prepares the statements; "" or the error description (FILES missing, say).
+  [[nodiscard]] std::string Open(Conexion& conexion);
+  void Close();
+  bool IsOpen() const;
+
+  // Each call opens the batch transaction when none is open.
+  [[nodiscard]] bool AddRow(const SnapshotRow& row);
+  [[nodiscard]] bool DeleteRow(std::int64_t rowid);
+  // Commits the open batch (true when none is open). On failure the batch is rolled back.
+  [[nodiscard]] bool Commit();
+  bool InBatch() const { return inBatch_; }
+
+ private:
+  sqlite::Database* db_ = nullptr;
+  sqlite::Statement insert_;
+  sqlite::Statement delete_;
+  bool inBatch_ = false;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,35 @@
+#pragma once
+// One file entry of an analysis: both sides' data as the scan found them, the state code and the
+// entry's mark. Plain members, no logic.
+#include <string>
+
+#include "core/FixedText.h"
+
+namespace tandrel {
+
+using TimeText = FixedText<14>;   // 14-digit UTC file time ("20090305070409"), or empty
+using SizeText = FixedText<11>;   // low 32 bits of the size as a signed decimal, or empty
+using AttrText = FixedText<3>;    // attribute bits as decimal text ("32", "35", "16")
+
+struct clsArchivo {
+  std::string Nombre;  // relative name, proper case, parts joined by "\"; the key
+
+  std::string USB_Ruta;  // the file's real path on the USB side; empty when not found there
+  SizeText USB_Tamano;
+  TimeText USB_Creacion;
+  TimeText USB_Acceso;
+  TimeText USB_Modificado;
+  AttrText USB_Atributos;
+
+  std::string PC_Ruta;  // the file's real path on the PC side; empty when not found there
+  SizeText PC_Tamano;
+  TimeText PC_Creacion;
+  TimeText PC_Acceso;
+  TimeText PC_Modificado;
+  AttrText PC_Atributos;
+
+  FixedText<2> Action;  // state code ("C1", "ZZ", "!3", ...), or what the user chose
+  FixedText<1> Estado;  // "N", "E", "D" after the analysis; "E" or "R" after a run
+};
+
+}  // namespace tandrel

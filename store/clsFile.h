@@ -1,0 +1,22 @@
+#pragma once
+// One snapshot record: a file as it was at the end of the task's last run on this computer.
+#include <cstdint>
+#include <string>
+
+#include "store/clsArchivo.h"
+
+namespace tandrel {
+
+struct clsFile {
+  std::string file;   // relative name, the key
+  TimeText Creation;
+  TimeText Last;
+  TimeText Access;    // "VOID" marks the blank record of a name the snapshot lacks
+  TimeText Sync;
+  SizeText Size;
+  std::int64_t RowId = 0;  // SQLite's rowid of the row, so a run can replace it without a search
+
+  bool Known() const { return Access != "VOID"; }
+};
+
+}  // namespace tandrel

@@ -1,0 +1,31 @@
+#pragma once
+// The exclusion masks of one task: those of task 0 (every task) and of the task's own ID.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tandrel {
+
+class Conexion;
+
+struct clsMascara {
+  std::string MASK;
+  std::int16_t Pos = 0;  // 0: anywhere; n >= 1: the text begins at code point n or later
+};
+
+class clsMascaras {
+ public:
+  // Returns the error description, or "" (an error leaves no mask loaded).
+  std::string Carga(Conexion& conexion, std::int64_t task);
+  // True when a mask is found in archivo (a full path); "\" and "/" count as the same character;
+  // case-sensitive; positions count code points from 1.
+  bool Comprueba(std::string_view archivo) const;
+  std::size_t Count() const { return masks_.size(); }
+  void Add(clsMascara mask) { masks_.push_back(std::move(mask)); }
+
+ private:
+  std::vector<clsMascara> masks_;
+};
+
+}  // namespace tandrel
