@@ -1,0 +1,18 @@
+#include "engine/Automaticas.h"
+
+#include "core/Public.h"
+#include "engine/Analisis.h"
+
+namespace tandrel {
+
+void EjecutaAutomaticas(Session& session, AppView& view, const std::function<void(int)>& sincroniza) {
+  EscribeLog(view, session.W("logExecute"));
+  for (int i = 1; i <= session.Tareas.Count(); ++i) {
+    if (session.Tareas.ITem1(i).AutoRun != 1) continue;
+    AnalizaTarea(session, view, i, true);
+    if (!session.driveError && sincroniza) sincroniza(i);
+  }
+  EscribeLog(view, session.W("logExecuteF"));
+}
+
+}  // namespace tandrel

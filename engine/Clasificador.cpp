@@ -1,0 +1,84 @@
+// The classifying half of modFiles: ClasificaArchivo.
+#include <string_view>
+
+#include "engine/modFiles.h"
+
+namespace tandrel {
+
+namespace {
+
+struct Lados {
+  std::string_view usbTamano, usbModificado, pcTamano, pcModificado;
+};
+
+bool DifiereDelRegistro(std::string_view tamano, std::string_view modificado,
+                        const clsFile& registro) {
+  return tamano != registro.Size.view() || modificado != registro.Last.view();
+}
+
+// The decision for a file found on both sides whose copies differ. Only sizes and last-write
+// texts take part; the fixed-width UTC texts compare chronologically as plain texts, to the second.
+std::string_view Decide(const Lados& l, const clsFile& registro, bool optimista) {
+  const int orden = l.usbModificado.compare(l.pcModificado);  // > 0: the USB copy is newer
+  const bool conocido = registro.Known();
+  if (conocido && DifiereDelRegistro(l.usbTamano, l.usbModificado, registro) &&
+      DifiereDelRegistro(l.pcTamano, l.pcModificado, registro)) {
+    if (orden < 0) return optimista ? "A1" : "!3";
+    if (orden == 0) return "!4";
+    return optimista ? "A2" : "!2";
+  }
+  if (!conocido && !optimista) {
+    if (orden > 0) return "!2";
+    if (orden == 0) return "!4";
+    return "!3";
+  }
+  // Only which copy is newer counts here, not which one changed: an older change loses.
+  if (orden > 0) return "A2";
+  if (orden < 0) return "A1";
+  return "!1";
+}
+
+}  // namespace
+
+void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos, bool desdePC) {
+  std::string& otraCarpeta = desdePC ? datos.CarpetaUSB : datos.CarpetaPC;
+  if (!otraCarpeta.empty() && otraCarpeta.back() != '/') otraCarpeta.push_back('/');
+
+  // The other side is searched by the names this side really has, so that a file spelt the same
+  // on both sides is found first even where the other folder also holds a case variant.
+  const FolderCache& listado = desdePC ? scan.pc : scan.usb;
+  FolderCache& otro = desdePC ? scan.usb : scan.pc;
+  const std::string& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
+  const std::string_view relativa = std::string_view(ruta).substr(listado.Root().size());
+  FolderCache::Result encontrado = otro.Find(relativa);
+
+  if (encontrado.outcome == FolderCache::Outcome::Found) {
+    LlenaLado(archivo, desdePC, std::move(encontrado.path), encontrado.info, encontrado.name);
+    if (!desdePC) archivo.Estado = "E";
+    const Lados lados{archivo.USB_Tamano, archivo.USB_Modificado, archivo.PC_Tamano,
+                      archivo.PC_Modificado};
+    // The snapshot is looked at only when the copies differ.
+    if (lados.usbModificado == lados.pcModificado && lados.usbTamano == lados.pcTamano) {
+      archivo.Action = "ZZ";
+    } else {
+      archivo.Action = Decide(lados, scan.session.Ficheros.Item(archivo.Nombre), datos.Optimista);
+    }
+    return;
+  }
+
+  const bool conocido = scan.session.Ficheros.Item(archivo.Nombre).Known();
+  if (conocido) {
+    archivo.Estado = "D";
+    archivo.Action = desdePC ? (datos.BorradosUSB ? "X2" : "ZZ") : (datos.BorradosPC ? "X1" : "ZZ");
+  } else {
+    archivo.Estado = "N";
+    archivo.Action = desdePC ? (datos.NuevosPC ? "C2" : "ZZ") : (datos.NuevosUSB ? "C1" : "ZZ");
+  }
+  if (encontrado.outcome == FolderCache::Outcome::Unreadable) {
+    // We cannot tell whether the file is there: keep the mark a missing file gets, plan nothing.
+    scan.CarpetaIlegible(otro.Root(), encontrado.folder, encontrado.error);
+    archivo.Action = "ZZ";
+  }
+}
+
+}  // namespace tandrel

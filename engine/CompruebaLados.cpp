@@ -1,0 +1,58 @@
+#include "engine/CompruebaLados.h"
+
+#include <cerrno>
+#include <vector>
+
+#include "core/Platform.h"
+#include "core/Public.h"
+#include "engine/FileSystem.h"
+#include "engine/ScanContext.h"
+
+namespace tandrel {
+
+namespace {
+
+struct Fallo {
+  int error = 0;
+  std::string ruta;  // what could not be read, as shown to the user
+};
+
+std::string SinBarraFinal(std::string path) {
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string& carpeta,
+                    bool hayInstantanea) {
+  std::vector<FolderEntry> scratch;
+  const std::string raiz = drive.empty() ? "/" : drive;
+  if (int error = fs.ListFolder(raiz, scratch, false); error != 0) return {error, raiz};
+
+  if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, carpeta};
+  const int error = fs.ListFolder(carpeta, scratch, false);
+  if (error == 0 || (error == -ENOENT && !hayInstantanea)) return {};
+  return {error, SinBarraFinal(carpeta)};
+}
+
+}  // namespace
+
+bool CompruebaLados(Session& session, AppView& view, const clsTarea& tarea,
+                    const std::string& prefijo) {
+  const TaskFolders carpetas = CarpetasDeTarea(session, tarea);
+  const bool hayInstantanea = session.Ficheros.Count() > 0;
+  const std::string unidades[2] = {DriveOf(session.carpetaPrograma, session.mounts),
+                                   DriveOf(carpetas.pc, session.mounts)};
+  const std::string* rutas[2] = {&carpetas.usb, &carpetas.pc};
+
+  for (int lado = 0; lado < 2; ++lado) {
+    const Fallo fallo = CompruebaLado(session.fs, unidades[lado], *rutas[lado], hayInstantanea);
+    if (fallo.error == 0) continue;
+    EscribeLog(view, prefijo + "ERROR= " + DriveForDisplay(unidades[lado]));
+    view.ShowMessage(MessageIcon::Critical, "Error reading drive",
+                     fallo.ruta + ": " + ErrorText(fallo.error));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace tandrel

@@ -1,0 +1,67 @@
+#include "engine/ScanContext.h"
+
+#include <algorithm>
+
+#include "core/Platform.h"
+#include "core/Public.h"
+#include "core/Text.h"
+
+namespace tandrel {
+
+namespace {
+
+std::string WithTrailingSlash(std::string path) {
+  if (!path.empty() && path.back() != '/') path.push_back('/');
+  return path;
+}
+
+}  // namespace
+
+TaskFolders CarpetasDeTarea(const Session& session, const clsTarea& tarea) {
+  TaskFolders folders;
+  // The stick may be mounted elsewhere on every computer: Left never holds the mount point.
+  std::string left = NativePath(tarea.Left);
+  if (!left.empty() && left.front() != '/') left.insert(0, "/");
+  folders.usb = DriveOf(session.carpetaPrograma, session.mounts) + left;
+  if (folders.usb.empty()) folders.usb = "/";  // Left empty on the root file system
+  folders.usb = WithTrailingSlash(std::move(folders.usb));
+  folders.pc = WithTrailingSlash(NativePath(tarea.Right));
+  return folders;
+}
+
+ScanContext::ScanContext(Session& s, AppView& v, int indice)
+    : session(s),
+      view(v),
+      prefijo("#" + std::to_string(s.Tareas.ITem1(indice).ID) + ": "),
+      usb(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).usb),
+      pc(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).pc) {
+  Datos.Indice = static_cast<std::int16_t>(indice);
+}
+
+void ScanContext::CarpetaIlegible(const std::string& root, const std::string& folder, int error) {
+  if (!avisadas_.insert(folder).second) return;
+  std::string shown = folder;
+  if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+  EscribeLog(view, prefijo + session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
+
+  std::string relative = folder.size() > root.size() ? folder.substr(root.size()) : std::string();
+  if (!relative.empty() && relative.back() != '/') relative.push_back('/');
+  std::replace(relative.begin(), relative.end(), '/', '\\');
+  relative = CaseFold(relative);
+  if (std::find(ilegibles_.begin(), ilegibles_.end(), relative) == ilegibles_.end()) {
+    ilegibles_.push_back(std::move(relative));
+  }
+}
+
+void ScanContext::ArchivoOmitido(const std::string& ruta) {
+  EscribeLog(view, prefijo + session.W("logLeftOut") + " " + ruta);
+}
+
+bool ScanContext::BajoCarpetaIlegible(std::string_view nombre) const {
+  if (ilegibles_.empty()) return false;
+  const std::string fold = CaseFold(nombre);
+  return std::any_of(ilegibles_.begin(), ilegibles_.end(),
+                     [&](const std::string& prefix) { return fold.starts_with(prefix); });
+}
+
+}  // namespace tandrel

@@ -1,0 +1,133 @@
+#include "tests/support/FolderPair.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+namespace tandrel::test {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void Fail(const std::string& what) {
+  throw std::runtime_error("FolderPair: " + what + ": " + std::strerror(errno));
+}
+
+// Gives back every permission a test took away, so that the tree can be removed.
+void MakeRemovable(const fs::path& root) {
+  std::error_code ec;
+  if (!fs::exists(fs::symlink_status(root, ec))) return;
+  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
+       it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (it->is_symlink(ec)) continue;
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+}
+
+void RemoveTree(const std::string& path) {
+  if (path.empty()) return;
+  MakeRemovable(path);
+  // Twice: a folder made readable only during the first walk is entered by the second.
+  MakeRemovable(path);
+  std::error_code ec;
+  fs::remove_all(path, ec);
+}
+
+void CreateParents(const std::string& path) {
+  std::error_code ec;
+  fs::create_directories(fs::path(path).parent_path(), ec);
+  if (ec) throw std::runtime_error("FolderPair: create folders for " + path + ": " + ec.message());
+}
+
+}  // namespace
+
+FolderPair::FolderPair() {
+  char pattern[] = "/tmp/tandrel-pair-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) Fail("mkdtemp");
+  base_ = pattern;
+  usb_ = base_ + "/usb";
+  pc_ = base_ + "/pc";
+  fs::create_directories(usb_);
+  fs::create_directories(pc_);
+}
+
+FolderPair::FolderPair(std::string usb, std::string pc) : usb_(std::move(usb)), pc_(std::move(pc)) {
+  fs::create_directories(usb_);
+  fs::create_directories(pc_);
+}
+
+FolderPair::~FolderPair() {
+  if (!base_.empty()) {
+    RemoveTree(base_);
+  } else {
+    RemoveTree(usb_);
+    RemoveTree(pc_);
+  }
+}
+
+std::string FolderPair::Path(Side side, std::string_view relative) const {
+  return Root(side) + "/" + std::string(relative);
+}
+
+std::string FolderPair::AddFile(Side side, std::string_view relative, std::size_t size,
+                                std::int64_t mtime, std::uint32_t nanoseconds) {
+  const std::string path = Path(side, relative);
+  CreateParents(path);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) Fail("create " + path);
+  const std::string content(size, 'x');
+  if (::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
+    ::close(fd);
+    Fail("write " + path);
+  }
+  ::close(fd);
+  struct timespec times[2];
+  times[0].tv_sec = static_cast<time_t>(mtime);
+  times[0].tv_nsec = nanoseconds;
+  times[1] = times[0];
+  if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) Fail("utimensat " + path);
+  return path;
+}
+
+std::string FolderPair::AddFolder(Side side, std::string_view relative) {
+  const std::string path = Path(side, relative);
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  if (ec) throw std::runtime_error("FolderPair: create " + path + ": " + ec.message());
+  return path;
+}
+
+std::string FolderPair::AddLink(Side side, std::string_view relative, std::string_view target) {
+  const std::string path = Path(side, relative);
+  CreateParents(path);
+  if (::symlink(std::string(target).c_str(), path.c_str()) != 0) Fail("symlink " + path);
+  return path;
+}
+
+void FolderPair::SetMode(Side side, std::string_view relative, unsigned mode) {
+  const std::string path = Path(side, relative);
+  if (::chmod(path.c_str(), mode) != 0) Fail("chmod " + path);
+}
+
+std::int64_t UtcSeconds(int year, int month, int day, int hour, int minute, int second) {
+  std::tm moment{};
+  moment.tm_year = year - 1900;
+  moment.tm_mon = month - 1;
+  moment.tm_mday = day;
+  moment.tm_hour = hour;
+  moment.tm_min = minute;
+  moment.tm_sec = second;
+  return static_cast<std::int64_t>(timegm(&moment));
+}
+
+}  // namespace tandrel::test

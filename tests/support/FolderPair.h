@@ -1,0 +1,54 @@
+#pragma once
+// Two real folders standing for the two sides of a task, with helpers that create files of a given
+// size and exact last-write time, folders and symbolic links below them. Both folders (and the
+// temporary base, when the pair made one) are removed when the object goes, whatever their modes.
+//
+//   FolderPair pair;                                         // /tmp/tandrel-pair-XXXXXX/{usb,pc}
+//   pair.AddFile(Side::Usb, "Docs/Plan.txt", 120, kMonday);  // 120 bytes, mtime kMonday
+//   pair.AddLink(Side::Pc, "loop", ".");
+//
+// A failure throws std::runtime_error (the test fails).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tandrel::test {
+
+enum class Side { Usb, Pc };
+
+class FolderPair {
+ public:
+  FolderPair();  // a new temporary base holding "usb" and "pc"
+  // Given folders (created with their parents when missing); each is removed at the end.
+  FolderPair(std::string usb, std::string pc);
+  ~FolderPair();
+  FolderPair(const FolderPair&) = delete;
+  FolderPair& operator=(const FolderPair&) = delete;
+
+  const std::string& Usb() const { return usb_; }
+  const std::string& Pc() const { return pc_; }
+  const std::string& Root(Side side) const { return side == Side::Usb ? usb_ : pc_; }
+  // The side's folder & "/" & relative ("/"-separated).
+  std::string Path(Side side, std::string_view relative) const;
+
+  // A file of `size` bytes ('x') whose last-write and last-access times are mtime (seconds since
+  // 1970 UTC) and nanoseconds; missing folders on the way are created. Returns its full path.
+  std::string AddFile(Side side, std::string_view relative, std::size_t size, std::int64_t mtime,
+                      std::uint32_t nanoseconds = 0);
+  std::string AddFolder(Side side, std::string_view relative);
+  // A symbolic link named relative pointing at target (taken as it is).
+  std::string AddLink(Side side, std::string_view relative, std::string_view target);
+  // chmod of an entry (to make a folder unreadable, a file read-only).
+  void SetMode(Side side, std::string_view relative, unsigned mode);
+
+ private:
+  std::string base_;  // the temporary base the default constructor made, else empty
+  std::string usb_;
+  std::string pc_;
+};
+
+// Seconds since 1970 UTC of a calendar moment in UTC (for readable test data).
+std::int64_t UtcSeconds(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+
+}  // namespace tandrel::test
