@@ -1,0 +1,168 @@
+#include "core/Platform.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "core/Public.h"
+#include "core/Text.h"
+
+namespace tandrel {
+
+namespace {
+
+// mountinfo writes a space, tab, newline and backslash in a mount point as "\ooo".
+std::string DecodeOctalEscapes(std::string_view field) {
+  std::string out;
+  out.reserve(field.size());
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      const char a = field[i + 1], b = field[i + 2], c = field[i + 3];
+      if (a >= '0' && a <= '3' && b >= '0' && b <= '7' && c >= '0' && c <= '7') {
+        out += static_cast<char>((a - '0') * 64 + (b - '0') * 8 + (c - '0'));
+        i += 3;
+        continue;
+      }
+    }
+    out += field[i];
+  }
+  return out;
+}
+
+std::string WithoutTrailingSlashes(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+bool IsDriveLetterPath(std::string_view path) {
+  if (path.size() < 2 || path[1] != ':') return false;
+  const char c = path[0];
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+std::filesystem::path RunningExecutable() {
+  std::error_code ec;
+  auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+  if (ec) return {};
+  return exe;
+}
+
+}  // namespace
+
+MountTable ParseMountInfo(std::string_view mountinfo) {
+  MountTable table;
+  std::size_t start = 0;
+  while (start < mountinfo.size()) {
+    auto end = mountinfo.find('\n', start);
+    if (end == std::string_view::npos) end = mountinfo.size();
+    const std::string_view line = mountinfo.substr(start, end - start);
+    start = end + 1;
+
+    // Fields are separated by single spaces; the fifth is the mount point.
+    std::string_view field = line;
+    int n = 1;
+    for (; n < 5; ++n) {
+      const auto space = field.find(' ');
+      if (space == std::string_view::npos) break;
+      field.remove_prefix(space + 1);
+    }
+    if (n < 5) continue;
+    field = field.substr(0, field.find(' '));
+    std::string point = WithoutTrailingSlashes(DecodeOctalEscapes(field));
+    if (point.empty() || point[0] != '/') continue;
+    if (std::find(table.mountPoints.begin(), table.mountPoints.end(), point) ==
+        table.mountPoints.end()) {
+      table.mountPoints.push_back(std::move(point));
+    }
+  }
+  if (std::find(table.mountPoints.begin(), table.mountPoints.end(), "/") ==
+      table.mountPoints.end()) {
+    table.mountPoints.insert(table.mountPoints.begin(), "/");
+  }
+  return table;
+}
+
+MountTable ReadMountTable() {
+  std::ifstream in("/proc/self/mountinfo", std::ios::binary);
+  if (!in) return MountTable{{"/"}};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return ParseMountInfo(text.str());
+}
+
+std::string DriveOf(std::string_view path, const MountTable& mounts) {
+  if (IsDriveLetterPath(path)) return std::string(path.substr(0, 2));
+  const std::string native = NativePath(path);
+  const std::string* best = nullptr;
+  for (const auto& point : mounts.mountPoints) {
+    if (point == "/") continue;  // the root file system is the empty drive
+    if (best != nullptr && point.size() <= best->size()) continue;
+    // A prefix only counts at a component boundary: "/media/a" does not hold "/media/ab".
+    if (native.compare(0, point.size(), point) == 0 &&
+        (native.size() == point.size() || native[point.size()] == '/')) {
+      best = &point;
+    }
+  }
+  return best ? *best : std::string();
+}
+
+std::string WithoutDrive(std::string_view path, const MountTable& mounts) {
+  const std::size_t drive = DriveOf(path, mounts).size();
+  return std::string(path.substr(std::min(drive, path.size())));
+}
+
+std::string DriveForDisplay(std::string_view drive) {
+  if (drive.empty()) return "/";
+  if (drive.size() == 2 && IsDriveLetterPath(drive)) return UpperAscii(drive);
+  return std::string(drive);
+}
+
+std::string ProgramFolder() {
+  // Not LeeEntorno: a folder path may well be longer than its 254 characters.
+  const char* home = std::getenv("TANDREL_HOME");
+  if (home != nullptr && *home != '\0') return WithoutTrailingSlashes(NativePath(home));
+  const auto exe = RunningExecutable();
+  if (exe.empty()) return WithoutTrailingSlashes(std::filesystem::current_path().string());
+  return WithoutTrailingSlashes(exe.parent_path().string());
+}
+
+std::string ExecutableBaseName() {
+  const auto exe = RunningExecutable();
+  if (exe.empty()) return "Tandrel";
+  return exe.stem().string();
+}
+
+std::string NativePath(std::string_view path) {
+  std::string out(path);
+  std::replace(out.begin(), out.end(), '\\', '/');
+  return out;
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string head = NativePath(folder);
+  std::string tail = NativePath(name);
+  while (!head.empty() && head.back() == '/') head.pop_back();
+  const auto first = tail.find_first_not_of('/');
+  tail = (first == std::string::npos) ? std::string() : tail.substr(first);
+  if (tail.empty()) return head.empty() ? "/" : head;
+  return head + "/" + tail;
+}
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string ComputerName() {
+  std::string name = LeeEntorno("COMPUTERNAME");
+  if (!name.empty()) return name;
+  char host[HOST_NAME_MAX + 1] = {};
+  if (gethostname(host, sizeof host) != 0) return {};
+  host[HOST_NAME_MAX] = '\0';
+  return host;
+}
+
+}  // namespace tandrel

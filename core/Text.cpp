@@ -1,0 +1,196 @@
+#include "core/Text.h"
+
+#include <utf8proc.h>
+
+#include <cstdint>
+
+namespace tandrel {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// One step through UTF-8. `valid` false means the bytes at pos do not start a well-formed
+// sequence; `length` is then the longest prefix of a sequence that could still have been valid
+// (at least one byte), so that a cut sequence becomes one replacement character, not several.
+struct Step {
+  char32_t cp = 0;
+  std::size_t length = 1;
+  bool valid = false;
+};
+
+Step Decode(std::string_view text, std::size_t pos) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) return {lead, 1, true};
+
+  std::size_t need = 0;
+  char32_t cp = 0;
+  unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    need = 1;
+    cp = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    need = 2;
+    cp = lead & 0x0F;
+    if (lead == 0xE0) lo = 0xA0;  // overlong
+    if (lead == 0xED) hi = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    need = 3;
+    cp = lead & 0x07;
+    if (lead == 0xF0) lo = 0x90;  // overlong
+    if (lead == 0xF4) hi = 0x8F;  // past U+10FFFF
+  } else {
+    return {};
+  }
+
+  std::size_t i = 1;
+  for (; i <= need; ++i) {
+    if (pos + i >= text.size()) return {0, i, false};
+    const unsigned char b = byte(pos + i);
+    const unsigned char min = (i == 1) ? lo : 0x80;
+    const unsigned char max = (i == 1) ? hi : 0xBF;
+    if (b < min || b > max) return {0, i, false};
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return {cp, need + 1, true};
+}
+
+void Append(std::string& out, char32_t cp) {
+  utf8proc_uint8_t buf[4];
+  const auto n = utf8proc_encode_char(static_cast<utf8proc_int32_t>(cp), buf);
+  out.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(n));
+}
+
+bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
+
+}  // namespace
+
+std::string Trim(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string TrimRight(std::string_view text) {
+  const auto last = text.find_last_not_of(' ');
+  if (last == std::string_view::npos) return {};
+  return std::string(text.substr(0, last + 1));
+}
+
+std::string ProperCase(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  bool startOfWord = true;
+  for (std::size_t pos = 0; pos < name.size();) {
+    const char c = name[pos];
+    if (static_cast<unsigned char>(c) < 0x80) {  // the common case, without a table look-up
+      if (startOfWord && IsAsciiLower(c)) {
+        out += static_cast<char>(c - 'a' + 'A');
+      } else if (!startOfWord && IsAsciiUpper(c)) {
+        out += static_cast<char>(c - 'A' + 'a');
+      } else {
+        out += c;
+      }
+      startOfWord = (c == ' ');
+      ++pos;
+      continue;
+    }
+    const Step step = Decode(name, pos);
+    if (step.valid) {
+      const auto cp = static_cast<utf8proc_int32_t>(step.cp);
+      Append(out, static_cast<char32_t>(startOfWord ? utf8proc_toupper(cp) : utf8proc_tolower(cp)));
+    } else {
+      out.append(name.substr(pos, step.length));
+    }
+    startOfWord = false;
+    pos += step.length;
+  }
+  return out;
+}
+
+std::string CaseFold(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char c = text[pos];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out += IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+      ++pos;
+      continue;
+    }
+    const Step step = Decode(text, pos);
+    if (!step.valid) {
+      out.append(text.substr(pos, step.length));
+      pos += step.length;
+      continue;
+    }
+    // Full folding of one code point ("ß" gives "ss"); without the decompose options utf8proc
+    // neither normalises nor reorders, so two spellings of "é" stay two keys.
+    utf8proc_int32_t folded[4];
+    int boundclass = 0;
+    const auto n = utf8proc_decompose_char(static_cast<utf8proc_int32_t>(step.cp), folded, 4,
+                                           UTF8PROC_CASEFOLD, &boundclass);
+    if (n < 0 || n > 4) {
+      out.append(text.substr(pos, step.length));
+    } else {
+      for (utf8proc_ssize_t i = 0; i < n; ++i) Append(out, static_cast<char32_t>(folded[i]));
+    }
+    pos += step.length;
+  }
+  return out;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a == b) return true;
+  return CaseFold(a) == CaseFold(b);
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (IsAsciiLower(c)) c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
+std::size_t CodePointCount(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Step step = Decode(text, pos);
+    count += step.valid ? 1 : step.length;  // every invalid byte counts as one
+    pos += step.length;
+  }
+  return count;
+}
+
+std::size_t ByteOffsetOfCodePoint(std::string_view text, std::size_t n) {
+  if (n <= 1) return 0;
+  std::size_t seen = 1;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Step step = Decode(text, pos);
+    const std::size_t advance = step.valid ? step.length : 1;
+    pos += advance;
+    if (++seen == n) return pos;
+  }
+  return text.size();
+}
+
+std::string ToValidUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const Step step = Decode(text, pos);
+    if (step.valid) {
+      out.append(text.substr(pos, step.length));
+    } else {
+      Append(out, kReplacement);
+    }
+    pos += step.length;
+  }
+  return out;
+}
+
+}  // namespace tandrel

@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file reading and writing, and the line splitting shared by the settings file and the
+// language files: a line ends at CR LF, at LF or at CR alone, in any mix.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tandrel {
+
+struct TextLine {
+  std::string_view text;  // without its line end
+  std::string_view end;   // "\r\n", "\n", "\r", or empty for a last line without one
+};
+
+// The lines of a text; a text that ends with a line end has no empty line after it.
+std::vector<TextLine> SplitLines(std::string_view text);
+
+// The whole file as bytes; false when it cannot be opened or read (a missing file included).
+[[nodiscard]] bool ReadWholeFile(const std::string& path, std::string& contents);
+// Creates or empties the file and writes the bytes; false on any failure.
+[[nodiscard]] bool WriteWholeFile(const std::string& path, std::string_view contents);
+
+}  // namespace tandrel

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <tuple>
+
+#include "core/clsArchivoINI.h"
+#include "core/modArchivoINI.h"
+#include "tests/core/TempFolder.h"
+
+namespace tandrel {
+namespace {
+
+auto Fields(const clsArchivoINI& i) {
+  return std::tuple(i.Language, i.WindowState, i.LastEXE, i.DB_Provider, i.DB_DataSource,
+                    i.WindowHeight, i.WindowWidth, i.showOKS, i.showFSYNC, i.showCONFLICT,
+                    i.CompactDataBase);
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+class Settings : public ::testing::Test {
+ protected:
+  std::string Ini() const { return folder / "Tandrel.ini"; }
+  void Write(std::string_view bytes) const { test::WriteBytes(Ini(), bytes); }
+  std::string Read() const { return test::ReadBytes(Ini()); }
+  clsArchivoINI Open() const { return clsArchivoINI(folder.path(), "Tandrel"); }
+  void Run() const { Open().Release(); }  // one run: read at start, written and tidied at exit
+
+  test::TempFolder folder, empty;
+  const clsArchivoINI defaults{empty.path(), "Tandrel"};
+};
+
+TEST_F(Settings, FirstRunWritesEveryKeyButExtraInTidyForm) {
+  Run();
+  EXPECT_EQ(Read(),
+            "\r\n[General]\r\nLanguage=EN\r\nLastEXE=\r\nWindowState=0\r\nWindowWidth=11295\r\n"
+            "WindowHeight=8100\r\n\r\n[DB]\r\nProvider=Microsoft.Jet.OLEDB.4.0;\r\n"
+            "DataSource=data\\db.mdb;\r\nCompactDataBase=-1\r\n\r\n[Panel]\r\nbutOKS=0\r\n"
+            "butFSYNC=-1\r\nbutCONFLICT=-1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "Tmp_INI.tmp"));
+  EXPECT_EQ(Fields(Open()), Fields(defaults));
+
+  Write("[General]\nLanguage=ES\n");
+  clsArchivoINI ini = Open();
+  EXPECT_EQ(ini.Language, "ES");
+  ini.Language = "EN";
+  EXPECT_EQ(Fields(ini), Fields(defaults));
+  Write("[General]\nLanguage=\n");
+  EXPECT_EQ(Open().Language, "EN");
+}
+
+TEST_F(Settings, ValuesThatDoNotConvertKeepTheDefault) {
+  const std::tuple<const char*, std::optional<bool>, std::optional<std::int16_t>> cases[] = {
+      {"0", false, 0},     {"-1", true, -1},        {"7", true, 7},
+      {"0.5", true, {}},   {"True", true, {}},      {"FALSE", false, {}},
+      {"yes", {}, {}},     {"-", {}, {}},           {"1x", {}, {}},
+      {"32767", true, 32767}, {"-32769", true, {}}, {"0x10", {}, {}},
+  };
+  for (const auto& [text, flag, number] : cases) {
+    Write(std::string("[Panel]\nbutOKS=") + text + "\nbutFSYNC = " + text +
+          "\n[General]\nWindowWidth=" + text + "\n");
+    const clsArchivoINI ini = Open();
+    EXPECT_EQ(ini.showOKS, flag.value_or(false)) << text;
+    EXPECT_EQ(ini.showFSYNC, flag.value_or(true)) << text;
+    EXPECT_EQ(ini.WindowWidth, number.value_or(11295)) << text;
+  }
+  Write("[Panel]\nbutOKS=1\nbutFSYNC=false\n");
+  Run();
+  EXPECT_EQ(Count(Read(), "butOKS=-1\r\nbutFSYNC=0\r\n"), 1u);
+}
+
+TEST_F(Settings, TextsAreReadAsWrittenTrimmedAndCut) {
+  Write("[general]\n  LANGUAGE   =   ES   \n; Provider=commented\n[db]\nprovider=SQLite;\n"
+        "DataSource = \"C:\\My Data\\db.mdb\";  \nExtra=Password=secret;#x\n");
+  const clsArchivoINI ini = Open();
+  EXPECT_EQ(ini.Language, "ES");
+  EXPECT_EQ(ini.DB_Provider, "SQLite;");
+  EXPECT_EQ(ini.DB_DataSource, "\"C:\\My Data\\db.mdb\";");
+  EXPECT_EQ(ini.DB_Extra, "Password=secret;#x");
+
+  std::string manyE;
+  for (int i = 0; i < 300; ++i) manyE += "é";
+  Write("[General]\nA=" + std::string(300, 'x') + "\nB=" + manyE + "\nC=" + std::string(253, 'a') +
+        "  b\nD=E" + std::string(1, '\0') + "S\n");
+  EXPECT_EQ(LeeClave("General/A", Ini()), std::string(254, 'x'));
+  EXPECT_EQ(LeeClave("General/B", Ini()), manyE.substr(0, 254 * 2));  // characters, not bytes
+  EXPECT_EQ(LeeClave("General/C", Ini()), std::string(253, 'a'));
+  EXPECT_EQ(LeeClave("General/D", Ini()), "E");
+  EXPECT_EQ(LeeClave("Nowhere/A", Ini()), "");
+}
+
+TEST_F(Settings, ExtraSetByHandSurvivesEveryRunAndIsNeverAdded) {
+  Write("[DB]\nExtra = Password=secret;\n");
+  for (int run = 0; run < 3; ++run) Run();
+  EXPECT_EQ(Count(Read(), "\r\nExtra = Password=secret;\r\n"), 1u);
+
+  Write("[DB]\nProvider=SQLite;\n");
+  clsArchivoINI ini = Open();
+  ini.DB_Extra = "set in memory";
+  ini.Release();
+  EXPECT_EQ(Count(Read(), "Extra"), 0u);
+}
+
+TEST_F(Settings, HandWrittenFileWithAnyLineEndsComesBackTidy) {
+  Write("; by hand\r\r   [General]   \n\n  Language = ES  \r\n WindowState=2\n\n\n[DB]\r"
+        "    Extra=Password=x;\n[Panel]\nbutOKS=-1");
+  Run();
+  EXPECT_EQ(Read(),
+            "; by hand\r\n\r\n[General]\r\nLanguage=ES\r\nWindowState=2\r\nLastEXE=\r\n"
+            "WindowWidth=11295\r\nWindowHeight=8100\r\n\r\n[DB]\r\nExtra=Password=x;\r\n"
+            "Provider=Microsoft.Jet.OLEDB.4.0;\r\nDataSource=data\\db.mdb;\r\n"
+            "CompactDataBase=-1\r\n\r\n[Panel]\r\nbutOKS=-1\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n");
+
+  LimpiaINI(folder / "missing.ini", folder.path());
+  EXPECT_FALSE(std::filesystem::exists(folder / "missing.ini"));
+  EXPECT_FALSE(std::filesystem::exists(folder / "Tmp_INI.tmp"));
+}
+
+TEST_F(Settings, WritingChangesOneLineAndKeepsEveryOther) {
+  Write("[General]\nLanguage=ES\nlanguage=DE\n\n[Panel]\nbutOKS=-1\n[GENERAL]\nLanguage=FR\n"
+        "WindowState=2\n[Panel]\nbutOKS=0\n");
+  EXPECT_EQ(Open().Language, "ES");  // the first occurrence answers
+  EXPECT_EQ(Open().WindowState, 2);
+  EXPECT_TRUE(Open().showOKS);
+
+  EXPECT_TRUE(EscribeClave("General/Language", "PT", Ini()));
+  EXPECT_TRUE(EscribeClave("General/LastEXE", "20240307093005", Ini()));
+  EXPECT_TRUE(EscribeClave("DB/Provider", "SQLite;", Ini()));
+  EXPECT_EQ(Read(),
+            "[General]\nLanguage=PT\nlanguage=DE\nLastEXE=20240307093005\n\n[Panel]\nbutOKS=-1\n"
+            "[GENERAL]\nLanguage=FR\nWindowState=2\n[Panel]\nbutOKS=0\n[DB]\nProvider=SQLite;\n");
+}
+
+TEST_F(Settings, GarbageReadsAsDefaultsAndTakesTheProgramsValues) {
+  std::mt19937 random(7);
+  std::string alphabet = "[]= ;\r\n\t\xFF\xC3" "GeneralDBPanel";
+  alphabet += '\0';
+  std::string garbage;
+  for (int i = 0; i < 65536; ++i) garbage += alphabet[random() % alphabet.size()];
+
+  for (const std::string& contents : {std::string(), std::string(1 << 20, 'x'), garbage}) {
+    Write(contents);
+    clsArchivoINI ini = Open();
+    ini.Language = "ES";
+    ini.LastEXE = "20240307093005";
+    ini.WindowWidth = -1;
+    ini.showOKS = true;
+    ini.CompactDataBase = false;
+    const auto expected = Fields(ini);
+    ini.Release();
+    EXPECT_EQ(Fields(Open()), expected) << contents.size();
+  }
+}
+
+TEST_F(Settings, AFileThatCannotBeWrittenFailsQuietly) {
+  std::filesystem::create_directory(Ini());  // a folder where the file should be
+  clsArchivoINI ini = Open();
+  EXPECT_EQ(Fields(ini), Fields(defaults));
+  ini.Release();
+  EXPECT_TRUE(std::filesystem::is_directory(Ini()));
+  EXPECT_FALSE(EscribeClave("General/Language", "ES", Ini()));
+  EXPECT_FALSE(EscribeClave("General/Language", "ES", folder / "missing/Tandrel.ini"));
+}
+
+}  // namespace
+}  // namespace tandrel

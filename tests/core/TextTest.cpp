@@ -1,0 +1,41 @@
+#include "core/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace tandrel {
+namespace {
+
+TEST(Text, ProperCaseWorksOnUnicodeLettersAndLeavesBrokenBytesAlone) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"my REPORT.TXT", "My Report.txt"},
+      {"élan ÉTÉ", "Élan Été"},
+      {"ÑANDÚ ñu", "Ñandú Ñu"},
+      {"STRASSE straße", "Strasse Straße"},  // ß has no one-letter capital
+      {"ΑΘΗΝΑ σπίτι", "Αθηνα Σπίτι"},
+      {"  two  spaces", "  Two  Spaces"},
+      {"a\xFF" "B c", "A\xFF" "b C"},  // an invalid byte passes through and is no space
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(ProperCase(in), out) << in;
+}
+
+TEST(Text, CaseFoldMakesOneKeyOfEverySpellingButKeepsNormalisationApart) {
+  EXPECT_TRUE(EqualsNoCase("ÉCOLE\\Año.TXT", "école\\año.txt"));
+  EXPECT_TRUE(EqualsNoCase("STRASSE", "straße"));
+  EXPECT_TRUE(EqualsNoCase("ΟΔΟΣ", "οδος"));  // final sigma
+  EXPECT_FALSE(EqualsNoCase("\xC3\xA9", "e\xCC\x81"));  // é precomposed and decomposed
+  EXPECT_EQ(CaseFold("A\xFF" "B\xC3"), "a\xFF" "b\xC3");
+}
+
+TEST(Text, InvalidUtf8BecomesOneReplacementPerBrokenSequence) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  EXPECT_EQ(ToValidUtf8("ñ €\xF0\x9D\x84\x9E"), "ñ €\xF0\x9D\x84\x9E");
+  EXPECT_EQ(ToValidUtf8("a\xFF" "b"), "a" + fffd + "b");
+  EXPECT_EQ(ToValidUtf8("\xE2\x82" "A"), fffd + "A");  // a cut sequence
+  EXPECT_EQ(ToValidUtf8("\xC0\xAF"), fffd + fffd);      // overlong
+  EXPECT_EQ(CodePointCount("añ€\xF0\x9D\x84\x9E\xFF"), 5u);
+  EXPECT_EQ(ByteOffsetOfCodePoint("añb", 3), 3u);
+  EXPECT_EQ(ByteOffsetOfCodePoint("añb", 9), 4u);
+}
+
+}  // namespace
+}  // namespace tandrel

@@ -1,0 +1,118 @@
+#include "core/clsWords.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "core/Text.h"
+#include "tests/core/TempFolder.h"
+
+namespace tandrel {
+namespace {
+
+TEST(Words, LanguageFileRules) {
+  test::TempFolder folder;
+  test::WriteBytes(folder / "Languages/XX.txt",
+                   "\xEF\xBB\xBF; comment=not a key\n"
+                   "   ;  indented=also a comment\r\n"
+                   ":XX=Test language\r"
+                   "Greeting =  Hello = world  \n"
+                   "greeting=Second\n"
+                   "GREETING=Third\n"
+                   "empty=\n"
+                   "a line without an equals sign\n"
+                   "\n"
+                   " panCOMPACT = Compacting\n"
+                   "=no key\n"
+                   "broken=caf\xE9");
+  const clsWords words(folder.path(), " XX ");
+  EXPECT_EQ(words.Count(), 5u);
+  EXPECT_EQ(words.W("Greeting"), "Hello = world");
+  EXPECT_EQ(words.W("gReEtInG"), "Hello = world");
+  EXPECT_EQ(words.W(":xx"), "Test language");
+  EXPECT_EQ(words.W("panCompact"), "Compacting");
+  EXPECT_EQ(words.W("empty"), "");
+  EXPECT_EQ(words.W("broken"), "caf\xEF\xBF\xBD");
+  EXPECT_EQ(words.W("missing"), "missing");
+  EXPECT_EQ(words.W(""), "");
+
+  EXPECT_EQ(clsWords(folder.path(), "xx").Count(), 5u);  // the code's case does not matter
+  EXPECT_EQ(clsWords(folder.path(), "EN").Count(), 0u);
+  EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit"), "mnuExit");
+
+  test::WriteBytes(folder / "Languages/ES.txt", "Año=primero\naÑO=segundo\n");
+  EXPECT_EQ(clsWords(folder.path(), "ES").W("AÑO"), "primero");
+}
+
+// Every key the program looks up.
+const char* const kProgramKeys[] = {
+    "mnuMain", "mnuTasks", "mnuOPTION", "mnuExit", "mnuAddTask", "mnuAnalize", "mnuDelTask",
+    "mnuEditTask", "mnuReload", "mnuSync", "mnuHELP",
+    "tolNEWT", "tolANAL", "tolSYNC", "tolOPTIONS", "tolOKS", "tolFSYNC", "tolCONFLICT",
+    "capID", "capDesc", "capState", "capPUSB", "capPPC", "capLastSync", "capFile", "capAction",
+    "capBytes",
+    "logStarting", "logTime", "panConnecting", "errConnecting", "panConnected", "errTime",
+    "logShowTasks", "panSearchingT", "logNoTasks", "logExecute", "logExecuteF", "logAddTask",
+    "panCOMPACT",
+    "tskPending", "tskDone", "tskALERT",
+    "panAnalyzing", "panListing", "panSync", "panReady", "logFiles", "logFileconflict",
+    "logFileCopy", "logFileActu", "logFileChange",
+    "stN", "stE", "stD", "stR",
+    "capFileName", "capSize", "capCreation", "capModified", "capAccess", "capUserA", "lblNoFile",
+    "lblNoReg", "butOK", "butCancel",
+    "wrdFolder", "incSF", "advOPT", "lblAT5", "chkAT1", "chkAT2", "chkAT3", "chkAT4", "chkAT5",
+    "chkAT6", "tit9",
+    "frmATASK", "ATITLE1", "AStep1", "ASTEP2", "sltUSB", "sltPC", "sltTask", "sltCOPY", "Task1",
+    "Task1Desc", "Task2", "Task2DESC", "TaskName", "butPREV", "butNEXT", "lblTITLE", "lblAT1",
+    "lblAT2", "lblat3", "lblAT4", "lblAT5", "lblAT6", "lblAT7", "lblAT8", "lblAT9", "lblAT10",
+    "lblat11", "lblat12", "lblAT13", "lblAT14", "wrdnews", "wrdMODF", "wrdDELE", "chkASTART",
+    "chkASRO", "chkASOPT", "errTask1", "logCREATEDTASK",
+};
+
+// The keys of a language file, read independently of clsWords.
+std::set<std::string> KeysOf(const std::string& text) {
+  std::set<std::string> keys;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    auto end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = Trim(text.substr(start, end - start));
+    start = end + 1;
+    // The header line (":EN=English") is the one key that differs from file to file.
+    if (line.empty() || line[0] == ';' || line[0] == ':') continue;
+    if (line.find('=') == std::string::npos) continue;
+    keys.insert(CaseFold(Trim(line.substr(0, line.find('=')))));
+  }
+  return keys;
+}
+
+TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
+  const std::map<std::string, std::string> headers = {{"EN", ":EN=English"},
+                                                      {"ES", ":ES=Espa\xC3\xB1ol"}};
+  std::map<std::string, std::set<std::string>> keys;
+  for (const auto& [code, header] : headers) {
+    const std::string text =
+        test::ReadBytes(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt");
+    ASSERT_FALSE(text.empty()) << code;
+    EXPECT_EQ(ToValidUtf8(text), text) << code << " is not valid UTF-8";
+    EXPECT_EQ(text.find('\r'), std::string::npos) << code;
+    const std::string firstLine = text.substr(0, text.find('\n'));
+    EXPECT_EQ(firstLine[0], ';') << code;
+    EXPECT_NE(firstLine.find("UTF-8"), std::string::npos) << code;
+    EXPECT_NE(text.find("\n" + header + "\n"), std::string::npos) << code;
+
+    const clsWords words(TANDREL_SOURCE_DIR, code);
+    for (const char* key : kProgramKeys) {
+      const std::string word = words.W(key);
+      EXPECT_NE(word, key) << code << " lacks " << key;
+      EXPECT_FALSE(word.empty()) << code << " " << key;
+    }
+    keys[code] = KeysOf(text);
+    EXPECT_EQ(keys[code].size() + 1, words.Count()) << code << " repeats a key";
+  }
+  EXPECT_EQ(keys["EN"], keys["ES"]);
+}
+
+}  // namespace
+}  // namespace tandrel
