@@ -1,0 +1,124 @@
+#include "ui/MainControls.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTreeView>
+
+#include "ui/FileListModel.h"
+#include "ui/ImageList.h"
+#include "ui/KeyedToolBar.h"
+#include "ui/TaskList.h"
+
+namespace tandrel {
+
+namespace {
+
+template <typename T>
+T* Named(T* object, const char* name) {
+  object->setObjectName(QString::fromLatin1(name));
+  return object;
+}
+
+QAction* MenuItem(QMenu* menu, const char* name) {
+  return Named(menu->addAction(QString::fromLatin1(name)), name);
+}
+
+}  // namespace
+
+QFont FixedWidthFont() {
+  const QString lucida = QStringLiteral("Lucida Console");
+  if (QFontDatabase::families().contains(lucida)) {
+    QFont font(lucida);
+    font.setPointSizeF(QFont().pointSizeF());
+    return font;
+  }
+  return QFontDatabase::systemFont(QFontDatabase::FixedFont);
+}
+
+void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
+                         const ImageList& toolImages, FileListModel& files) {
+  QMenuBar* bar = window.menuBar();
+  mnuMain = Named(bar->addMenu(QStringLiteral("mnuMain")), "mnuMain");
+  mnuOptions = MenuItem(mnuMain, "mnuOptions");
+  mnuMain->addSeparator();
+  mnuExit = MenuItem(mnuMain, "mnuExit");
+
+  mnuTasks = Named(bar->addMenu(QStringLiteral("mnuTasks")), "mnuTasks");
+  mnuAddTask = MenuItem(mnuTasks, "mnuAddTask");
+  mnuEditTask = MenuItem(mnuTasks, "mnuEditTask");
+  mnuDelTask = MenuItem(mnuTasks, "mnuDelTask");
+  mnuTasks->addSeparator();
+  mnuTaskReload = MenuItem(mnuTasks, "mnuTaskReload");
+  mnuTasks->addSeparator();
+  mnuAnaliza = MenuItem(mnuTasks, "mnuAnaliza");
+  mnuSync = MenuItem(mnuTasks, "mnuSync");
+  mnuHELP = Named(bar->addAction(QStringLiteral("mnuHELP")), "mnuHELP");
+
+  TOOL = new KeyedToolBar(&window);
+  window.addToolBar(Qt::TopToolBarArea, TOOL);
+  TOOL->AddButton("NEWT", toolImages.Item("NEWT"), false);
+  TOOL->addSeparator();
+  TOOL->AddButton("ANAL", toolImages.Item("ANAL"), false);
+  TOOL->AddButton("SYNC", toolImages.Item("SYNC"), false);
+  TOOL->addSeparator();
+  TOOL->AddButton("OPTIONS", toolImages.Item("OPTIONS"), false);
+  TOOL->addSeparator();
+  for (const char* key : {"OKS", "FSYNC", "CONFLICT"})
+    TOOL->AddButton(key, toolImages.Item(key), true);
+
+  client = Named(new QWidget(&window), "client");
+  window.setCentralWidget(client);
+
+  fraMain = Named(new QGroupBox(client), "fraMain");
+  lstTareas = Named(new TaskList(stateImages, fraMain), "lstTareas");
+  lstTareas->setContextMenuPolicy(Qt::CustomContextMenu);
+  lstTareas->setIconSize(QSize(16, 16));
+
+  picEstado = Named(new QWidget(fraMain), "picEstado");
+  fraEstado = Named(new QFrame(picEstado), "fraEstado");
+  fraEstado->setFrameShape(QFrame::StyledPanel);
+  fraEstado->setFrameShadow(QFrame::Sunken);
+
+  lstEstado = Named(new QTreeView(picEstado), "lstEstado");
+  lstEstado->setModel(&files);
+  lstEstado->setRootIsDecorated(false);
+  lstEstado->setItemsExpandable(false);
+  // Every row has the same height: the view never measures 100,000 rows one by one.
+  lstEstado->setUniformRowHeights(true);
+  lstEstado->setAllColumnsShowFocus(true);
+  lstEstado->setSelectionMode(QAbstractItemView::SingleSelection);
+  lstEstado->setSelectionBehavior(QAbstractItemView::SelectRows);
+  lstEstado->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lstEstado->setAlternatingRowColors(true);
+  lstEstado->setIconSize(QSize(16, 16));
+  lstEstado->setFont(FixedWidthFont());
+  lstEstado->header()->setFont(QFont());
+  lstEstado->header()->setStretchLastSection(false);
+  lstEstado->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  const int widths[] = {0, 90, 190, 120};
+  for (int c = 1; c < 4; ++c) lstEstado->setColumnWidth(c, widths[c]);
+
+  txtEstado = Named(new QTextEdit(picEstado), "txtEstado");
+  txtEstado->setReadOnly(true);
+  txtEstado->setUndoRedoEnabled(false);
+  txtEstado->setAcceptRichText(false);
+
+  ProgressBar = Named(new QProgressBar(picEstado), "ProgressBar");
+  ProgressBar->setTextVisible(false);
+  ProgressBar->setRange(0, 1);
+  ProgressBar->setValue(0);
+
+  BAR = Named(new QStatusBar(client), "BAR");
+  BAR->setSizeGripEnabled(false);
+  panel1 = Named(new QLabel(BAR), "panel1");
+  BAR->addWidget(panel1, 1);
+}
+
+}  // namespace tandrel

@@ -1,0 +1,89 @@
+#include "ui/TaskList.h"
+
+#include <charconv>
+
+#include <QHeaderView>
+
+#include "ui/ImageList.h"
+
+namespace tandrel {
+
+namespace {
+
+enum Column { kId, kDescription, kState, kUsb, kPc, kLastSync, kColumns };
+constexpr int kKeyRole = Qt::UserRole;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+TaskList::TaskList(const ImageList& images, QWidget* parent) : QTreeWidget(parent), images_(images) {
+  setColumnCount(kColumns);
+  setRootIsDecorated(false);
+  setUniformRowHeights(true);
+  setAllColumnsShowFocus(true);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setAlternatingRowColors(true);
+  const int widths[kColumns] = {64, 190, 96, 170, 170, 140};
+  for (int i = 0; i < kColumns; ++i) setColumnWidth(i, widths[i]);
+  header()->setStretchLastSection(true);
+}
+
+void TaskList::SetHeaders(const QStringList& headers) { setHeaderLabels(headers); }
+
+void TaskList::AddRow(const TaskRow& row) {
+  auto* item = new QTreeWidgetItem();
+  item->setData(kId, kKeyRole, Q(row.key));
+  item->setText(kId, Q(row.id));
+  item->setIcon(kId, images_.Item(row.icon));
+  item->setText(kDescription, Q(row.description));
+  item->setText(kState, Q(row.state));
+  item->setText(kUsb, Q(row.usbFolder));
+  item->setText(kPc, Q(row.pcFolder));
+  item->setText(kLastSync, Q(row.lastSync));
+  for (int c = kDescription; c < kColumns; ++c) item->setToolTip(c, item->text(c));
+  addTopLevelItem(item);
+}
+
+bool TaskList::SetResult(int position, const std::string& icon, const std::string& state,
+                         const std::string& lastSync) {
+  QTreeWidgetItem* item = RowOfPosition(position);
+  if (!item) return false;
+  item->setIcon(kId, images_.Item(icon));
+  item->setText(kState, Q(state));
+  item->setText(kLastSync, Q(lastSync));
+  return true;
+}
+
+std::string TaskList::KeyOf(const QTreeWidgetItem* item) const {
+  return item ? item->data(kId, kKeyRole).toString().toStdString() : std::string();
+}
+
+int TaskList::PositionOf(const QTreeWidgetItem* item) {
+  if (!item) return 0;
+  const std::string key = item->data(kId, kKeyRole).toString().toStdString();
+  int position = 0;
+  if (key.size() < 2) return 0;
+  std::from_chars(key.data() + 1, key.data() + key.size(), position);
+  return position;
+}
+
+QTreeWidgetItem* TaskList::RowOfPosition(int position) const {
+  const QString key = QStringLiteral("K%1").arg(position);
+  for (int i = 0; i < topLevelItemCount(); ++i) {
+    QTreeWidgetItem* item = topLevelItem(i);
+    if (item->data(kId, kKeyRole).toString() == key) return item;
+  }
+  return nullptr;
+}
+
+QTreeWidgetItem* TaskList::SelectedRow() const {
+  const QList<QTreeWidgetItem*> selected = selectedItems();
+  if (!selected.isEmpty()) return selected.front();
+  if (currentItem()) return currentItem();
+  return topLevelItemCount() > 0 ? topLevelItem(0) : nullptr;
+}
+
+}  // namespace tandrel
