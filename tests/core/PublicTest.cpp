@@ -49,8 +49,8 @@ TEST(Public, LogLineStatusTextAndEnvironment) {
     void ShowStatus(const std::string& text) override { status = text; }
     std::string last, status;
   } log;
-  test::TempFolder folder;
-  test::WriteBytes(folder / "Languages/EN.txt", "panReady=Ready\n");
+  coretest::TempFolder folder;
+  coretest::WriteBytes(folder / "Languages/EN.txt", "panReady=Ready\n");
   const clsWords words(folder.path(), "EN");
 
   EscribeLog(log, "#3: Ready");

@@ -27,12 +27,12 @@ std::size_t Count(const std::string& text, const std::string& what) {
 class Settings : public ::testing::Test {
  protected:
   std::string Ini() const { return folder / "Tandrel.ini"; }
-  void Write(std::string_view bytes) const { test::WriteBytes(Ini(), bytes); }
-  std::string Read() const { return test::ReadBytes(Ini()); }
+  void Write(std::string_view bytes) const { coretest::WriteBytes(Ini(), bytes); }
+  std::string Read() const { return coretest::ReadBytes(Ini()); }
   clsArchivoINI Open() const { return clsArchivoINI(folder.path(), "Tandrel"); }
   void Run() const { Open().Release(); }  // one run: read at start, written and tidied at exit
 
-  test::TempFolder folder, empty;
+  coretest::TempFolder folder, empty;
   const clsArchivoINI defaults{empty.path(), "Tandrel"};
 };
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tandrel::test {
+namespace tandrel::coretest {
 
 class TempFolder {
  public:
@@ -40,4 +40,4 @@ inline std::string ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-}  // namespace tandrel::test
+}  // namespace tandrel::coretest
