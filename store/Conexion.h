@@ -53,5 +53,10 @@ std::string ResuelveRutaBD(std::string_view origen, const std::string& carpetaPr
 // the failed compaction created is removed.
 [[nodiscard]] bool CompactaBD(std::string_view origen, const std::string& destino,
                               const std::string& carpetaPrograma, MessageSink& mensajes);
+// The exit step after a compaction that succeeded: renames destino over the database that origen
+// names (resolved as CompactaBD does) in one atomic step, so there is never a moment without a
+// database. Refuses a destino that is not a whole database. "" or the error description.
+[[nodiscard]] std::string ReemplazaPorCompactado(std::string_view origen, const std::string& destino,
+                                                 const std::string& carpetaPrograma);
 
 }  // namespace tandrel

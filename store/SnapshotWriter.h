@@ -26,21 +26,28 @@ class SnapshotWriter {
  public:
   // Prepares the statements; "" or the error description (FILES missing, say).
   [[nodiscard]] std::string Open(Conexion& conexion);
+  // Rolls back a batch not yet committed, then releases the statements.
   void Close();
   bool IsOpen() const;
 
-  // Each call opens the batch transaction when none is open.
+  // Each call opens the batch transaction when none is open. The batch is the connection's own
+  // transaction: other statements sent on it meanwhile (a DELETE through Sentencias) belong to it.
   [[nodiscard]] bool AddRow(const SnapshotRow& row);
   [[nodiscard]] bool DeleteRow(std::int64_t rowid);
   // Commits the open batch (true when none is open). On failure the batch is rolled back.
   [[nodiscard]] bool Commit();
   bool InBatch() const { return inBatch_; }
+  // The description of the last failure of Open's successors (AddRow, DeleteRow, Commit).
+  const std::string& LastError() const { return lastError_; }
 
  private:
+  bool BeginBatch();
+
   sqlite::Database* db_ = nullptr;
   sqlite::Statement insert_;
   sqlite::Statement delete_;
   bool inBatch_ = false;
+  std::string lastError_;
 };
 
 }  // namespace tandrel

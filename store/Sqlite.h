@@ -58,7 +58,13 @@ class Statement {
   int ColumnIndex(std::string_view name) const;
   bool IsNull(int col) const;
   std::string Text(int col) const;  // NULL gives ""
+  // The text without a copy; valid until the next Next(), Reset() or Finalize().
+  std::string_view TextView(int col) const;
   std::int64_t Int(int col) const;
+  double Real(int col) const;
+  int Type(int col) const;  // SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, SQLITE_BLOB, SQLITE_NULL
+  // The description of the last failure on this statement's connection.
+  std::string LastError() const;
 
  private:
   sqlite3_stmt* stmt_ = nullptr;

@@ -19,7 +19,9 @@ class clsArchivos {
   // 1-based position, 1 to Count(), in order of addition.
   clsArchivo& ITemID(std::size_t id) { return entries_[id - 1]; }
   const clsArchivo& ITemID(std::size_t id) const { return entries_[id - 1]; }
-  // The entry keyed nombre; nullptr-free callers pass only present names, Find tells otherwise.
+  // The entry keyed nombre. Callers pass only present names (Find tells otherwise); an absent name
+  // gives a blank scratch entry that belongs to no key. Nombre is the key: never change it through
+  // ITemID or Item.
   clsArchivo& Item(std::string_view nombre);
   clsArchivo* Find(std::string_view nombre);
   const clsArchivo* Find(std::string_view nombre) const;

@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "store/FoldedIndex.h"
 #include "store/clsFile.h"
 
 namespace tandrel {
@@ -23,11 +23,13 @@ class clsFiles {
   const clsFile& Item(std::string_view strFile) const;
   std::size_t Count() const { return records_.size(); }
   // Records by position (0-based), in the order of the query: for the run, which replaces rows.
+  // Every row is here, also a second row of one name that Item never gives (the first one wins),
+  // so that a run replaces them all.
   const clsFile& At(std::size_t i) const { return records_[i]; }
 
  private:
   std::vector<clsFile> records_;
-  std::unordered_map<std::string, std::size_t> index_;  // case-folded name -> position
+  FoldedIndex index_;  // records_ by case-folded name; a second row of a name is not indexed
   clsFile blank_;
 };
 

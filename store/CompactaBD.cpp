@@ -1,0 +1,115 @@
+// Compaction of the database file at exit: a fresh copy by VACUUM INTO, checked whole before it may
+// take the database's place.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "core/Platform.h"
+#include "core/Public.h"
+#include "core/UserInterface.h"
+#include "store/Conexion.h"
+
+namespace tandrel {
+
+namespace {
+
+bool Existe(const std::string& ruta) {
+  struct stat st {};
+  return ::lstat(ruta.c_str(), &st) == 0;
+}
+
+std::string CarpetaDe(const std::string& ruta) {
+  const auto barra = ruta.find_last_of('/');
+  if (barra == std::string::npos) return ".";
+  return barra == 0 ? "/" : ruta.substr(0, barra);
+}
+
+// The data of a file (or the entries of a folder) on the medium: the stick may be pulled the
+// moment the program has closed.
+bool Sincroniza(const std::string& ruta) {
+  const int fd = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+// "" when the file opens as a database and SQLite finds every page of it sound.
+std::string CompruebaEntera(const std::string& ruta) {
+  sqlite::Database db;
+  if (std::string error = db.Open(ruta); !error.empty()) return error;
+  sqlite::Statement check;
+  if (std::string error = check.Prepare(db, "PRAGMA integrity_check"); !error.empty()) return error;
+  if (check.Next() != sqlite::Statement::Step::Row) return check.LastError();
+  const std::string resultado = check.Text(0);
+  if (resultado != "ok") return "The database \"" + ruta + "\" is damaged: " + resultado;
+  return {};
+}
+
+std::string Compacta(const std::string& fuente, const std::string& destino) {
+  // A leftover copy is the user's to look at: it is never overwritten or removed here.
+  if (Existe(destino)) {
+    return "The database was not compacted: the file \"" + destino +
+           "\" already exists (left by an interrupted compaction?). Remove it to compact again.";
+  }
+  std::string error;
+  {
+    sqlite::Database db;
+    error = db.Open(fuente);
+    if (error.empty()) {
+      sqlite::Statement vacuum;
+      error = vacuum.Prepare(db, "VACUUM INTO ?1");
+      if (error.empty()) {
+        vacuum.BindText(1, destino);
+        if (vacuum.Next() == sqlite::Statement::Step::Error) error = vacuum.LastError();
+      }
+    }
+  }
+  if (error.empty()) error = CompruebaEntera(destino);
+  if (error.empty() && !Sincroniza(destino)) {
+    error = "Cannot write \"" + destino + "\" to the disk: " + std::strerror(errno);
+  }
+  if (!error.empty()) {
+    // It did not exist when we began, so whatever is there now is our own unfinished copy.
+    if (Existe(destino)) std::remove(destino.c_str());
+    return "The database was not compacted. " + error;
+  }
+  return {};
+}
+
+}  // namespace
+
+bool CompactaBD(std::string_view origen, const std::string& destino,
+                const std::string& carpetaPrograma, MessageSink& mensajes) {
+  const std::string error = Compacta(ResuelveRutaBD(origen, carpetaPrograma), NativePath(destino));
+  if (error.empty()) return true;
+  mensajes.ShowMessage(MessageIcon::Warning, kTitulo, error);
+  return false;
+}
+
+std::string ReemplazaPorCompactado(std::string_view origen, const std::string& destino,
+                                   const std::string& carpetaPrograma) {
+  const std::string fuente = ResuelveRutaBD(origen, carpetaPrograma);
+  const std::string copia = NativePath(destino);
+  if (std::string error = CompruebaEntera(copia); !error.empty()) {
+    return "The compacted database was not put in place. " + error;
+  }
+  // A journal left beside the database belongs to the old file; rolled back into the new one it
+  // would damage it.
+  struct stat st {};
+  if (::stat((fuente + "-journal").c_str(), &st) == 0 && st.st_size > 0) {
+    return "The compacted database was not put in place: \"" + fuente +
+           "-journal\" holds changes not yet rolled back.";
+  }
+  if (::rename(copia.c_str(), fuente.c_str()) != 0) {
+    return "Cannot rename \"" + copia + "\" to \"" + fuente + "\": " + std::strerror(errno);
+  }
+  Sincroniza(CarpetaDe(fuente));
+  return {};
+}
+
+}  // namespace tandrel
