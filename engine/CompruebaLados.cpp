@@ -24,11 +24,13 @@ std::string SinBarraFinal(std::string path) {
 
 Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string& carpeta,
                     bool hayInstantanea) {
+  // A folder written on a computer of another kind ("C:\\Docs") names nothing here, and must
+  // never be taken for a folder below the current one.
+  if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, SinBarraFinal(carpeta)};
   std::vector<FolderEntry> scratch;
   const std::string raiz = drive.empty() ? "/" : drive;
   if (int error = fs.ListFolder(raiz, scratch, false); error != 0) return {error, raiz};
 
-  if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, carpeta};
   const int error = fs.ListFolder(carpeta, scratch, false);
   if (error == 0 || (error == -ENOENT && !hayInstantanea)) return {};
   return {error, SinBarraFinal(carpeta)};

@@ -1,0 +1,193 @@
+// The analysis pass as the window sees it: log lines, counts, rows under the filter buttons, the
+// single-row update after the file dialog, and the start-up pass over auto-start tasks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/Automaticas.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+class AnalisisTest : public EngineTest {
+ protected:
+  // One entry of every kind but deletions of the USB side: C1, C2, X2, ZZ, A1, A2, !2, !4.
+  std::int64_t MakeEveryKind() {
+    const std::int64_t id = AddTask("NE", "NE");
+    pair.AddFile(Side::Usb, Usb("New.txt"), 0, kOlder);            // C1, 0 bytes
+    pair.AddFile(Side::Pc, "Fresh.txt", 21, kOlder);               // C2
+    pair.AddFile(Side::Pc, "Gone.txt", 22, kOlder);                // X2: known, USB copy deleted
+    AddSnapshot(id, "Gone.txt", "22", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Same.txt"), 23, kOlder);          // ZZ
+    pair.AddFile(Side::Pc, "Same.txt", 23, kOlder);
+    pair.AddFile(Side::Usb, Usb("Pcwins.txt"), 24, kOlder);        // A1
+    pair.AddFile(Side::Pc, "Pcwins.txt", 2400, kNewer);
+    AddSnapshot(id, "Pcwins.txt", "24", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Usbwins.txt"), 2500, kNewer);     // A2
+    pair.AddFile(Side::Pc, "Usbwins.txt", 25, kOlder);
+    AddSnapshot(id, "Usbwins.txt", "25", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Both.txt"), 26, kNewer);          // !2: unknown, USB newer
+    pair.AddFile(Side::Pc, "Both.txt", 27, kOlder);
+    pair.AddFile(Side::Usb, Usb("Tie.txt"), 28, kOlder);           // !4: unknown, equal times
+    pair.AddFile(Side::Pc, "Tie.txt", 29, kOlder);
+    return id;
+  }
+  // The arrow's ends: the stick's mount point, and the root file system the PC folder lies on.
+  std::string Arrow(const char* arrow) { return pair.Usb() + arrow + "/"; }
+};
+
+TEST_F(AnalisisTest, TaskWithNoEntriesLogsZeroCounts) {
+  AddTask("NR", "NR");
+  Analyse();
+  EXPECT_EQ(view.LogTexts(), (std::vector<std::string>{
+                                 "#1: panAnalyzing", "#1: 0 logFiles", "#1: 0 logFileconflict",
+                                 "#1: 0 logFileCopy", "#1: 0 logFileActu", "#1: 0 logFileChange",
+                                 "#1: panReady"}));
+  EXPECT_EQ(view.status, (std::vector<std::string>{"pananalyzing", "panReady"}));
+  EXPECT_EQ(view.progressMax, 1);  // one more than the entries before the pass
+  EXPECT_TRUE(view.fileRows.empty());
+  EXPECT_TRUE(view.analyseEnabled);
+  EXPECT_TRUE(view.syncEnabled);
+  EXPECT_FALSE(view.busy);
+  EXPECT_EQ(view.workingHistory, (std::vector<bool>{true, false}));
+  EXPECT_EQ(session->TareaAnalizada, 1);
+}
+
+TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingAndTheFilterButtons) {
+  MakeEveryKind();
+  session->INI.showOKS = true;
+  session->INI.showFSYNC = true;
+  session->INI.showCONFLICT = true;
+  Analyse();
+
+  ASSERT_EQ(session->Archivos.Count(), 8u);
+  ASSERT_EQ(view.fileRows.size(), 8u);
+  struct Expected {
+    const char* key;
+    const char* icon;
+    const char* state;
+    const char* arrow;
+    const char* bytes;
+  };
+  const Expected rows[] = {
+      {"New.txt", "ADD", "stN", " -----> ", "0 bytes"},
+      {"Same.txt", "OK", "stE", " |-//-| ", "23 bytes"},
+      {"Pcwins.txt", "ACTU", "stE", " <<---> ", "2400 bytes"},
+      {"Usbwins.txt", "ACTU", "stE", " <--->> ", "25 bytes"},  // the PC size, as for every update
+      {"Both.txt", "CONFLICT", "stE", " <-!!>> ", "27 bytes"},
+      {"Tie.txt", "CONFLICT", "stE", " |-!!-| ", "29 bytes"},
+      {"Fresh.txt", "ADD", "stN", " <----- ", "21 bytes"},
+      {"Gone.txt", "DEL", "stD", " ---->X ", "22 bytes"},
+  };
+  for (const Expected& e : rows) {
+    SCOPED_TRACE(e.key);
+    const FileRow* row = view.Row(e.key);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->icon, e.icon);
+    EXPECT_EQ(row->state, e.state);
+    EXPECT_EQ(row->arrow, Arrow(e.arrow));
+    EXPECT_EQ(row->bytes, e.bytes);
+  }
+  EXPECT_EQ(session->cuentas.copias, 2);
+  EXPECT_EQ(session->cuentas.sinCambios, 1);
+  EXPECT_EQ(session->cuentas.actualizaciones, 2);
+  EXPECT_EQ(session->cuentas.conflictos, 2);
+  EXPECT_TRUE(view.LogHas("#1: 8 logFiles"));
+  EXPECT_TRUE(view.LogHas("#1: 2 logFileconflict"));
+
+  // All three buttons released: only copies of new files and deletions, full counts all the same.
+  session->INI.showOKS = false;
+  session->INI.showFSYNC = false;
+  session->INI.showCONFLICT = false;
+  view.log.clear();
+  ListaArchivos(*session, view);
+  std::vector<std::string> keys;
+  for (const FileRow& row : view.fileRows) keys.push_back(row.key);
+  std::sort(keys.begin() + 1, keys.end());  // the PC listing's order is the file system's
+  EXPECT_EQ(keys, (std::vector<std::string>{"New.txt", "Fresh.txt", "Gone.txt"}));
+  EXPECT_EQ(view.LogTexts(), (std::vector<std::string>{
+                                 "#1: panListing", "#1: 8 logFiles", "#1: 2 logFileconflict",
+                                 "#1: 2 logFileCopy", "#1: 2 logFileActu", "#1: 1 logFileChange"}));
+  EXPECT_EQ(view.progressMax, 8);
+
+  // Only the conflict button: the conflicts come back, updates and unchanged files stay hidden.
+  session->INI.showCONFLICT = true;
+  ListaArchivos(*session, view);
+  EXPECT_EQ(view.fileRows.size(), 5u);
+}
+
+TEST_F(AnalisisTest, ListingDoesNothingWithoutAnAnalysisOnDisplay) {
+  MakeEveryKind();
+  Analyse();
+  const std::size_t rows = view.fileRows.size();
+  session->TareaAnalizada = -1;  // as a run leaves it
+  view.log.clear();
+  ListaArchivos(*session, view);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_EQ(view.fileRows.size(), rows);
+}
+
+TEST_F(AnalisisTest, ActualizaEnlistaRedrawsTheRowAndKeepsTheConflictCountTrue) {
+  MakeEveryKind();
+  session->INI.showCONFLICT = true;
+  session->INI.showOKS = false;
+  Analyse();
+  ASSERT_EQ(session->cuentas.conflictos, 2);
+  // The arrow keeps the PC drive it was drawn with, whatever the task says now.
+  session->Tareas.ITem1(1).Right = "/nowhere/else";
+
+  // A conflict settled as "no action" by the user.
+  session->Archivos.Item("Both.txt").Action = "ZZ";
+  ActualizaEnlista(*session, view, "Both.txt", "USER");
+  EXPECT_EQ(view.Row("Both.txt")->arrow, Arrow(" |-//-| "));
+  EXPECT_EQ(view.Row("Both.txt")->icon, "USER");
+  EXPECT_EQ(session->cuentas.conflictos, 1);
+
+  // A row that was no conflict turned into one: the count goes up, it does not go down.
+  session->Archivos.Item("Fresh.txt").Action = "!3";
+  ActualizaEnlista(*session, view, "Fresh.txt", "");
+  EXPECT_EQ(view.Row("Fresh.txt")->icon, "CONFLICT");
+  EXPECT_EQ(view.Row("Fresh.txt")->arrow, Arrow(" <<!!-> "));
+  EXPECT_EQ(session->cuentas.conflictos, 2);
+
+  // A non-conflict changed to another non-conflict, then a row the filter hides.
+  session->Archivos.Item("New.txt").Action = "ZZ";
+  ActualizaEnlista(*session, view, "New.txt", "USER");
+  EXPECT_EQ(session->cuentas.conflictos, 2);
+  session->Archivos.Item("Same.txt").Action = "!1";
+  ActualizaEnlista(*session, view, "Same.txt", "USER");
+  EXPECT_EQ(view.Row("Same.txt"), nullptr);
+  EXPECT_EQ(session->cuentas.conflictos, 3);
+}
+
+TEST_F(AnalisisTest, AZZEntryWithoutAPcCopyShowsItsUsbSize) {
+  const std::int64_t id = AddTask("N", "N");  // PC deletions not carried over
+  pair.AddFile(Side::Usb, Usb("Kept.txt"), 77, kOlder);
+  AddSnapshot(id, "Kept.txt", "77", "20200101100000");
+  session->INI.showOKS = true;
+  Analyse();
+  EXPECT_EQ(Code("Kept.txt"), "ZZ");
+  EXPECT_EQ(view.Row("Kept.txt")->bytes, "77 bytes");
+}
+
+TEST_F(AnalisisTest, AutoStartTasksAreAnalysedThenSynchronisedInListOrder) {
+  AddTask("N", "N", "A");
+  AddTask("N", "N", "RO");
+  AddTask("N", "N", "AR", "\\Data", pair.Pc() + "/missing");
+  AddSnapshot(3, "Known.txt", "1", "20200101100000");  // so the missing folder is an error
+  pair.AddFolder(Side::Usb, "Data");
+  std::vector<int> synchronised;
+  EjecutaAutomaticas(*session, view, [&](int position) { synchronised.push_back(position); });
+
+  EXPECT_EQ(synchronised, (std::vector<int>{1}));
+  const std::vector<std::string> log = view.LogTexts();
+  EXPECT_EQ(log.front(), "logExecute");
+  EXPECT_EQ(log.back(), "logExecuteF");
+  EXPECT_TRUE(view.LogHas("#1: panAnalyzing"));
+  EXPECT_FALSE(view.LogHas("#2: panAnalyzing"));
+  EXPECT_TRUE(view.LogHas("#3: ERROR= "));
+}
+
+}  // namespace
+}  // namespace tandrel::test

@@ -1,0 +1,133 @@
+// The classifier's decision table, row by row and in both modes, on real files and a real snapshot.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "engine/FileTimes.h"
+#include "engine/modFiles.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+const std::int64_t kOldest = UtcSeconds(2019, 1, 1);
+constexpr long kAbsent = -1;
+
+struct Row {
+  const char* what;
+  long usbSize;
+  std::int64_t usbTime;
+  std::uint32_t usbNs;
+  long pcSize;
+  std::int64_t pcTime;
+  std::uint32_t pcNs;
+  const char* snapSize;  // nullptr: the snapshot does not know the file
+  std::int64_t snapTime;
+  const char* leftOpt;
+  const char* rightOpt;
+  const char* off;  // code with optimist mode off
+  const char* on;   // code with optimist mode on
+  const char* estado;
+};
+
+const Row kRows[] = {
+    // Missing on the other side.
+    {"USB only, known, PC deletions carried", 100, kOlder, 0, kAbsent, 0, 0, "100", kOlder, "N", "NE", "X1", "X1", "D"},
+    {"USB only, known, PC deletions not carried", 100, kOlder, 0, kAbsent, 0, 0, "100", kOlder, "NE", "N", "ZZ", "ZZ", "D"},
+    {"PC only, known, USB deletions carried", kAbsent, 0, 0, 100, kOlder, 0, "100", kOlder, "NE", "N", "X2", "X2", "D"},
+    {"PC only, known, USB deletions not carried", kAbsent, 0, 0, 100, kOlder, 0, "100", kOlder, "N", "NE", "ZZ", "ZZ", "D"},
+    {"USB only, new", 100, kOlder, 0, kAbsent, 0, 0, nullptr, 0, "N", "N", "C1", "C1", "N"},
+    {"PC only, new", kAbsent, 0, 0, 100, kOlder, 0, nullptr, 0, "N", "N", "C2", "C2", "N"},
+    // On both sides.
+    {"copies agree, snapshot says otherwise", 100, kOlder, 0, 100, kOlder, 0, "7", kOldest, "N", "N", "ZZ", "ZZ", "E"},
+    {"copies agree, unknown", 100, kOlder, 0, 100, kOlder, 0, nullptr, 0, "N", "N", "ZZ", "ZZ", "E"},
+    {"copies agree, listed on the PC side", 100, kOlder, 0, 100, kOlder, 0, nullptr, 0, "", "N", "ZZ", "ZZ", ""},
+    {"both changed, PC newer", 100, kOlder, 0, 200, kNewer, 0, "50", kOldest, "N", "N", "!3", "A1", "E"},
+    {"both changed, equal times", 100, kOlder, 0, 200, kOlder, 0, "50", kOldest, "N", "N", "!4", "!4", "E"},
+    {"both changed, USB newer", 100, kNewer, 0, 200, kOlder, 0, "50", kOldest, "N", "N", "!2", "A2", "E"},
+    {"both changed, listed on the PC side", 100, kNewer, 0, 200, kOlder, 0, "50", kOldest, "", "N", "!2", "A2", ""},
+    {"USB changed and newer", 200, kNewer, 0, 100, kOlder, 0, "100", kOlder, "N", "N", "A2", "A2", "E"},
+    {"PC changed and newer", 100, kOlder, 0, 200, kNewer, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
+    {"USB changed but older: the newer copy wins", 200, kOldest, 0, 100, kOlder, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
+    {"one side changed, equal times", 100, kOlder, 0, 200, kOlder, 0, "100", kOlder, "N", "N", "!1", "!1", "E"},
+    {"unknown, USB newer", 100, kNewer, 0, 100, kOlder, 0, nullptr, 0, "N", "N", "!2", "A2", "E"},
+    {"unknown, PC newer", 100, kOlder, 0, 100, kNewer, 0, nullptr, 0, "N", "N", "!3", "A1", "E"},
+    {"unknown, equal times, sizes differ", 100, kOlder, 0, 200, kOlder, 0, nullptr, 0, "N", "N", "!4", "!1", "E"},
+    // Time grain: one second apart differs, fractions alone do not.
+    {"one second apart", 100, kOlder + 1, 0, 100, kOlder, 0, "100", kOlder, "N", "N", "A2", "A2", "E"},
+    {"equal to the second", 100, kOlder, 700000000, 100, kOlder, 200000000, "9", kOldest, "N", "N", "ZZ", "ZZ", "E"},
+};
+
+class DecisionTableTest : public EngineTest {};
+
+TEST_F(DecisionTableTest, EveryRowInBothModes) {
+  int position = 0;
+  for (const Row& row : kRows) {
+    for (bool optimist : {false, true}) {
+      SCOPED_TRACE(std::string(row.what) + (optimist ? " (optimist)" : ""));
+      const std::string folder = "Case" + std::to_string(position + 1);
+      const std::int64_t id = AddTask(row.leftOpt, row.rightOpt, optimist ? "O" : "",
+                                      "\\Data\\" + folder, pair.Pc() + "/" + folder);
+      ++position;
+      pair.AddFolder(Side::Usb, Usb(folder));
+      pair.AddFolder(Side::Pc, folder);
+      if (row.usbSize != kAbsent) {
+        pair.AddFile(Side::Usb, Usb(folder + "/report.TXT"), row.usbSize, row.usbTime, row.usbNs);
+      }
+      if (row.pcSize != kAbsent) {
+        pair.AddFile(Side::Pc, folder + "/REPORT.txt", row.pcSize, row.pcTime, row.pcNs);
+      }
+      if (row.snapSize != nullptr) {
+        AddSnapshot(id, "report.txt", row.snapSize, FechaArchivo(FileTime{row.snapTime, 0}).str());
+      }
+
+      Analyse(position);
+      ASSERT_EQ(session->Archivos.Count(), 1u);
+      EXPECT_EQ(Code("Report.txt"), optimist ? row.on : row.off);
+      EXPECT_EQ(Entry("Report.txt")->Estado.str(), row.estado);
+    }
+  }
+}
+
+// A side is listed only when it has "N", so the scan never reaches this row; the classifier still
+// answers it.
+TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
+  AddTask("N", "N");
+  const std::string usbPath = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
+  const std::string pcPath = pair.AddFile(Side::Pc, "Other.txt", 10, kOlder);
+  ASSERT_EQ(session->Ficheros.Carga(session->conexion, kHost, "1"), "");
+
+  for (bool desdePC : {false, true}) {
+    ScanContext scan(*session, view, 1);
+    scan.Datos.CarpetaUSB = scan.usb.Root();
+    scan.Datos.CarpetaPC = scan.pc.Root();
+    scan.Datos.PonOpciones("", "", "");
+    clsArchivo archivo;
+    archivo.Nombre = desdePC ? "Other.txt" : "Alone.txt";
+    FileInfo info;
+    ASSERT_EQ(fileSystem->Stat(desdePC ? pcPath : usbPath, info), 0);
+    LlenaLado(archivo, !desdePC, desdePC ? pcPath : usbPath, info, archivo.Nombre);
+    ClasificaArchivo(scan, archivo, scan.Datos, desdePC);
+    EXPECT_EQ(archivo.Action, "ZZ");
+    EXPECT_EQ(archivo.Estado, "N");
+  }
+}
+
+// Sizes compare as the text of their low 32 bits: 4 GiB apart is no difference.
+TEST_F(DecisionTableTest, SizesFourGibibytesApartCompareEqual) {
+  AddTask("N", "N");
+  pair.AddFile(Side::Usb, Usb("Big.bin"), 100, kOlder);
+  const std::string pcPath = pair.AddFile(Side::Pc, "Big.bin", 0, kOlder);
+  // Sparse: no 4 GiB are written.
+  ASSERT_EQ(::truncate(pcPath.c_str(), (std::int64_t{1} << 32) + 100), 0);
+  struct timespec times[2] = {{kOlder, 0}, {kOlder, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, pcPath.c_str(), times, 0), 0);
+
+  Analyse();
+  EXPECT_EQ(Code("Big.bin"), "ZZ");
+  EXPECT_EQ(Entry("Big.bin")->PC_Tamano, "100");
+}
+
+}  // namespace
+}  // namespace tandrel::test

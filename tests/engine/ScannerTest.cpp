@@ -1,0 +1,212 @@
+// The scan of both folders: which files become entries, under which names, with which real paths.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/TempNames.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+class ScannerTest : public EngineTest {
+ protected:
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (std::size_t i = 1; i <= session->Archivos.Count(); ++i) {
+      names.push_back(session->Archivos.ITemID(i).Nombre);
+    }
+    return names;
+  }
+  std::vector<std::string> SortedNames() { return Sorted(Names()); }
+  static std::vector<std::string> Sorted(std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  void MakeSampleTree() {
+    pair.AddFile(Side::Usb, Usb("both.txt"), 10, kOlder);
+    pair.AddFile(Side::Pc, "both.txt", 10, kOlder);
+    pair.AddFile(Side::Usb, Usb("Sub/onlyusb.txt"), 11, kOlder);
+    pair.AddFile(Side::Pc, "Sub/onlypc.txt", 12, kOlder);
+    pair.AddFile(Side::Pc, "Sub/shared.txt", 13, kOlder);
+    pair.AddFile(Side::Usb, Usb("Sub/shared.txt"), 13, kOlder);
+  }
+};
+
+TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
+  struct Case {
+    const char* left;
+    const char* right;
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {"NEAR", "NEAR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
+      {"N", "", {"Both.txt"}},
+      {"", "N", {"Both.txt"}},
+      {"", "", {}},
+      // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their files
+      // there by name.
+      {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
+      {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
+  };
+  MakeSampleTree();
+  int position = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.left) + " / " + c.right);
+    AddTask(c.left, c.right);
+    Analyse(++position);
+    EXPECT_EQ(SortedNames(), c.names);
+  }
+  // A file on both sides is entered once, by the USB listing, which comes first.
+  AddTask("NR", "NR");
+  Analyse(++position);
+  const std::vector<std::string> names = Names();
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names.back(), "Sub\\Onlypc.txt");
+  EXPECT_EQ(Entry("Sub\\Shared.txt")->Estado, "E");
+  EXPECT_EQ(Entry("Sub\\Shared.txt")->PC_Ruta, pair.Path(Side::Pc, "Sub/shared.txt"));
+}
+
+TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
+  const std::int64_t id = AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb("notes.tmp"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("a.tmp.doc"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("song.MP3"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("tune.mp3"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("Keep/k.txt"), 1, kOlder);
+  pair.AddFile(Side::Pc, "Keep/k.txt", 1, kOlder);
+  db.AddMask(0, ".tmp", 0);       // every task, anywhere: a plain substring
+  db.AddMask(id, ".MP3", 0);      // names are proper-cased: never matches
+  db.AddMask(99, "Tune", 0);      // another task's mask is not loaded
+  // "Keep" at the position it has in the USB path: the USB file is left out, the PC one, whose
+  // path is shorter, is not, and so the PC listing enters it.
+  const std::string usbFolder = pair.Usb() + "/Data/";
+  db.AddMask(id, "Keep", static_cast<std::int64_t>(usbFolder.size()) + 1);
+
+  Analyse();
+  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Keep\\K.txt", "Song.mp3", "Tune.mp3"}));
+  EXPECT_EQ(Entry("Keep\\K.txt")->Estado, "");  // entered by the PC listing
+  EXPECT_EQ(Code("Keep\\K.txt"), "ZZ");
+}
+
+TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
+  AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb("readme.TXT"), 5, kOlder);
+  pair.AddFile(Side::Pc, "README.txt", 5, kOlder);
+  pair.AddFile(Side::Usb, Usb("docs/my REPORT.TXT"), 5, kOlder);
+  pair.AddFile(Side::Pc, "DOCS/My Report.txt", 5, kOlder);
+  pair.AddFile(Side::Usb, Usb("ÉTÉ/a-b_c.DOC"), 5, kOlder);
+  pair.AddFile(Side::Pc, "été/A-B_C.doc", 5, kOlder);
+  // A part spelt exactly the same wins over an earlier case variant.
+  pair.AddFile(Side::Usb, Usb("Mixed/notes.txt"), 5, kOlder);
+  pair.AddFile(Side::Pc, "Mixed/Notes.txt", 6, kNewer);
+  pair.AddFile(Side::Pc, "Mixed/notes.txt", 5, kOlder);
+  // The same letter composed and decomposed: two names, as they are two files.
+  pair.AddFile(Side::Usb, Usb("caf\xC3\xA9.txt"), 5, kOlder);
+  pair.AddFile(Side::Pc, "cafe\xCC\x81.txt", 5, kOlder);
+
+  Analyse();
+  EXPECT_EQ(SortedNames(),
+            Sorted({"Caf\xC3\xA9.txt", "Cafe\xCC\x81.txt", "Docs\\My Report.txt",
+                                      "Mixed\\Notes.txt", "Readme.txt", "Été\\A-b_c.doc"}));
+  const clsArchivo* readme = Entry("README.TXT");
+  ASSERT_NE(readme, nullptr);
+  EXPECT_EQ(readme->USB_Ruta, pair.Path(Side::Usb, Usb("readme.TXT")));
+  EXPECT_EQ(readme->PC_Ruta, pair.Path(Side::Pc, "README.txt"));
+  EXPECT_EQ(readme->Action, "ZZ");
+  EXPECT_EQ(Entry("docs\\my report.txt")->PC_Ruta, pair.Path(Side::Pc, "DOCS/My Report.txt"));
+  EXPECT_EQ(Entry("Été\\A-b_c.doc")->PC_Ruta, pair.Path(Side::Pc, "été/A-B_C.doc"));
+  EXPECT_EQ(Entry("Mixed\\Notes.txt")->PC_Ruta, pair.Path(Side::Pc, "Mixed/notes.txt"));
+  EXPECT_EQ(Code("Mixed\\Notes.txt"), "ZZ");
+  // The PC file the entry did not take is named in the log.
+  EXPECT_TRUE(view.LogHas("logLeftOut " + pair.Path(Side::Pc, "Mixed/Notes.txt")));
+  EXPECT_EQ(Code("Caf\xC3\xA9.txt"), "C1");
+  EXPECT_EQ(Code("Cafe\xCC\x81.txt"), "C2");
+}
+
+TEST_F(ScannerTest, CaseClashInOneFolderMakesOneEntryAndNamesTheOther) {
+  AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb("Clash.txt"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("clash.TXT"), 2, kOlder);
+  pair.AddFile(Side::Pc, "Only/one.txt", 1, kOlder);
+  pair.AddFile(Side::Pc, "only/ONE.txt", 1, kOlder);
+
+  Analyse();
+  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Clash.txt", "Only\\One.txt"}));
+  const std::string kept = Entry("Clash.txt")->USB_Ruta;
+  const std::string other = kept == pair.Path(Side::Usb, Usb("Clash.txt"))
+                                ? pair.Path(Side::Usb, Usb("clash.TXT"))
+                                : pair.Path(Side::Usb, Usb("Clash.txt"));
+  EXPECT_TRUE(view.LogHas("logLeftOut " + other));
+  const std::string keptPc = Entry("Only\\One.txt")->PC_Ruta;
+  const std::string otherPc = keptPc == pair.Path(Side::Pc, "Only/one.txt")
+                                  ? pair.Path(Side::Pc, "only/ONE.txt")
+                                  : pair.Path(Side::Pc, "Only/one.txt");
+  EXPECT_TRUE(view.LogHas("logLeftOut " + otherPc));
+}
+
+TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
+  // The task's USB folder is the stick itself ("\" as Left); its PC folder is a drive of its own.
+  session->mounts = MountTable{{"/", pair.Usb(), pair.Pc()}};
+  AddTask("NR", "NR", "", "\\");
+  pair.AddFile(Side::Usb, "Sub/File.txt", 3, kOlder);
+  pair.AddFile(Side::Pc, "Sub/File.txt", 3, kOlder);
+  pair.AddFile(Side::Pc, "Top.txt", 3, kOlder);
+
+  Analyse();
+  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Sub\\File.txt", "Top.txt"}));
+  EXPECT_EQ(Entry("Sub\\File.txt")->USB_Ruta, pair.Usb() + "/Sub/File.txt");
+  EXPECT_EQ(Entry("Top.txt")->PC_Ruta, pair.Pc() + "/Top.txt");
+  ASSERT_NE(view.Row("Top.txt"), nullptr);
+  EXPECT_EQ(view.Row("Top.txt")->arrow, pair.Usb() + " <----- " + pair.Pc());
+}
+
+TEST_F(ScannerTest, HiddenAndReadOnlyFilesAreListedWithTheirAttributes) {
+  AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb(".hidden"), 4, kOlder);
+  pair.AddFile(Side::Usb, Usb("locked.txt"), 4, kOlder);
+  pair.SetMode(Side::Usb, Usb("locked.txt"), 0444);
+  pair.AddFile(Side::Pc, "Folder.txt/inside.txt", 4, kOlder);  // a folder where USB has a file
+  pair.AddFile(Side::Usb, Usb("folder.txt"), 4, kOlder);
+
+  Analyse();
+  EXPECT_EQ(Entry(".hidden")->USB_Atributos, "34");
+  EXPECT_EQ(Entry("Locked.txt")->USB_Atributos, "33");
+  // The lookup finds the folder: its data fill the PC side, a folder's size counting as 0.
+  const clsArchivo* folder = Entry("Folder.txt");
+  EXPECT_EQ(folder->PC_Atributos, "16");
+  EXPECT_EQ(folder->PC_Tamano, "0");
+  EXPECT_EQ(folder->Estado, "E");
+}
+
+TEST_F(ScannerTest, LinksAreNeverFollowedAndTemporaryCopiesNeverSeen) {
+  AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb("a.txt"), 1, kOlder);
+  pair.AddLink(Side::Usb, Usb("loop"), ".");
+  pair.AddLink(Side::Usb, Usb("Sub/up"), "..");
+  pair.AddLink(Side::Usb, Usb("alias.txt"), "a.txt");
+  pair.AddLink(Side::Pc, "elsewhere", pair.Usb());
+  pair.AddFile(Side::Pc, TempCopyName(0x0123abcdu), 9, kOlder);
+  pair.AddFile(Side::Usb, Usb(TempCopyName(0xffffffffu)), 9, kOlder);
+
+  Analyse();
+  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"A.txt"}));
+  EXPECT_TRUE(view.LogHas("#1: 4 logLinks"));
+}
+
+TEST_F(ScannerTest, ALinkOnTheOtherSideIsFoundButNeverEntered) {
+  AddTask("NR", "NR");
+  pair.AddFile(Side::Usb, Usb("Target/x.txt"), 1, kOlder);
+  pair.AddFile(Side::Usb, Usb("Via/x.txt"), 1, kOlder);
+  pair.AddFolder(Side::Pc, "Target");
+  pair.AddFile(Side::Pc, "Target/x.txt", 1, kOlder);
+  pair.AddLink(Side::Pc, "Via", "Target");
+
+  Analyse();
+  // Through the link the PC side has no folder "Via": the file is new there.
+  EXPECT_EQ(Code("Via\\X.txt"), "C1");
+  EXPECT_EQ(Code("Target\\X.txt"), "ZZ");
+}
+
+}  // namespace
+}  // namespace tandrel::test
