@@ -94,11 +94,11 @@ bool PrintEntries(const Session& session, std::ostream& out) {
   bool conflict = false;
   for (std::size_t i = 1; i <= session.Archivos.Count(); ++i) {
     const clsArchivo& e = session.Archivos.ITemID(i);
-    const AccionMapeada* accion = BuscaAccion(e.Action);
-    if (e.Action.size() > 0 && e.Action[0] == '!') conflict = true;
-    out << e.Action.view() << '\t' << (accion ? accion->palabra : "") << '\t'
-        << session.W("st" + e.Estado.str()) << '\t' << TamanoMostrado(e) << " bytes" << '\t'
-        << OneLineField(e.Nombre) << '\n';
+    const ActionMapping* mapping = FindActionMapping(e.Action);
+    if (IsConflict(e.Action)) conflict = true;
+    out << e.Action.view() << '\t' << (mapping ? mapping->word : "") << '\t'
+        << session.W("st" + e.Estado.str()) << '\t' << (mapping ? ShownSize(e, *mapping) : "")
+        << " bytes" << '\t' << OneLineField(e.Nombre) << '\n';
   }
   return conflict;
 }

@@ -124,7 +124,8 @@ void ShutDown(Session& session, AppView& view) {
     const std::string origen = QuitaPuntoYComa(session.INI.DB_DataSource);
     const std::string destino = JoinPath(session.carpetaPrograma, "data/compact.mdb");
     if (CompactaBD(origen, destino, session.carpetaPrograma, view)) {
-      ReemplazaPorCompactado(ResuelveRutaBD(origen, session.carpetaPrograma), destino, view);
+      const std::string error = ReemplazaPorCompactado(origen, destino, session.carpetaPrograma);
+      if (!error.empty()) view.ShowMessage(MessageIcon::Warning, kTitulo, error);
     }
   }
   session.INI.Release();

@@ -1,0 +1,168 @@
+// The command line end to end: start-up against a real database in a temporary program folder,
+// the verbs' output and exit status, and what it leaves in the settings file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "core/Text.h"
+#include "engine/PosixFileSystem.h"
+#include "tests/support/FolderPair.h"
+#include "tests/support/TempDatabase.h"
+
+namespace tandrel {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FolderPair;
+using test::Side;
+using test::TempDatabase;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class CommandLine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("COMPUTERNAME", "PC_1", 1);
+    fs::create_directories(db.Folder() + "/Languages");
+    fs::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/EN.txt",
+                  db.Folder() + "/Languages/EN.txt");
+  }
+  void TearDown() override { unsetenv("COMPUTERNAME"); }
+
+  int Run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    CommandLineContext context{db.Folder(), "Tandrel", MountTable{{"/"}}, files, out, err};
+    return RunCommandLine(args, context);
+  }
+  void WriteSettings(const std::string& text) {
+    std::ofstream(db.Folder() + "/Tandrel.ini", std::ios::binary) << text;
+  }
+  std::string Settings() { return ReadAll(db.Folder() + "/Tandrel.ini"); }
+
+  TempDatabase db;
+  PosixFileSystem files;
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(CommandLine, HelpAndUnknownVerbs) {
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(out.str().find("--analyse ID"), std::string::npos);
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--bogus"}, {"--analyse"}, {"--analyse", "x"}, {"--tasks", "extra"}}) {
+    EXPECT_EQ(Run(args), 2) << args[0];
+    EXPECT_NE(err.str().find("Unknown command: " + args[0]), std::string::npos) << err.str();
+  }
+  // Nothing was started, so no settings file was written.
+  EXPECT_FALSE(fs::exists(db.Folder() + "/Tandrel.ini"));
+}
+
+TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
+  db.AddTask({.hostname = "PC_1", .left = "/Docs", .right = "/home/ana/Docs", .descr = "Zeta",
+              .lastexe = "20240307093005"});
+  db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
+  db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
+  db.AddTask({.hostname = "PC%1", .left = "/Other", .right = "/other", .descr = "Gamma"});
+
+  ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
+  const std::string lines = out.str();
+  EXPECT_EQ(lines,
+            "2\tAlpha\t/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
+            "1\tZeta\t/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
+  EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
+  EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);
+}
+
+TEST_F(CommandLine, StartUpWithoutTasksStampsTheClockAndTidiesTheSettings) {
+  // A first run: no LastEXE. The command line opens no wizard and goes on.
+  WriteSettings("  [General]  \r\n\r\nWindowWidth = 5000\nWindowState=2\n[DB]\nExtra=;Mode=1\n");
+  ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("There are no tasks for this computer."), std::string::npos);
+
+  const std::string ini = Settings();
+  EXPECT_EQ(ini.rfind("\r\n[General]\r\n", 0), 0u) << ini;
+  EXPECT_NE(ini.find("WindowWidth=5000\r\n"), std::string::npos) << "geometry left as found";
+  EXPECT_NE(ini.find("WindowState=2\r\n"), std::string::npos);
+  EXPECT_NE(ini.find("Extra=;Mode=1\r\n"), std::string::npos) << "a hand-set Extra survives";
+  EXPECT_NE(ini.find("LastEXE=20"), std::string::npos) << "the first run stamps the clock";
+  EXPECT_EQ(ini.find("\n\r\n\r\n"), std::string::npos) << "no blank line but before sections";
+}
+
+TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
+  db.AddTask({.hostname = "PC_1", .descr = "Docs"});
+  WriteSettings("[General]\r\nLastEXE=99991231235959\r\n");
+  EXPECT_EQ(Run({"--tasks"}), 2);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("clock"), std::string::npos) << err.str();
+  EXPECT_NE(Settings().find("LastEXE=99991231235959\r\n"), std::string::npos);
+}
+
+TEST_F(CommandLine, DatabaseProblemsGiveTheirCauseAndExitStatusTwo) {
+  struct Case {
+    const char* name;
+    void (*damage)(const std::string& path);
+  };
+  const Case cases[] = {
+      {"missing", [](const std::string& p) { fs::remove(p); }},
+      {"not a database", [](const std::string& p) { std::ofstream(p) << "hello, not SQLite"; }},
+      {"zero-filled", [](const std::string& p) { std::ofstream(p) << std::string(8192, '\0'); }},
+      {"a folder", [](const std::string& p) { fs::remove(p); fs::create_directory(p); }},
+  };
+  for (const Case& c : cases) {
+    c.damage(db.Path());
+    EXPECT_EQ(Run({"--tasks"}), 2) << c.name;
+    EXPECT_NE(err.str().find("Could not connect to the database."), std::string::npos) << c.name;
+    EXPECT_NE(err.str().find(db.Path()), std::string::npos) << c.name << ": names the file";
+    fs::remove_all(db.Path());
+  }
+  EXPECT_FALSE(fs::exists(db.Path())) << "the program never creates a database";
+}
+
+TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
+  FolderPair pair;
+  const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
+  pair.AddFile(Side::Usb, "new on usb.txt", 10, monday);
+  pair.AddFile(Side::Usb, "Both.txt", 20, monday);
+  pair.AddFile(Side::Pc, "both.txt", 21, monday + 60);
+  pair.AddFile(Side::Pc, "Tab\there.txt", 0, monday);
+  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
+                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
+  db.AddTask({.hostname = "PCX1", .left = pair.Usb(), .right = pair.Pc(), .descr = "Other"});
+
+  EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 1) << err.str();
+  // The USB listing comes first; within a side, entries come in the file system's order.
+  std::vector<std::string> lines;
+  std::istringstream text(out.str());
+  for (std::string line; std::getline(text, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 3u) << out.str();
+  EXPECT_EQ(lines[2], "C2\tADD\tNew\t0 bytes\tTab?here.txt");
+  std::sort(lines.begin(), lines.begin() + 2);
+  EXPECT_EQ(lines[0], "!3\tCONFLICT\tOK\t21 bytes\tBoth.txt");
+  EXPECT_EQ(lines[1], "C1\tADD\tNew\t10 bytes\tNew On Usb.txt");
+
+  EXPECT_EQ(Run({"--analyse", std::to_string(id + 1)}), 2) << "a task of another computer";
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(Run({"--analyse", "999"}), 2);
+}
+
+TEST(OneLineField, ControlCharactersBecomeQuestionMarks) {
+  EXPECT_EQ(OneLineField("a\tb\nc\rd"), "a?b?c?d");
+  EXPECT_EQ(OneLineField("Résumé.txt"), "Résumé.txt");
+}
+
+}  // namespace
+}  // namespace tandrel
