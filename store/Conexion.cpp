@@ -5,55 +5,14 @@
 #include "core/Platform.h"
 #include "core/Text.h"
 #include "core/clsArchivoINI.h"
+#include "store/ConnectionText.h"
 
 namespace tandrel {
 
 namespace {
 
-constexpr std::string_view kProvider = "Provider=";
-constexpr std::string_view kDataSource = "Data Source=";
-
 bool SameNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-bool StartsNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && SameNoCase(text.substr(0, prefix.size()), prefix);
-}
-
-struct PartesConexion {
-  std::string provider;
-  std::string dataSource;
-  bool hayDataSource = false;
-};
-
-// The connection text is a list of "key=value;" items. Each value ends at the next ";", except
-// that the program folder at the head of the data source is taken whole: a folder name may hold a
-// ";" of its own. Items other than the provider and the data source mean nothing to SQLite.
-PartesConexion Desglosa(std::string_view texto, std::string_view carpetaPrograma) {
-  PartesConexion partes;
-  std::size_t i = 0;
-  while (i < texto.size()) {
-    const std::string_view resto = texto.substr(i);
-    std::size_t inicioValor = std::string_view::npos;
-    std::size_t saltoCarpeta = 0;
-    const bool esProvider = StartsNoCase(resto, kProvider);
-    const bool esDataSource = !esProvider && StartsNoCase(resto, kDataSource);
-    if (esProvider) inicioValor = kProvider.size();
-    if (esDataSource) {
-      inicioValor = kDataSource.size();
-      if (resto.substr(inicioValor).starts_with(carpetaPrograma)) saltoCarpeta = carpetaPrograma.size();
-    }
-    const std::size_t buscaDesde = (inicioValor == std::string_view::npos ? 0 : inicioValor) + saltoCarpeta;
-    const std::size_t fin = std::min(resto.find(';', buscaDesde), resto.size());
-    if (esProvider) partes.provider = Trim(resto.substr(inicioValor, fin - inicioValor));
-    if (esDataSource) {
-      partes.dataSource = Trim(resto.substr(inicioValor, fin - inicioValor));
-      partes.hayDataSource = true;
-    }
-    i += fin + 1;
-  }
-  return partes;
 }
 
 void Enlaza(sqlite::Statement& sentencia, const std::vector<SqlValue>& valores) {
@@ -81,7 +40,7 @@ std::string ConectaBD(Conexion& conexion, const clsArchivoINI& ini,
   conexion.Close();
   conexion.path_.clear();
   const std::string texto = TextoConexion(ini, carpetaPrograma);
-  const PartesConexion partes = Desglosa(texto, carpetaPrograma);
+  const PartesConexion partes = ParseConnectionText(texto, carpetaPrograma);
   // The Jet provider name is the settings' default and stands for the database beside the program,
   // which is a SQLite file here.
   if (!SameNoCase(partes.provider, "Microsoft.Jet.OLEDB.4.0") && !SameNoCase(partes.provider, "SQLite")) {

@@ -45,6 +45,8 @@ constexpr std::string_view kActualizaLastExe = R"(UPDATE TASKS SET "LASTEXE" = ?
 constexpr std::string_view kFicheros =
     R"(SELECT rowid, "FILE", "CREATION", "LAST", "ACCESS", "SYNC", "SIZE" FROM FILES )"
     R"(WHERE "HOSTNAME" = ?1 COLLATE NOCASE AND "TASK" = ?2)";
+constexpr std::string_view kCuentaFicheros =
+    R"(SELECT count(*) FROM FILES WHERE "HOSTNAME" = ?1 COLLATE NOCASE AND "TASK" = ?2)";
 // 12. In the order the masks were entered.
 constexpr std::string_view kMascaras =
     R"(SELECT "MASK", "POS" FROM NODO WHERE "TASK" = 0 OR "TASK" = ?1 ORDER BY rowid)";
@@ -226,6 +228,11 @@ std::string AbreFicheros(Conexion& conexion, std::string_view host, std::int64_t
   filas.BindText(1, host);
   filas.BindInt(2, task);
   return {};
+}
+
+std::size_t CuentaFicheros(Conexion& conexion, std::string_view host, std::int64_t task) {
+  const auto n = IdDeTexto(ConsultaValor(conexion, kCuentaFicheros, {std::string(host), task}));
+  return n && *n > 0 ? static_cast<std::size_t>(*n) : 0;
 }
 
 std::string AbreMascaras(Conexion& conexion, std::int64_t task, sqlite::Statement& filas) {

@@ -74,9 +74,11 @@ std::int64_t InsertaTarea(Conexion& conexion, std::string_view hostname, const c
                                            std::string_view stamp);
 
 // 11. Runs the snapshot query of host and task; filas yields the columns in FicherosColumna order.
+// CuentaFicheros counts its rows beforehand (0 on failure), so the records are allocated once.
 enum FicherosColumna { kFicRowId, kFicFile, kFicCreation, kFicLast, kFicAccess, kFicSync, kFicSize };
 [[nodiscard]] std::string AbreFicheros(Conexion& conexion, std::string_view host, std::int64_t task,
                                        sqlite::Statement& filas);
+std::size_t CuentaFicheros(Conexion& conexion, std::string_view host, std::int64_t task);
 
 // 12. Runs the mask query of task 0 and of task; filas yields MASK then POS, in table order.
 enum MascarasColumna { kMasMask, kMasPos };

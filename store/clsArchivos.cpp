@@ -1,5 +1,7 @@
 #include "store/clsArchivos.h"
 
+#include <utility>
+
 #include "store/FoldedIndex.h"
 
 namespace tandrel {
@@ -13,19 +15,28 @@ struct clsArchivos::Index {
 
 void clsArchivos::IndexDeleter::operator()(Index* index) const { delete index; }
 
-namespace {
+clsArchivos::clsArchivos(clsArchivos&& other) noexcept
+    : blocks_(std::move(other.blocks_)),
+      count_(std::exchange(other.count_, 0)),
+      index_(std::move(other.index_)) {}
 
-auto NameAt(const std::vector<clsArchivo>& entries) {
-  return [&entries](std::size_t i) -> std::string_view { return entries[i].Nombre; };
+clsArchivos& clsArchivos::operator=(clsArchivos&& other) noexcept {
+  if (this != &other) {
+    blocks_ = std::move(other.blocks_);
+    count_ = std::exchange(other.count_, 0);
+    index_ = std::move(other.index_);
+  }
+  return *this;
 }
-
-}  // namespace
 
 bool clsArchivos::Add(clsArchivo archivo) {
   if (archivo.Nombre.empty()) return false;
   if (!index_) index_.reset(new Index);
-  if (!index_->byName.Insert(archivo.Nombre, entries_.size(), NameAt(entries_))) return false;
-  entries_.push_back(std::move(archivo));
+  const auto nameAt = [this](std::size_t i) -> std::string_view { return At(i).Nombre; };
+  if (!index_->byName.Insert(archivo.Nombre, count_, nameAt)) return false;
+  if (count_ == blocks_.size() * kBlock) blocks_.emplace_back(new clsArchivo[kBlock]);
+  At(count_) = std::move(archivo);
+  ++count_;
   return true;
 }
 
@@ -37,8 +48,9 @@ clsArchivo* clsArchivos::Find(std::string_view nombre) {
 
 const clsArchivo* clsArchivos::Find(std::string_view nombre) const {
   if (!index_) return nullptr;
-  const std::size_t i = index_->byName.Find(nombre, NameAt(entries_));
-  return i == FoldedIndex::npos ? nullptr : &entries_[i];
+  const std::size_t i = index_->byName.Find(
+      nombre, [this](std::size_t n) -> std::string_view { return At(n).Nombre; });
+  return i == FoldedIndex::npos ? nullptr : &At(i);
 }
 
 clsArchivo& clsArchivos::Item(std::string_view nombre) {
@@ -50,8 +62,8 @@ clsArchivo& clsArchivos::Item(std::string_view nombre) {
 
 void clsArchivos::Reserve(std::size_t n) {
   if (!index_) index_.reset(new Index);
-  entries_.reserve(n);
   index_->byName.Reserve(n);
+  blocks_.reserve((n + kBlock - 1) / kBlock);
 }
 
 }  // namespace tandrel

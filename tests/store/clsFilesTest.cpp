@@ -140,8 +140,12 @@ TEST(clsArchivos, KeysIgnoreCaseTheFirstEntryStaysAndOrderIsOfAddition) {
 TEST(clsArchivos, StaysRightAcrossGrowthAndReserve) {
   clsArchivos archivos;
   archivos.Reserve(10);
+  archivos.Add(Entrada("First"));
+  const clsArchivo* first = &archivos.ITemID(1);
   for (int i = 0; i < 5000; ++i) archivos.Add(Entrada("Folder\\File" + std::to_string(i) + ".TXT"));
-  ASSERT_EQ(archivos.Count(), 5000u);
+  ASSERT_EQ(archivos.Count(), 5001u);
+  EXPECT_EQ(&archivos.Item("FIRST"), first);  // entries never move
+  EXPECT_EQ(archivos.ITemID(5001).Nombre, "Folder\\File4999.TXT");
   for (int i = 0; i < 5000; i += 7) {
     const clsArchivo* a = archivos.Find("folder\\file" + std::to_string(i) + ".txt");
     ASSERT_NE(a, nullptr) << i;
@@ -151,6 +155,10 @@ TEST(clsArchivos, StaysRightAcrossGrowthAndReserve) {
   // Moved as a whole when an analysis replaces it.
   clsArchivos otra = std::move(archivos);
   EXPECT_TRUE(otra.Exist("FOLDER\\FILE4999.TXT"));
+  EXPECT_EQ(&otra.ITemID(1), first);
+  archivos = clsArchivos();
+  EXPECT_EQ(archivos.Count(), 0u);
+  EXPECT_FALSE(archivos.Exist("first"));
 }
 
 }  // namespace
