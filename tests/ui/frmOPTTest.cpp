@@ -1,0 +1,129 @@
+// The options dialog over real language folders: which headers are listed and how, which entry is
+// selected, what OK stores into the settings and what Cancel leaves.
+#include "tests/ui/DialogFixture.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "ui/LanguageList.h"
+#include "ui/frmOPT.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace tandrel {
+namespace {
+
+using test::Find;
+
+class frmOPTTest : public test::DialogFixture {
+ protected:
+  frmOPTTest() {
+    std::filesystem::remove_all(Languages());
+    std::filesystem::create_directories(Languages());
+  }
+
+  std::string Languages() const { return db.Folder() + "/Languages"; }
+  void Write(const std::string& name, const std::string& text) {
+    std::ofstream(Languages() + "/" + name, std::ios::binary) << text;
+  }
+  std::unique_ptr<frmOPT> Open() {
+    auto dialog = std::make_unique<frmOPT>(*session, view);
+    dialog->show();
+    return dialog;
+  }
+  static QStringList Entries(QComboBox* combo) {
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
+    return entries;
+  }
+};
+
+TEST_F(frmOPTTest, ListsEachFilesHeaderInNameOrder) {
+  Write("a.txt", "; comment\r\nkey=text\r\n:de=Deutsch\r\n");             // lower case, third line
+  Write("B.txt", ":   EN = English  \n");                                  // spaces after the colon
+  Write("C.TXT", ":no header here\r:FR=Français\r");                       // second colon line, CR ends
+  Write("D.txt", "\xEF\xBB\xBF:EN=English (United States)\r\n");           // the same code again
+  Write("E.txt", "mnuExit=Exit\r\n :XX=indented, not a header\r\n");       // no header
+  Write("F.md", ":IT=Italiano\r\n");                                        // not a language file
+  std::filesystem::create_directory(Languages() + "/G.txt");               // cannot be read
+  session->INI.Language = "en";
+
+  auto dialog = Open();
+  auto* combo = Find<QComboBox>(*dialog, "Combo1");
+  EXPECT_EQ(Entries(combo), (QStringList{"de=Deutsch", "EN = English", "FR=Français",
+                                          "EN=English (United States)"}));
+  EXPECT_EQ(combo->currentIndex(), 1);  // the first of the two EN files
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(frmOPTTest, OkStoresTheCodeInUpperCaseThePathAsTypedAndTheBox) {
+  Write("EN.txt", ":EN=English\n");
+  Write("de.txt", ":de=Deutsch\n");
+  session->INI.Language = "EN";
+  session->INI.DB_DataSource = "data\\db.mdb;";
+  session->INI.CompactDataBase = true;
+
+  auto dialog = Open();
+  auto* combo = Find<QComboBox>(*dialog, "Combo1");
+  EXPECT_EQ(combo->currentText(), "EN=English");
+  test::PressKey(combo, Qt::Key_Up);
+  EXPECT_EQ(combo->currentText(), "de=Deutsch");
+  auto* path = Find<QLineEdit>(*dialog, "Text1");
+  EXPECT_EQ(path->text(), "data\\db.mdb;");
+  path->selectAll();
+  test::PressKey(path, Qt::Key_Delete);
+  Find<QCheckBox>(*dialog, "Check1")->click();
+  Find<QPushButton>(*dialog, "butOK")->click();
+
+  EXPECT_EQ(dialog->result(), QDialog::Accepted);
+  EXPECT_EQ(session->INI.Language, "DE");
+  EXPECT_EQ(session->INI.DB_DataSource, "");
+  EXPECT_FALSE(session->INI.CompactDataBase);
+}
+
+TEST_F(frmOPTTest, CancelAfterChangingEverythingLeavesTheSettings) {
+  Write("EN.txt", ":EN=English\n");
+  Write("ES.txt", ":ES=Español\n");
+  session->INI.Language = "ES";
+  session->INI.DB_DataSource = "mine.db;";
+  session->INI.CompactDataBase = false;
+
+  auto dialog = Open();
+  test::PressKey(Find<QComboBox>(*dialog, "Combo1"), Qt::Key_Up);
+  test::TypeText(Find<QLineEdit>(*dialog, "Text1"), "x");
+  Find<QCheckBox>(*dialog, "Check1")->click();
+  Find<QPushButton>(*dialog, "butCancel")->click();
+
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
+  EXPECT_EQ(session->INI.Language, "ES");
+  EXPECT_EQ(session->INI.DB_DataSource, "mine.db;");
+  EXPECT_FALSE(session->INI.CompactDataBase);
+}
+
+TEST_F(frmOPTTest, AMissingLanguageFolderIsReportedAndTheRestStillWorks) {
+  std::filesystem::remove_all(Languages());
+  session->INI.Language = "EN";
+  auto dialog = Open();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].icon, MessageIcon::Critical);
+  EXPECT_EQ(view.messages[0].text, "NO LANGUAGES AVAILABLE!");
+  EXPECT_EQ(Find<QComboBox>(*dialog, "Combo1")->count(), 0);
+  test::TypeText(Find<QLineEdit>(*dialog, "Text1"), "X");
+  Find<QPushButton>(*dialog, "butOK")->click();
+  EXPECT_EQ(session->INI.Language, "");  // nothing selected, nothing to keep
+  EXPECT_EQ(session->INI.DB_DataSource, "data\\db.mdb;X");
+}
+
+TEST_F(frmOPTTest, AnEmptyFolderListsNothingWithoutAMessage) {
+  auto dialog = Open();
+  EXPECT_EQ(Find<QComboBox>(*dialog, "Combo1")->count(), 0);
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(CodigoIdioma("pt=Português"), "PT");
+  EXPECT_EQ(CodigoIdioma("e"), "E");
+}
+
+}  // namespace
+}  // namespace tandrel
