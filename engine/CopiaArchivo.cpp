@@ -1,0 +1,136 @@
+#include "engine/CopiaArchivo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <memory>
+#include <random>
+
+#include "core/Public.h"
+#include "engine/RunFolders.h"
+#include "engine/RunSafety.h"
+#include "engine/TempNames.h"
+
+namespace tandrel {
+
+namespace {
+
+constexpr std::size_t kLargestBuffer = std::size_t{1} << 20;
+constexpr int kNameTries = 8;
+
+std::uint32_t RandomNumber() {
+  static std::mt19937 generator{std::random_device{}()};
+  return static_cast<std::uint32_t>(generator());
+}
+
+// Writes all of size bytes (a write may be short). 0 or -errno.
+int WriteAll(FileSystem& fs, int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const std::int64_t written = fs.Write(fd, data, size);
+    if (written < 0) return static_cast<int>(written);
+    if (written == 0) return -EIO;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return 0;
+}
+
+int CopyData(FileSystem& fs, int from, int to, std::uint64_t expected) {
+  // Small files need no megabyte; the one byte more sees the end in the same read.
+  const std::size_t size = static_cast<std::size_t>(
+      std::clamp<std::uint64_t>(expected + 1, 4096, kLargestBuffer));
+  std::unique_ptr<char[]> buffer(new char[size]);
+  for (;;) {
+    const std::int64_t got = fs.Read(from, buffer.get(), size);
+    if (got < 0) return static_cast<int>(got);
+    if (got == 0) return 0;
+    if (const int error = WriteAll(fs, to, buffer.get(), static_cast<std::size_t>(got)); error) {
+      return error;
+    }
+  }
+}
+
+// A temporary file of a free name in folder, opened for writing; its descriptor or -errno.
+int OpenTemporary(FileSystem& fs, const std::string& folder, std::string& path) {
+  const std::string prefix = folder == "/" ? "/" : folder + "/";
+  int fd = -EEXIST;
+  for (int i = 0; i < kNameTries && fd == -EEXIST; ++i) {
+    path = prefix + TempCopyName(RandomNumber());
+    fd = fs.Open(path, OpenFor::CreatingNew, 0600);
+  }
+  return fd;
+}
+
+// The destination may be replaced only when it is absent or a writable regular file.
+int CheckDestination(FileSystem& fs, const std::string& destino) {
+  FileInfo info;
+  const int error = fs.Stat(destino, info);
+  if (error == -ENOENT) return 0;
+  if (error != 0) return error;
+  if (info.type == EntryType::Folder) return -EISDIR;
+  if (info.type != EntryType::File) return -EEXIST;
+  return IsReadOnly(info) ? -EACCES : 0;
+}
+
+}  // namespace
+
+int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino) {
+  FileInfo source;
+  if (const int error = fs.Stat(origen, source); error != 0) return error;
+  if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
+  if (const int error = CheckDestination(fs, destino); error != 0) return error;
+
+  const int from = fs.Open(origen, OpenFor::Reading, 0);
+  if (from < 0) return from;
+  std::string temporary;
+  const int to = OpenTemporary(fs, ParentFolder(destino), temporary);
+  if (to < 0) {
+    fs.Close(from);
+    return to;
+  }
+  int error = CopyData(fs, from, to, source.size);
+  // The data must be on the disk before the name points at it: after a crash the destination is
+  // the old file or the whole new one.
+  if (error == 0) error = fs.Fsync(to);
+  const int closed = fs.Close(to);
+  if (error == 0) error = closed;
+  fs.Close(from);
+  if (error == 0) error = fs.SetTimes(temporary, source.accessed, source.modified);
+  if (error == 0) error = fs.ChangeMode(temporary, source.mode & 07777);
+  // Looked at again at the last moment: the first look may be a whole copy of a large file ago.
+  if (error == 0) error = CheckDestination(fs, destino);
+  if (error == 0) error = fs.Rename(temporary, destino);
+  if (error != 0) (void)fs.Unlink(temporary);
+  return error;
+}
+
+void CreaRuta(FileSystem& fs, const std::string& destino) {
+  const auto last = destino.rfind('/');
+  if (last == std::string::npos || last == 0) return;
+  // From the second level on: the root itself is never created.
+  for (auto slash = destino.find('/', 1); slash != std::string::npos && slash <= last;
+       slash = destino.find('/', slash + 1)) {
+    (void)fs.MakeFolder(destino.substr(0, slash), 0777);
+  }
+}
+
+void QuitaSoloLectura(FileSystem& fs, const std::string& ruta) {
+  FileInfo info;
+  if (fs.Stat(ruta, info) != 0 || info.type != EntryType::File || !IsReadOnly(info)) return;
+  (void)fs.ChangeMode(ruta, info.mode | 0200);
+}
+
+bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
+                  const std::string& destino, int tarea) {
+  FileSystem& fs = session.fs;
+  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  CreaRuta(fs, destino);
+  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {
+    QuitaSoloLectura(fs, destino);
+  }
+  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  EscribeLog(view, "** ERROR ** : " + origen);
+  return false;
+}
+
+}  // namespace tandrel

@@ -1,0 +1,35 @@
+#pragma once
+// The copy of one file by a run, with its retries: missing folders are made before the second
+// attempt, and a read-only destination is made writable before the third when the task allows it.
+#include <string>
+
+#include "engine/AppView.h"
+#include "engine/FileSystem.h"
+#include "engine/Session.h"
+
+namespace tandrel {
+
+// One attempt: the data of origen into a temporary file in destino's folder, flushed to the disk,
+// with origen's last-access and last-write times (nanoseconds kept) and permission bits, then
+// renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
+// a failed one leaves destino as it was and no temporary file. A destino that exists must be a
+// regular file and writable: the program refuses a read-only one itself, also as root.
+// 0 or -errno.
+[[nodiscard]] int CopiaUnaVez(FileSystem& fs, const std::string& origen,
+                              const std::string& destino);
+
+// Creates every missing folder on the way to the file path destino ("/" separators; the root is
+// never created). Every failure is ignored: the next attempt of the copy tells.
+void CreaRuta(FileSystem& fs, const std::string& destino);
+
+// Clears the read-only mark (sets the owner-write bit) of the regular file ruta when it has one;
+// a missing file or any failure ends it quietly.
+void QuitaSoloLectura(FileSystem& fs, const std::string& ruta);
+
+// Up to three attempts of CopiaUnaVez (the second after CreaRuta, the third after QuitaSoloLectura
+// when the task's OPTIONS hold "R"). True when one succeeded; otherwise the log line
+// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas.
+[[nodiscard]] bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
+                                const std::string& destino, int tarea);
+
+}  // namespace tandrel

@@ -1,0 +1,102 @@
+#include "engine/EntryActions.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/Public.h"
+#include "engine/CopiaArchivo.h"
+#include "engine/RunSafety.h"
+
+namespace tandrel {
+
+namespace {
+
+void LogFailure(RunContext& run, const std::string& path, const std::string& reason) {
+  EscribeLog(run.view, "** ERROR ** : " + path + ": " + reason);
+}
+
+// A file new on one side: created on the other under the real names the source has, inside the
+// folders already there. A file that has appeared there since the analysis is never overwritten.
+bool CopyNewFile(RunContext& run, const std::string& origen, const std::string& sourceRoot,
+                 const std::string& targetRoot, std::string_view nombre, bool& changedFiles) {
+  if (origen.empty()) return false;
+  bool exists = false;
+  const std::string destino = run.destinations.NewFilePath(
+      targetRoot, RelativeRealPath(origen, sourceRoot, nombre), exists);
+  FileInfo info;
+  if (exists || run.session.fs.Stat(destino, info) != -ENOENT) {
+    LogFailure(run, destino, "appeared since the analysis");
+    return false;
+  }
+  changedFiles = true;
+  if (!CopiaArchivo(run.session, run.view, origen, destino, run.tarea)) return false;
+  run.destinations.Record(targetRoot, destino);
+  return true;
+}
+
+// A file on both sides: destino is overwritten only while it is what the analysis saw.
+bool OverwriteFile(RunContext& run, const std::string& origen, const std::string& destino,
+                   std::string_view size, std::string_view modified, bool& changedFiles) {
+  if (origen.empty() || destino.empty()) return false;
+  if (std::string changed = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
+      !changed.empty()) {
+    LogFailure(run, destino, changed);
+    return false;
+  }
+  run.destinations.PrepareFolder(ParentFolder(destino));
+  changedFiles = true;
+  return CopiaArchivo(run.session, run.view, origen, destino, run.tarea);
+}
+
+bool DeleteFile(RunContext& run, const std::string& ruta, std::string_view size,
+                std::string_view modified, bool& changedFiles) {
+  if (ruta.empty()) return false;
+  changedFiles = true;
+  const std::string failure =
+      DeleteCheckedFile(run.session.fs, ruta, size, modified, run.ignoreReadOnly);
+  if (failure.empty()) return true;
+  LogFailure(run, ruta, failure);
+  return false;
+}
+
+}  // namespace
+
+RunContext::RunContext(Session& s, AppView& v, int posicion)
+    : session(s),
+      view(v),
+      tarea(posicion),
+      folders(CarpetasDeTarea(s, s.Tareas.ITem1(posicion))),
+      ignoreReadOnly(s.Tareas.ITem1(posicion).OPTIONS.find('R') != std::string::npos),
+      destinations(s.fs) {}
+
+std::string RelativeRealPath(const std::string& ruta, const std::string& root,
+                             std::string_view nombre) {
+  if (!root.empty() && ruta.size() > root.size() && ruta.starts_with(root)) {
+    return ruta.substr(root.size());
+  }
+  const auto parts = std::count(nombre.begin(), nombre.end(), '\\') + 1;
+  auto start = ruta.size();
+  for (auto i = 0; i < parts && start != std::string::npos && start > 0; ++i) {
+    start = ruta.rfind('/', start - 1);
+  }
+  return start == std::string::npos ? ruta : ruta.substr(start + 1);
+}
+
+bool PerformAction(RunContext& run, const clsArchivo& a, bool& changedFiles) {
+  const std::string_view code = a.Action;
+  const TaskFolders& roots = run.folders;
+  if (code == "C1") return CopyNewFile(run, a.USB_Ruta, roots.usb, roots.pc, a.Nombre, changedFiles);
+  if (code == "C2") return CopyNewFile(run, a.PC_Ruta, roots.pc, roots.usb, a.Nombre, changedFiles);
+  if (code == "A1") {
+    return OverwriteFile(run, a.PC_Ruta, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changedFiles);
+  }
+  if (code == "A2") {
+    return OverwriteFile(run, a.USB_Ruta, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changedFiles);
+  }
+  if (code == "X1") return DeleteFile(run, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changedFiles);
+  if (code == "X2") return DeleteFile(run, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changedFiles);
+  // "ZZ", the conflicts and anything else: nothing to do, and nothing failed.
+  return true;
+}
+
+}  // namespace tandrel

@@ -1,0 +1,90 @@
+#include "engine/Sincronizacion.h"
+
+#include <algorithm>
+
+#include "core/Public.h"
+#include "engine/Analisis.h"
+#include "engine/EntryActions.h"
+#include "engine/GrabaRegistro.h"
+#include "engine/SnapshotRenewal.h"
+
+namespace tandrel {
+
+namespace {
+
+// A yield lets the window paint and take clicks; the batch before it is committed first, so that
+// no transaction stays open while the user is served and a run stopped there keeps its rows.
+constexpr int kSuccessesPerYield = 100;
+
+void CommitAndYield(SnapshotRenewal& renewal, AppView& view) {
+  renewal.Commit();
+  view.Yield();
+}
+
+}  // namespace
+
+void Sincroniza(Session& session, AppView& view, int tarea) {
+  if (tarea < 1 || tarea > session.Tareas.Count()) return;
+  // Only the analysis on display may be carried out: its entries, its snapshot and its task belong
+  // together, and after a side could not be read there is nothing safe to do.
+  if (session.driveError || session.TareaAnalizada != tarea) {
+    ActivaSincronizar(view, false);
+    return;
+  }
+  const clsTarea& task = session.Tareas.ITem1(tarea);
+  const std::string prefijo = "#" + std::to_string(task.ID) + ": ";
+  const auto total = static_cast<std::int64_t>(session.Archivos.Count());
+  // A run without entries still ends with a full bar: a maximum of 0 would read as "busy".
+  const std::int64_t maximo = std::max<std::int64_t>(total, 1);
+
+  view.SetWorking(true);
+  view.SetProgressValue(0);
+  view.SetProgressMax(maximo);
+  view.SetBusy(true);
+  ActivaSincronizar(view, false);
+  session.TareaAnalizada = -1;
+  session.Fallos = 0;
+
+  RunContext run(session, view, tarea);
+  EscribeLog(view, prefijo + session.W("panSync"));
+  MuestraEstado(view, *session.Words, "panSync");
+  view.Yield();
+  view.SetProgressValue(0);
+  view.SetProgressMax(maximo);
+
+  SnapshotRenewal renewal(session, view, {run.folders.usb, run.folders.pc});
+  const std::string sincronizando = session.W("panSync");
+  int exitos = 0;
+  for (std::int64_t i = 1; i <= total; ++i) {
+    view.SetProgressValue(i);
+    clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
+    if (archivo.Action == "ZZ") {
+      GrabaRegistro(session, renewal, tarea, archivo);
+      continue;
+    }
+    view.ShowStatus(sincronizando + archivo.Nombre);
+    bool changedFiles = false;
+    const bool ok = PerformAction(run, archivo, changedFiles);
+    if (changedFiles) renewal.FilesChanged();
+    archivo.Estado = ok ? "E" : "R";
+    view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
+    GrabaRegistro(session, renewal, tarea, archivo);
+    if (!ok) {
+      session.Fallos += 1;
+      CommitAndYield(renewal, view);
+    } else if (++exitos > kSuccessesPerYield) {
+      exitos = 0;
+      CommitAndYield(renewal, view);
+    }
+  }
+  renewal.Finish();
+  if (total == 0) view.SetProgressValue(maximo);
+
+  EscribeLog(view, prefijo + session.W("panReady"));
+  view.SetBusy(false);
+  FinalizaTarea(session, view, tarea);
+  MuestraEstado(view, *session.Words, "panReady");
+  view.SetWorking(false);
+}
+
+}  // namespace tandrel

@@ -1,0 +1,67 @@
+#include "engine/SnapshotRenewal.h"
+
+#include <cerrno>
+#include <utility>
+
+#include "core/Public.h"
+#include "engine/FileSystem.h"
+
+namespace tandrel {
+
+namespace {
+
+// What the log says when a database write fails; the writer knows why.
+void LogWriteError(AppView& view, const SnapshotWriter& writer, const std::string& what) {
+  EscribeLog(view, "** ERROR ** : FILES " + what + ": " + writer.LastError());
+}
+
+}  // namespace
+
+SnapshotRenewal::SnapshotRenewal(Session& session, AppView& view, std::vector<std::string> roots)
+    : session_(session), view_(view), roots_(std::move(roots)) {
+  removed_.reserve(session.Ficheros.Count());
+}
+
+void SnapshotRenewal::RemoveOldRow(const clsArchivo& archivo) {
+  const clsFile& old = session_.Ficheros.Item(archivo.Nombre);
+  if (!old.Known() || !removed_.insert(old.RowId).second) return;
+  if (!session_.rsFiles.DeleteRow(old.RowId)) {
+    LogWriteError(view_, session_.rsFiles, archivo.Nombre);
+  }
+}
+
+void SnapshotRenewal::AddRow(const SnapshotRow& row) {
+  if (!session_.rsFiles.AddRow(row)) LogWriteError(view_, session_.rsFiles, row.FILE);
+}
+
+void SnapshotRenewal::Commit() {
+  if (!session_.rsFiles.InBatch()) return;
+  if (filesChanged_) {
+    filesChanged_ = false;
+    // One flush per file system the batch wrote to; a second root on the same one costs little.
+    for (const auto& root : roots_) {
+      const int error = session_.fs.SyncFileSystem(root);
+      if (error == 0 || error == -ENOENT) continue;  // a folder never made holds nothing written
+      // The rows would say files are in step that may not be on the disk (a stick pulled out):
+      // the batch goes, and the old rows it replaced stay for the next analysis.
+      EscribeLog(view_, "** ERROR ** : " + root + ": " + ErrorText(error));
+      session_.rsFiles.Close();
+      if (std::string reopen = session_.rsFiles.Open(session_.conexion); !reopen.empty()) {
+        EscribeLog(view_, "** ERROR ** : FILES: " + reopen);
+      }
+      return;
+    }
+  }
+  if (!session_.rsFiles.Commit()) LogWriteError(view_, session_.rsFiles, "COMMIT");
+}
+
+void SnapshotRenewal::Finish() {
+  for (std::size_t i = 0; i < session_.Ficheros.Count(); ++i) {
+    const clsFile& left = session_.Ficheros.At(i);
+    if (removed_.count(left.RowId) != 0) continue;
+    if (!session_.rsFiles.DeleteRow(left.RowId)) LogWriteError(view_, session_.rsFiles, left.file);
+  }
+  Commit();
+}
+
+}  // namespace tandrel

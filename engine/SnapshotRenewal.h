@@ -1,0 +1,41 @@
+#pragma once
+// How a run rewrites a task's snapshot without ever emptying it first: an entry's old row goes in
+// the batch that writes its new one, the old rows of names no entry had go at the end, and no batch
+// is committed before the files it records are on the disk. A run stopped half-way thus leaves the
+// old rows of the entries it had not reached, and the next analysis plans them as before.
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/AppView.h"
+#include "engine/Session.h"
+#include "store/SnapshotWriter.h"
+
+namespace tandrel {
+
+class SnapshotRenewal {
+ public:
+  // roots: the folders whose file systems the run writes (both task folders).
+  SnapshotRenewal(Session& session, AppView& view, std::vector<std::string> roots);
+
+  // Removes, in the open batch, the snapshot row of the entry's name (when the snapshot has one).
+  void RemoveOldRow(const clsArchivo& archivo);
+  // Adds a row to the open batch; a row that cannot be written is named in the log.
+  void AddRow(const SnapshotRow& row);
+  // The run wrote or deleted a file since the last commit.
+  void FilesChanged() { filesChanged_ = true; }
+  // Flushes the written file systems, then commits the batch. A failure is logged.
+  void Commit();
+  // Removes the rows of the snapshot that no entry replaced, and commits.
+  void Finish();
+
+ private:
+  Session& session_;
+  AppView& view_;
+  std::vector<std::string> roots_;
+  std::unordered_set<std::int64_t> removed_;
+  bool filesChanged_ = false;
+};
+
+}  // namespace tandrel

@@ -1,0 +1,102 @@
+#pragma once
+// A file system that passes every call on to another one (the real one, as a rule) and misbehaves
+// on demand: the n-th call of a kind fails with a chosen error, the device under a path vanishes
+// (every later call there fails with EIO, as when a stick is pulled out), or the process ends
+// before the n-th call (to stop a run at an exact point). It can also record the calls in order.
+//
+//   PosixFileSystem real;
+//   FaultInjectingFileSystem fs(real);
+//   fs.FailAt(2, ENOSPC, FsOp::Write);      // the second write fails
+//   fs.VanishAt(fs.Calls() + 10, stick);    // ten calls from now the stick is gone
+//   fs.ExitAt(40);                          // _exit(kKilledExitCode) instead of call 40
+//
+// Calls are counted from 1 over every call, whatever its kind; FailAt counts only the calls that
+// match its kind and path filter. Named differently from tests/engine's FaultyFileSystem (a
+// subclass of the real one that only fails listings), so both can live in one test program.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/FileSystem.h"
+
+namespace tandrel::test {
+
+enum class FsOp : std::uint8_t {
+  ListFolder, Stat, Open, Read, Write, Fsync, Close, Rename, Unlink, MakeFolder, ChangeMode,
+  SetTimes, SyncFileSystem
+};
+const char* FsOpName(FsOp op);
+
+inline constexpr int kKilledExitCode = 99;
+
+class FaultInjectingFileSystem : public FileSystem {
+ public:
+  struct Call {
+    FsOp op;
+    std::string path;  // for calls on a descriptor, the path it was opened with
+    std::int64_t result;
+  };
+
+  explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
+
+  // The n-th call (from 1) of kind op (any kind when none) whose path contains pathPart (any path
+  // when empty) fails with -error, without reaching the inner file system.
+  void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {});
+  // From overall call n on, every call on a path that begins with pathPrefix (every call when
+  // empty), and on a descriptor opened there, fails with -EIO. Descriptors are still closed.
+  void VanishAt(std::uint64_t n, std::string pathPrefix = {});
+  // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
+  // flushed, no destructor runs, as when the machine stops the program.
+  void ExitAt(std::uint64_t n) { exitAt_ = n; }
+  void ClearFaults();
+
+  // Calls made so far (every kind).
+  std::uint64_t Calls() const { return calls_; }
+  void Record(bool on) { recording_ = on; }
+  const std::vector<Call>& Journal() const { return journal_; }
+  // How many recorded calls were of kind op.
+  std::size_t Count(FsOp op) const;
+
+  int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
+                 bool withDetails) override;
+  int Stat(const std::string& path, FileInfo& info) override;
+  int Open(const std::string& path, OpenFor how, std::uint32_t mode) override;
+  std::int64_t Read(int fd, void* buffer, std::size_t size) override;
+  std::int64_t Write(int fd, const void* buffer, std::size_t size) override;
+  int Fsync(int fd) override;
+  int Close(int fd) override;
+  int Rename(const std::string& from, const std::string& to) override;
+  int Unlink(const std::string& path) override;
+  int MakeFolder(const std::string& path, std::uint32_t mode) override;
+  int ChangeMode(const std::string& path, std::uint32_t mode) override;
+  int SetTimes(const std::string& path, FileTime accessed, FileTime modified) override;
+  int SyncFileSystem(const std::string& path) override;
+
+ private:
+  struct Failure {
+    std::uint64_t n;
+    int error;
+    std::optional<FsOp> op;
+    std::string pathPart;
+    std::uint64_t seen = 0;
+  };
+
+  // Counts the call; the injected result (-errno) when one applies, else 0.
+  int Before(FsOp op, const std::string& path, const std::string& second = {});
+  std::int64_t After(FsOp op, const std::string& path, std::int64_t result);
+  const std::string& PathOf(int fd) const;
+
+  FileSystem& inner_;
+  std::uint64_t calls_ = 0;
+  std::vector<Failure> failures_;
+  std::optional<std::uint64_t> vanishAt_;
+  std::string vanishPrefix_;
+  std::optional<std::uint64_t> exitAt_;
+  std::map<int, std::string> open_;
+  bool recording_ = false;
+  std::vector<Call> journal_;
+};
+
+}  // namespace tandrel::test
