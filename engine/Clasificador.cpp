@@ -51,6 +51,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
   const std::string& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
   const std::string_view relativa = std::string_view(ruta).substr(listado.Root().size());
   FolderCache::Result encontrado = otro.Find(relativa);
+  scan.hallado = encontrado.entry;
 
   if (encontrado.outcome == FolderCache::Outcome::Found) {
     LlenaLado(archivo, desdePC, std::move(encontrado.path), encontrado.info, encontrado.name);

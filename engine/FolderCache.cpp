@@ -11,7 +11,7 @@ namespace tandrel {
 
 namespace {
 
-std::uint64_t HashOfFold(std::string_view fold) { return std::hash<std::string_view>{}(fold); }
+std::uint64_t HashOf(std::string_view fold) { return std::hash<std::string_view>{}(fold); }
 
 // A folder that is simply not there (or is a file) makes everything below it missing; any other
 // failure means we cannot tell, and nothing below it may be planned.
@@ -19,41 +19,77 @@ bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 }  // namespace
 
-FolderCache::FolderCache(FileSystem& fs, std::string root) : fs_(fs), root_(std::move(root)) {}
+void FoldName(std::string_view name, std::string& out) {
+  // Unicode case folding maps no ASCII character but A-Z, and maps nothing else onto ASCII: most
+  // names need no trip through the Unicode tables.
+  out.assign(name);
+  for (char& c : out) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      out = CaseFold(name);
+      return;
+    }
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+}
 
-const FolderCache::Folder& FolderCache::Listing(const std::string& path) {
+FolderCache::FolderCache(FileSystem& fs, std::string root, bool detailed)
+    : fs_(fs), root_(std::move(root)), detailed_(detailed) {}
+
+FolderCache::Folder& FolderCache::Listing(const std::string& path) {
   auto [it, added] = folders_.try_emplace(path);
   Folder& folder = it->second;
   if (!added) return folder;
 
-  folder.error = fs_.ListFolder(path, scratch_, false);
+  folder.error = fs_.ListFolder(path, scratch_, detailed_);
   if (folder.error != 0) return folder;
-  folder.names.reserve(scratch_.size());
-  for (const FolderEntry& entry : scratch_) {
+  folder.entries.reserve(scratch_.size());
+  for (const FolderEntry& item : scratch_) {
     // A copy's temporary file is the run's, never a user's file.
-    if (IsTempCopyName(entry.name)) continue;
-    folder.names.push_back({HashOfFold(CaseFold(entry.name)),
-                            static_cast<std::uint32_t>(folder.text.size()),
-                            static_cast<std::uint16_t>(entry.name.size()), entry.info.type});
-    folder.text += entry.name;
+    if (IsTempCopyName(item.name)) continue;
+    FoldName(item.name, fold_);
+    const FileInfo& info = item.info;
+    folder.entries.push_back({HashOf(fold_), static_cast<std::uint32_t>(folder.text.size()),
+                              static_cast<std::uint16_t>(item.name.size()), info.type, false,
+                              static_cast<std::uint16_t>(info.mode), info.size, info.modified.sec,
+                              info.accessed.sec,
+                              info.hasBirthTime ? info.born.sec : info.modified.sec});
+    folder.text += item.name;
   }
-  std::stable_sort(folder.names.begin(), folder.names.end(),
-                   [](const Name& a, const Name& b) { return a.foldHash < b.foldHash; });
+  folder.byFold.resize(folder.entries.size());
+  for (std::uint32_t i = 0; i < folder.byFold.size(); ++i) folder.byFold[i] = i;
+  std::stable_sort(folder.byFold.begin(), folder.byFold.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return folder.entries[a].foldHash < folder.entries[b].foldHash;
+  });
   folder.text.shrink_to_fit();
   return folder;
 }
 
-const FolderCache::Name* FolderCache::Match(const Folder& folder, std::string_view part) const {
-  const std::string fold = CaseFold(part);
-  const std::uint64_t hash = HashOfFold(fold);
-  auto it = std::lower_bound(folder.names.begin(), folder.names.end(), hash,
-                             [](const Name& name, std::uint64_t h) { return name.foldHash < h; });
-  const Name* first = nullptr;
-  for (; it != folder.names.end() && it->foldHash == hash; ++it) {
-    std::string_view candidate(folder.text.data() + it->offset, it->length);
-    if (candidate == part) return &*it;
+FileInfo FolderCache::InfoOf(const Entry& entry) const {
+  FileInfo info;
+  info.type = entry.type;
+  info.size = entry.size;
+  info.mode = entry.mode;
+  info.modified = {entry.modified, 0};
+  info.accessed = {entry.accessed, 0};
+  info.born = {entry.created, 0};
+  info.hasBirthTime = true;  // created already holds the last-write time where there is none
+  return info;
+}
+
+FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {
+  FoldName(part, fold_);
+  const std::uint64_t hash = HashOf(fold_);
+  auto it = std::lower_bound(folder.byFold.begin(), folder.byFold.end(), hash,
+                             [&](std::uint32_t i, std::uint64_t h) { return folder.entries[i].foldHash < h; });
+  Entry* first = nullptr;
+  for (; it != folder.byFold.end() && folder.entries[*it].foldHash == hash; ++it) {
+    Entry& candidate = folder.entries[*it];
+    const std::string_view name = folder.Name(candidate);
+    if (name == part) return &candidate;
+    if (first != nullptr) continue;
     // Equal hashes of different folds are possible: check the fold itself.
-    if (first == nullptr && CaseFold(candidate) == fold) first = &*it;
+    FoldName(name, candidateFold_);
+    if (candidateFold_ == fold_) first = &candidate;
   }
   return first;
 }
@@ -62,40 +98,41 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
   if (memoValid_ && memoRelative_ == relativeFolder) return;
   memoValid_ = true;
   memoRelative_.assign(relativeFolder);
-  memo_ = FolderResolution{};
+  memoOutcome_ = Outcome::Missing;
+  memoFolder_ = nullptr;
 
-  std::string path = root_;
+  memoPath_ = root_;
   std::string_view rest = relativeFolder;
   for (;;) {
-    const Folder& folder = Listing(path);
+    Folder& folder = Listing(memoPath_);
     if (folder.error != 0) {
-      if (MeansAbsent(folder.error)) return;  // Missing
-      memo_.outcome = Outcome::Unreadable;
-      memo_.failedFolder = path;
-      memo_.error = folder.error;
+      if (!MeansAbsent(folder.error)) {
+        memoOutcome_ = Outcome::Unreadable;
+        memoFailedFolder_ = memoPath_;
+        memoError_ = folder.error;
+      }
       return;
     }
     if (rest.empty()) {
-      memo_.outcome = Outcome::Found;
-      memo_.path = std::move(path);
-      memo_.folder = &folder;
+      memoOutcome_ = Outcome::Found;
+      memoFolder_ = &folder;
       return;
     }
     const std::size_t slash = rest.find('/');
     const std::string_view part = rest.substr(0, slash);
     rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
 
-    const Name* name = Match(folder, part);
-    if (name == nullptr) return;
-    const std::string_view real(folder.text.data() + name->offset, name->length);
-    EntryType type = name->type;
+    const Entry* entry = Match(folder, part);
+    if (entry == nullptr) return;
+    const std::string_view real = folder.Name(*entry);
+    EntryType type = entry->type;
     if (type == EntryType::Unknown) {
       FileInfo info;
-      if (fs_.Stat(path + std::string(real), info) == 0) type = info.type;
+      if (fs_.Stat(memoPath_ + std::string(real), info) == 0) type = info.type;
     }
     // A link to a folder is never entered, and a file where a folder should be hides nothing.
     if (type != EntryType::Folder) return;
-    path.append(real).push_back('/');
+    memoPath_.append(real).push_back('/');
   }
 }
 
@@ -108,30 +145,33 @@ FolderCache::Result FolderCache::Find(std::string_view relative) {
       slash == std::string_view::npos ? relative : relative.substr(slash + 1);
 
   ResolveFolder(folderPart);
-  if (memo_.outcome == Outcome::Unreadable) {
+  if (memoOutcome_ == Outcome::Unreadable) {
     result.outcome = Outcome::Unreadable;
-    result.folder = memo_.failedFolder;
-    result.error = memo_.error;
+    result.folder = memoFailedFolder_;
+    result.error = memoError_;
     return result;
   }
-  if (memo_.outcome == Outcome::Missing) return result;
+  if (memoOutcome_ == Outcome::Missing) return result;
 
-  const Name* name = Match(*memo_.folder, filePart);
-  if (name == nullptr) return result;
-  result.name.assign(memo_.folder->text.data() + name->offset, name->length);
-  result.path = memo_.path + result.name;
-  const int error = fs_.Stat(result.path, result.info);
-  if (error != 0) {
+  Entry* entry = Match(*memoFolder_, filePart);
+  // In a detailed listing Unknown means gone; otherwise only that the listing did not say.
+  if (entry == nullptr || (detailed_ && entry->type == EntryType::Unknown)) return result;
+  result.name = memoFolder_->Name(*entry);
+  result.path.reserve(memoPath_.size() + result.name.size());
+  result.path.append(memoPath_).append(result.name);
+  if (detailed_) {
+    result.info = InfoOf(*entry);
+  } else if (const int error = fs_.Stat(result.path, result.info); error != 0) {
     if (!MeansAbsent(error)) {
       result.outcome = Outcome::Unreadable;
-      result.folder = memo_.path;
+      result.folder = memoPath_;
       result.error = error;
     }
     result.path.clear();
-    result.name.clear();
     return result;
   }
   result.outcome = Outcome::Found;
+  result.entry = entry;
   return result;
 }
 

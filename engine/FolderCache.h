@@ -1,7 +1,7 @@
 #pragma once
 // The single-entry lookup on one side of a task: finds a relative path whatever the case of its
 // stored parts, listing each folder at most once per analysis. A lookup then costs a hash search
-// per folder level and one stat, never a folder listing per file.
+// per folder level and at most one stat, never a folder listing per file.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,17 +15,41 @@ namespace tandrel {
 class FolderCache {
  public:
   // root: the side's task folder as a real path ending in "/". The cache keeps a reference to fs.
-  FolderCache(FileSystem& fs, std::string root);
+  // detailed: every listing also takes each entry's data (one stat per entry, relative to the open
+  // folder), so that a lookup needs no stat of its own and the side's own listing can be served
+  // from the cache. About 60 bytes an entry; the PC side is worth it, being looked up for almost
+  // every file the USB side holds.
+  FolderCache(FileSystem& fs, std::string root, bool detailed);
+
+  // One name of a listed folder, with its data when the cache is detailed (times in whole
+  // seconds: their texts drop the fractions).
+  struct Entry {
+    std::uint64_t foldHash;
+    std::uint32_t offset;  // of the name in Folder::text
+    std::uint16_t length;
+    EntryType type;        // Unknown: gone before it could be looked at
+    bool taken;            // an entry of the analysis holds this file (see Take)
+    std::uint16_t mode;
+    std::uint64_t size;
+    std::int64_t modified, accessed, created;
+  };
+  struct Folder {
+    int error = 0;                      // -errno of the listing, or 0
+    std::string text;                   // the names back to back
+    std::vector<Entry> entries;         // in listing order
+    std::vector<std::uint32_t> byFold;  // positions in entries, ordered by foldHash
+    std::string_view Name(const Entry& entry) const { return {text.data() + entry.offset, entry.length}; }
+  };
 
   enum class Outcome { Found, Missing, Unreadable };
-
   struct Result {
     Outcome outcome = Outcome::Missing;
-    std::string path;  // Found: the full real path of the entry
-    std::string name;  // Found: its real name
-    FileInfo info;     // Found: its own data (a link's or a folder's too: the caller decides)
-    std::string folder;  // Unreadable: the real path of the folder that could not be read
-    int error = 0;       // Unreadable: -errno of that failure
+    std::string path;       // Found: the full real path of the entry
+    std::string_view name;  // Found: its real name (valid while the cache lives)
+    FileInfo info;          // Found: its own data (a link's or a folder's too: the caller decides)
+    Entry* entry = nullptr;  // Found: the cached entry, for Take
+    std::string folder;     // Unreadable: the real path of the folder that could not be read
+    int error = 0;          // Unreadable: -errno of that failure
   };
 
   // relative: the path below the root as the other side really spells it, parts joined by "/".
@@ -34,44 +58,35 @@ class FolderCache {
   // Unreadable: the caller must then plan nothing for the entry. Links on the way are not entered.
   Result Find(std::string_view relative);
 
+  // The listing of a folder of this side (a real path ending in "/"), made on first use.
+  Folder& Listing(const std::string& path);
+  FileInfo InfoOf(const Entry& entry) const;
+
   const std::string& Root() const { return root_; }
 
  private:
-  struct Name {
-    std::uint64_t foldHash;
-    std::uint32_t offset;  // into Folder::text
-    std::uint16_t length;
-    EntryType type;  // as the listing reports it; Unknown when the file system does not say
-  };
-  // One listed folder: its names back to back in one text and an index sorted by the hash of their
-  // case fold (listing order kept among equal hashes). About 16 bytes and the name per entry, so a
-  // tree of 100,000 files costs a few MiB.
-  struct Folder {
-    int error = 0;
-    std::string text;
-    std::vector<Name> names;
-  };
-  struct FolderResolution {
-    Outcome outcome = Outcome::Missing;
-    std::string path;  // real path ending in "/"
-    const Folder* folder = nullptr;
-    std::string failedFolder;
-    int error = 0;
-  };
-
-  const Folder& Listing(const std::string& path);
-  const Name* Match(const Folder& folder, std::string_view part) const;
+  Entry* Match(Folder& folder, std::string_view part);
   void ResolveFolder(std::string_view relativeFolder);
 
   FileSystem& fs_;
   std::string root_;
+  bool detailed_;
   // Node-based: a Folder keeps its address while others are added.
   std::unordered_map<std::string, Folder> folders_;
   std::vector<FolderEntry> scratch_;
+  std::string fold_;
+  std::string candidateFold_;
   // The files of one folder come one after the other: the last folder resolved is kept.
   bool memoValid_ = false;
   std::string memoRelative_;
-  FolderResolution memo_;
+  Outcome memoOutcome_ = Outcome::Missing;
+  std::string memoPath_;
+  Folder* memoFolder_ = nullptr;
+  std::string memoFailedFolder_;
+  int memoError_ = 0;
 };
+
+// The case fold of a name into out: a fast path for ASCII names, Unicode case folding otherwise.
+void FoldName(std::string_view name, std::string& out);
 
 }  // namespace tandrel

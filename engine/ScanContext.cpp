@@ -33,8 +33,8 @@ ScanContext::ScanContext(Session& s, AppView& v, int indice)
     : session(s),
       view(v),
       prefijo("#" + std::to_string(s.Tareas.ITem1(indice).ID) + ": "),
-      usb(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).usb),
-      pc(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).pc) {
+      usb(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).usb, false),
+      pc(s.fs, CarpetasDeTarea(s, s.Tareas.ITem1(indice)).pc, true) {
   Datos.Indice = static_cast<std::int16_t>(indice);
 }
 

@@ -3,6 +3,7 @@
 // prefix, the top-level task context, the lookup caches of both sides, and what it passed over or
 // could not read. Lives for one call of AnalizaCarpetas.
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -31,9 +32,16 @@ class ScanContext {
   AppView& view;
   std::string prefijo;  // "#" & ID & ": "
   DatosTarea Datos;     // the top level, as AnalizaCarpetas fills it
+  // The PC side is looked up for almost every USB file and then listed itself: its cache keeps
+  // every entry's data and serves the PC listing too. The USB side is looked up only for files
+  // the PC side alone has.
   FolderCache usb;
   FolderCache pc;
   std::size_t pasados = 0;  // links and special files passed over by the listings
+  // The other side's file the last ClasificaArchivo found, or nullptr: taken once its entry is in.
+  FolderCache::Entry* hallado = nullptr;
+  // A listing buffer per folder level, so that the descent allocates them once.
+  std::deque<std::vector<FolderEntry>> listados;  // a deque: deeper levels never move these
 
   // Names the folder in the log (once per folder) and remembers its relative folder, so that no
   // entry below it is planned on either side. root: the side's task folder the path lies in.

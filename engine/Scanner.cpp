@@ -1,4 +1,5 @@
 // The listing half of modFiles: AnalizaCarpetas and RecorreCarpeta.
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <vector>
@@ -13,53 +14,104 @@ namespace {
 
 bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
-// The type of an entry whose listing did not say (some file systems never do).
-EntryType ResolveType(FileSystem& fs, const std::string& path, FileInfo& info) {
-  if (fs.Stat(path, info) != 0) return EntryType::Unknown;
-  return info.type;
+// Whether the entry is one to enter or descend into; links and special files are counted.
+bool IsFileOrFolder(ScanContext& scan, EntryType tipo) {
+  if (tipo == EntryType::Link || tipo == EntryType::Other) {
+    scan.pasados++;
+    return false;
+  }
+  return tipo == EntryType::File || tipo == EntryType::Folder;  // Unknown: gone since the listing
 }
 
-void EntraArchivoUSB(ScanContext& scan, DatosTarea& datos, std::string relativo, std::string ruta,
-                     const FileInfo& info, const std::string& nombreReal) {
-  clsArchivos& archivos = scan.session.Archivos;
-  if (const clsArchivo* existente = archivos.Find(relativo)) {
-    // Only a name of this same listing can be there already: two names that differ in case.
-    if (existente->USB_Ruta != ruta) scan.ArchivoOmitido(ruta);
-    return;
-  }
-  clsArchivo archivoActual;
-  archivoActual.Nombre = std::move(relativo);
-  LlenaLado(archivoActual, true, std::move(ruta), info, nombreReal);
-  ClasificaArchivo(scan, archivoActual, datos, false);
-  archivos.Add(std::move(archivoActual));
+// The copy of datos for a subfolder of the side being listed.
+DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view nombreReal) {
+  DatosTarea copia = datos;
+  (ladoUSB ? copia.CarpetaUSB : copia.CarpetaPC).append(nombreReal).push_back('/');
+  copia.Relativa.append(ProperCase(nombreReal)).push_back('\\');
+  return copia;
 }
 
-void EntraArchivoPC(ScanContext& scan, DatosTarea& datos, std::string relativo, std::string ruta,
-                    const std::string& nombreReal) {
+bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& relativo) {
+  // The masks see the task's folder followed by the proper-cased names below it.
+  return scan.session.Mascaras.Comprueba(datos.Raiz + relativo);
+}
+
+void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
+  // One buffer per level: the listing of this folder stays while its subfolders are listed.
+  const auto nivel = static_cast<std::size_t>(std::count(datos.Relativa.begin(), datos.Relativa.end(), '\\'));
+  if (scan.listados.size() <= nivel) scan.listados.resize(nivel + 1);
+  std::vector<FolderEntry>& entradas = scan.listados[nivel];
+  const std::string& carpeta = datos.CarpetaUSB;
+  // Every USB file becomes an entry and needs its data: take them with the listing.
+  if (const int error = scan.session.fs.ListFolder(carpeta, entradas, true); error != 0) {
+    // A folder that is simply gone holds nothing; one we cannot read may hold anything, and a
+    // part of a listing is no better than none.
+    if (!MeansAbsent(error)) scan.CarpetaIlegible(scan.usb.Root(), carpeta, error);
+    return;
+  }
   clsArchivos& archivos = scan.session.Archivos;
-  if (const clsArchivo* existente = archivos.Find(relativo)) {
-    // Entered by the USB listing: nothing to do, unless the PC file it found is another one
-    // of this folder whose name differs only in case.
-    if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) scan.ArchivoOmitido(ruta);
+  for (const FolderEntry& entrada : entradas) {
+    if (IsTempCopyName(entrada.name) || !IsFileOrFolder(scan, entrada.info.type)) continue;
+    if (entrada.info.type == EntryType::Folder) {
+      if (!datos.SubcarpetasUSB) continue;
+      DatosTarea copia = Subcarpeta(datos, true, entrada.name);
+      RecorreCarpeta(scan, copia, 1);
+      scan.view.Yield();
+      continue;
+    }
+    // Names from the file system hold no NUL, so QuitaNulos has nothing to cut here.
+    std::string relativo = datos.Relativa + ProperCase(entrada.name);
+    if (Excluido(scan, datos, relativo)) continue;
+    clsArchivo archivoActual;
+    archivoActual.Nombre = std::move(relativo);
+    LlenaLado(archivoActual, true, carpeta + entrada.name, entrada.info, entrada.name);
+    ClasificaArchivo(scan, archivoActual, datos, false);
+    FolderCache::Entry* hallado = scan.hallado;
+    if (archivos.Add(std::move(archivoActual))) {
+      // The PC listing need not look at that file again: this entry holds it.
+      if (hallado != nullptr) hallado->taken = true;
+    } else {
+      // Only a name of this same listing can be there already: two names that differ in case.
+      scan.ArchivoOmitido(carpeta + entrada.name);
+    }
+  }
+}
+
+// The PC side is served from the lookup cache, which the USB listing has mostly filled already.
+void RecorrePC(ScanContext& scan, DatosTarea& datos) {
+  const std::string& carpeta = datos.CarpetaPC;
+  FolderCache::Folder& listado = scan.pc.Listing(carpeta);
+  if (listado.error != 0) {
+    if (!MeansAbsent(listado.error)) scan.CarpetaIlegible(scan.pc.Root(), carpeta, listado.error);
     return;
   }
-  // The PC side is listed by name only: most of its files were entered by the USB listing already,
-  // and only the others need a lookup.
-  FileInfo info;
-  const int error = scan.session.fs.Stat(ruta, info);
-  if (error != 0) {
-    if (!MeansAbsent(error)) scan.CarpetaIlegible(scan.pc.Root(), datos.CarpetaPC, error);
-    return;
+  clsArchivos& archivos = scan.session.Archivos;
+  for (FolderCache::Entry& entrada : listado.entries) {
+    if (!IsFileOrFolder(scan, entrada.type)) continue;
+    const std::string_view nombreReal = listado.Name(entrada);
+    if (entrada.type == EntryType::Folder) {
+      if (!datos.SubcarpetasPC) continue;
+      DatosTarea copia = Subcarpeta(datos, false, nombreReal);
+      RecorreCarpeta(scan, copia, 2);
+      scan.view.Yield();
+      continue;
+    }
+    if (entrada.taken) continue;  // entered and classified by the USB listing
+    std::string relativo = datos.Relativa + ProperCase(nombreReal);
+    if (Excluido(scan, datos, relativo)) continue;
+    std::string ruta = carpeta + std::string(nombreReal);
+    if (const clsArchivo* existente = archivos.Find(relativo)) {
+      // Entered by the USB listing with another PC file of this folder, whose name differs from
+      // this one only in case.
+      if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) scan.ArchivoOmitido(ruta);
+      continue;
+    }
+    clsArchivo archivoActual;
+    archivoActual.Nombre = std::move(relativo);
+    LlenaLado(archivoActual, false, std::move(ruta), scan.pc.InfoOf(entrada), nombreReal);
+    ClasificaArchivo(scan, archivoActual, datos, true);
+    archivos.Add(std::move(archivoActual));
   }
-  if (info.type != EntryType::File) {
-    if (info.type != EntryType::Folder) scan.pasados++;
-    return;
-  }
-  clsArchivo archivoActual;
-  archivoActual.Nombre = std::move(relativo);
-  LlenaLado(archivoActual, false, std::move(ruta), info, nombreReal);
-  ClasificaArchivo(scan, archivoActual, datos, true);
-  archivos.Add(std::move(archivoActual));
 }
 
 }  // namespace
@@ -95,56 +147,12 @@ ScanReport AnalizaCarpetas(Session& session, AppView& view, int indice) {
 }
 
 void RecorreCarpeta(ScanContext& scan, DatosTarea& datos, int lado) {
-  const bool ladoUSB = lado == 1;
   if (datos.CarpetaUSB.empty() || datos.CarpetaUSB.back() != '/') datos.CarpetaUSB.push_back('/');
   if (datos.CarpetaPC.empty() || datos.CarpetaPC.back() != '/') datos.CarpetaPC.push_back('/');
-  const std::string& carpeta = ladoUSB ? datos.CarpetaUSB : datos.CarpetaPC;
-  FileSystem& fs = scan.session.fs;
-
-  std::vector<FolderEntry> entradas;
-  // Every USB file becomes an entry and needs its data: take them with the listing.
-  const int error = fs.ListFolder(carpeta, entradas, ladoUSB);
-  if (error != 0) {
-    // A folder that is simply gone holds nothing; one we cannot read may hold anything, and a
-    // part of a listing is no better than none.
-    if (!MeansAbsent(error)) scan.CarpetaIlegible(ladoUSB ? scan.usb.Root() : scan.pc.Root(), carpeta, error);
-    return;
-  }
-
-  const bool subcarpetas = ladoUSB ? datos.SubcarpetasUSB : datos.SubcarpetasPC;
-  std::string rutaMascara;
-  for (FolderEntry& entrada : entradas) {
-    if (IsTempCopyName(entrada.name)) continue;
-    EntryType tipo = entrada.info.type;
-    if (tipo == EntryType::Unknown) tipo = ResolveType(fs, carpeta + entrada.name, entrada.info);
-    if (tipo == EntryType::Link || tipo == EntryType::Other) {
-      scan.pasados++;
-      continue;
-    }
-    if (tipo == EntryType::Unknown) continue;  // gone since the listing
-
-    // Names from the file system hold no NUL, so QuitaNulos has nothing to cut here.
-    std::string nombre = ProperCase(entrada.name);
-    if (tipo == EntryType::Folder) {
-      if (!subcarpetas) continue;
-      DatosTarea copia = datos;
-      (ladoUSB ? copia.CarpetaUSB : copia.CarpetaPC).append(entrada.name).push_back('/');
-      copia.Relativa.append(nombre).push_back('\\');
-      RecorreCarpeta(scan, copia, lado);
-      scan.view.Yield();
-      continue;
-    }
-
-    std::string relativo = datos.Relativa + nombre;
-    // The masks see the task's folder followed by the proper-cased names below it.
-    rutaMascara.assign(datos.Raiz).append(relativo);
-    if (scan.session.Mascaras.Comprueba(rutaMascara)) continue;
-    std::string ruta = carpeta + entrada.name;
-    if (ladoUSB) {
-      EntraArchivoUSB(scan, datos, std::move(relativo), std::move(ruta), entrada.info, entrada.name);
-    } else {
-      EntraArchivoPC(scan, datos, std::move(relativo), std::move(ruta), entrada.name);
-    }
+  if (lado == 1) {
+    RecorreUSB(scan, datos);
+  } else {
+    RecorrePC(scan, datos);
   }
 }
 

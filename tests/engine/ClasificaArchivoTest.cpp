@@ -90,28 +90,21 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
   }
 }
 
-// A side is listed only when it has "N", so the scan never reaches this row; the classifier still
-// answers it.
+// A side is listed only when it has "N", so the scan never reaches the row of a new file on a side
+// without it; the classifier still answers it.
 TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
-  AddTask("N", "N");
-  const std::string usbPath = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
-  const std::string pcPath = pair.AddFile(Side::Pc, "Other.txt", 10, kOlder);
-  ASSERT_EQ(session->Ficheros.Carga(session->conexion, kHost, "1"), "");
-
-  for (bool desdePC : {false, true}) {
-    ScanContext scan(*session, view, 1);
-    scan.Datos.CarpetaUSB = scan.usb.Root();
-    scan.Datos.CarpetaPC = scan.pc.Root();
-    scan.Datos.PonOpciones("", "", "");
-    clsArchivo archivo;
-    archivo.Nombre = desdePC ? "Other.txt" : "Alone.txt";
-    FileInfo info;
-    ASSERT_EQ(fileSystem->Stat(desdePC ? pcPath : usbPath, info), 0);
-    LlenaLado(archivo, !desdePC, desdePC ? pcPath : usbPath, info, archivo.Nombre);
-    ClasificaArchivo(scan, archivo, scan.Datos, desdePC);
-    EXPECT_EQ(archivo.Action, "ZZ");
-    EXPECT_EQ(archivo.Estado, "N");
-  }
+  AddTask("", "");
+  ScanContext scan(*session, view, 1);
+  scan.Datos.CarpetaPC = scan.pc.Root();
+  FileInfo info;
+  const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
+  ASSERT_EQ(fileSystem->Stat(path, info), 0);
+  clsArchivo archivo;
+  archivo.Nombre = "Alone.txt";
+  LlenaLado(archivo, true, path, info, archivo.Nombre);
+  ClasificaArchivo(scan, archivo, scan.Datos, false);
+  EXPECT_EQ(archivo.Action, "ZZ");
+  EXPECT_EQ(archivo.Estado, "N");
 }
 
 // Sizes compare as the text of their low 32 bits: 4 GiB apart is no difference.

@@ -22,25 +22,15 @@ namespace fs = std::filesystem;
   throw std::runtime_error("FolderPair: " + what + ": " + std::strerror(errno));
 }
 
-// Gives back every permission a test took away, so that the tree can be removed.
-void MakeRemovable(const fs::path& root) {
+// Gives back every permission a test took away, folders before their contents, then removes.
+void RemoveTree(const std::string& root) {
   std::error_code ec;
-  if (!fs::exists(fs::symlink_status(root, ec))) return;
   fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
-  for (auto it = fs::recursive_directory_iterator(root, fs::directory_options::skip_permission_denied, ec);
-       it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_symlink(ec)) continue;
-    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (!it->is_symlink(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
   }
-}
-
-void RemoveTree(const std::string& path) {
-  if (path.empty()) return;
-  MakeRemovable(path);
-  // Twice: a folder made readable only during the first walk is entered by the second.
-  MakeRemovable(path);
-  std::error_code ec;
-  fs::remove_all(path, ec);
+  fs::remove_all(root, ec);
 }
 
 void CreateParents(const std::string& path) {
@@ -61,19 +51,7 @@ FolderPair::FolderPair() {
   fs::create_directories(pc_);
 }
 
-FolderPair::FolderPair(std::string usb, std::string pc) : usb_(std::move(usb)), pc_(std::move(pc)) {
-  fs::create_directories(usb_);
-  fs::create_directories(pc_);
-}
-
-FolderPair::~FolderPair() {
-  if (!base_.empty()) {
-    RemoveTree(base_);
-  } else {
-    RemoveTree(usb_);
-    RemoveTree(pc_);
-  }
-}
+FolderPair::~FolderPair() { RemoveTree(base_); }
 
 std::string FolderPair::Path(Side side, std::string_view relative) const {
   return Root(side) + "/" + std::string(relative);

@@ -1,7 +1,7 @@
 #pragma once
 // Two real folders standing for the two sides of a task, with helpers that create files of a given
-// size and exact last-write time, folders and symbolic links below them. Both folders (and the
-// temporary base, when the pair made one) are removed when the object goes, whatever their modes.
+// size and exact last-write time, folders and symbolic links below them. Both go, with their
+// temporary base, when the object goes, whatever modes a test gave them.
 //
 //   FolderPair pair;                                         // /tmp/tandrel-pair-XXXXXX/{usb,pc}
 //   pair.AddFile(Side::Usb, "Docs/Plan.txt", 120, kMonday);  // 120 bytes, mtime kMonday
@@ -20,8 +20,6 @@ enum class Side { Usb, Pc };
 class FolderPair {
  public:
   FolderPair();  // a new temporary base holding "usb" and "pc"
-  // Given folders (created with their parents when missing); each is removed at the end.
-  FolderPair(std::string usb, std::string pc);
   ~FolderPair();
   FolderPair(const FolderPair&) = delete;
   FolderPair& operator=(const FolderPair&) = delete;
@@ -43,7 +41,7 @@ class FolderPair {
   void SetMode(Side side, std::string_view relative, unsigned mode);
 
  private:
-  std::string base_;  // the temporary base the default constructor made, else empty
+  std::string base_;
   std::string usb_;
   std::string pc_;
 };
