@@ -155,7 +155,7 @@ void DrawNewTask(QPainter& p) {
 void DrawAnalyse(QPainter& p) {
   p.setPen(Stroke(QColor(0x9c, 0x5b, 0x0b), 2.8));
   p.drawLine(QPointF(10.3, 10.3), QPointF(14.6, 14.6));
-  p.setPen(Stroke(QColor(0x34, 0x4e, 0x6e), 1.7));
+  p.setPen(Stroke(QColor(0x3b, 0x5b, 0x84), 1.7));
   p.setBrush(QColor(0xd0, 0xeb, 0xff));
   p.drawEllipse(QPointF(6.6, 6.6), 4.9, 4.9);
   p.setPen(Stroke(kWhite, 1.1));
@@ -164,7 +164,7 @@ void DrawAnalyse(QPainter& p) {
 }
 
 void DrawSync(QPainter& p) {
-  const QColor green(0x2b, 0x8a, 0x3e);
+  const QColor green(0x37, 0xb2, 0x4d);
   ArcArrow(p, green, {8, 8}, 5.4, 20, 140, 2.1);
   ArcArrow(p, green, {8, 8}, 5.4, 200, 140, 2.1);
 }
@@ -185,7 +185,7 @@ void DrawOptions(QPainter& p) {
   QPainterPath hole;
   hole.addEllipse(QPointF(8, 8), 2.3, 2.3);
   p.setPen(Stroke(QColor(0x3d, 0x48, 0x54), 0.9));
-  p.setBrush(QColor(0x86, 0x94, 0xa3));
+  p.setBrush(QColor(0xa5, 0xb1, 0xbd));
   p.drawPath(gear.subtracted(hole));
 }
 

@@ -19,9 +19,9 @@ MainLayout MainLayout::Designed() {
   l.lstTareas = {120, 330, 10815, 1800};
   l.picEstado = {120, 2250, 10815, 5010};
   l.fraEstado = {0, 0, 10815, 5010};
-  l.lstEstado = {120, 180, 6255, 4890};
-  l.txtEstado = {6495, 180, 4200, 4390};
-  l.ProgressBar = {6495, 4630, 4200, 330};
+  l.lstEstado = {120, 240, 6255, 4650};
+  l.txtEstado = {6495, 240, 4200, 4150};
+  l.ProgressBar = {6495, 4450, 4200, 440};
   return l;
 }
 

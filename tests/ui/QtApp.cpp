@@ -1,0 +1,23 @@
+#include "tests/ui/QtApp.h"
+
+#include <cstdlib>
+
+#include <QApplication>
+
+namespace tandrel::test {
+
+QApplication& EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "ui_tests";
+  static char* argv[] = {name, nullptr};
+  // Left alive to the end of the process: destroying it among the statics would outlive Qt's own.
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    auto* a = new QApplication(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return a;
+  }();
+  return *app;
+}
+
+}  // namespace tandrel::test

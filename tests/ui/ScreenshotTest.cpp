@@ -1,0 +1,118 @@
+// Pictures of the main window and of the icons, rendered offscreen into the build's screenshots
+// folder for people to look at; the tests check only that the pictures were made.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QTreeView>
+
+#include "tests/ui/WindowFixture.h"
+#include "ui/Icons.h"
+#include "ui/TaskList.h"
+
+namespace tandrel {
+namespace {
+
+QString ScreenshotPath(const char* name) {
+  QDir().mkpath(QStringLiteral(TANDREL_SCREENSHOT_DIR));
+  return QStringLiteral(TANDREL_SCREENSHOT_DIR "/") + QLatin1String(name);
+}
+
+// The share of pixels the artwork covers: a blank or broken drawing covers next to none.
+double CoveredShare(const QImage& image) {
+  int covered = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) covered += image.pixelColor(x, y).alpha() > 0;
+  return double(covered) / (image.width() * image.height());
+}
+
+class Screenshot : public test::WindowFixture {
+ protected:
+  Screenshot() {
+    std::filesystem::copy_file(TANDREL_SOURCE_DIR "/Languages/EN.txt",
+                               db.Folder() + "/Languages/EN.txt");
+  }
+};
+
+TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
+  db.AddTask({.hostname = "TESTPC", .left = "/Documents", .right = "/home/ana/Documents",
+              .descr = "Documents", .options = "", .lastexe = "20240307093005"});
+  db.AddTask({.hostname = "TESTPC", .left = "/Photos", .right = "/home/ana/Pictures",
+              .descr = "Photos", .options = ""});
+  db.AddTask({.hostname = "TESTPC", .left = "/Work/Reports", .right = "/srv/reports",
+              .descr = "Reports", .options = ""});
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[DB]\r\nCompactDataBase=0\r\n");
+  auto& w = Start();
+
+  w.SetTaskRowResult(1, "OK", session->W("tskDone"), "07/03/2024 09:41:12");
+  w.SetTaskRowResult(3, "ALERT", session->W("tskALERT"), "07/03/2024 09:42:50");
+  const std::string usb = "/media/ana/STICK";
+  const FileRow rows[] = {
+      {"Letters\\Bank.odt", "ADD", session->W("stN"), usb + " -----> /", "18432 bytes"},
+      {"Letters\\Landlord.odt", "ADD", session->W("stN"), usb + " <----- /", "9216 bytes"},
+      {"Notes.txt", "ACTU", session->W("stE"), usb + " <<---> /", "2048 bytes"},
+      {"Plan 2024.ods", "CONFLICT", session->W("stE"), usb + " <-!!>> /", "30720 bytes"},
+      {"Old\\Draft.txt", "DEL", session->W("stD"), usb + " ---->X /", "512 bytes"},
+      {"Budget.ods", "USER", session->W("stE"), usb + " -----> /", "14336 bytes"},
+      {"Readme.txt", "OK", session->W("stE"), usb + " |-//-| /", "0 bytes"},
+      {"Scan.pdf", "KO", session->W("stR"), usb + " -----> /", "734003 bytes"},
+  };
+  for (const FileRow& row : rows) w.AddFileRow(row);
+  w.SetProgressMax(8);
+  w.SetProgressValue(5);
+  w.ShowStatus(session->W("panReady"));
+  w.resize(TwipsToPixels(13500, w.logicalDpiX()), TwipsToPixels(8100, w.logicalDpiY()));
+  Control<TaskList>("lstTareas")->setCurrentItem(Control<TaskList>("lstTareas")->topLevelItem(0));
+  test::Pump();
+
+  const QString path = ScreenshotPath("main-window.png");
+  ASSERT_TRUE(w.grab().save(path));
+  EXPECT_FALSE(QImage(path).isNull());
+}
+
+TEST_F(Screenshot, EveryIconOnLightAndDarkBackgrounds) {
+  const ImageList state = MakeStateImages();
+  const ImageList tool = MakeToolImages();
+  std::vector<QIcon> icons;
+  for (const char* key : {"ADD", "DEL", "OK", "ACTU", "CONFLICT", "KO", "ALERT", "USER"}) {
+    ASSERT_TRUE(state.Exists(key)) << key;
+    icons.push_back(state.Item(key));
+  }
+  for (const char* key : {"NEWT", "ANAL", "SYNC", "OPTIONS", "OKS", "FSYNC", "CONFLICT"}) {
+    ASSERT_TRUE(tool.Exists(key)) << key;
+    icons.push_back(tool.Item(key));
+  }
+  // Each cell: 16, 24 and 48 px, then the 16 px image enlarged to show its pixels.
+  const int cellWidth = 160, cellHeight = 56, perRow = 5;
+  const int rows = (static_cast<int>(icons.size()) + perRow - 1) / perRow;
+  QImage sheet(perRow * cellWidth, 2 * rows * cellHeight, QImage::Format_ARGB32);
+  QPainter p(&sheet);
+  for (int band = 0; band < 2; ++band) {
+    const int top = band * rows * cellHeight;
+    p.fillRect(0, top, sheet.width(), rows * cellHeight,
+               band == 0 ? QColor(250, 250, 250) : QColor(40, 42, 46));
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+      int x = static_cast<int>(i % perRow) * cellWidth + 4;
+      const int y = top + static_cast<int>(i / perRow) * cellHeight + 4;
+      for (int size : {16, 24, 48}) {
+        const QPixmap image = icons[i].pixmap(size, size);
+        ASSERT_EQ(image.width(), size);
+        EXPECT_GT(CoveredShare(image.toImage()), 0.3) << i << " at " << size;
+        p.drawPixmap(x, y, image);
+        x += size + 4;
+      }
+      p.drawImage(QRect(x, y, 48, 48), icons[i].pixmap(16, 16).toImage());
+    }
+  }
+  p.end();
+  ASSERT_TRUE(sheet.save(ScreenshotPath("icons.png")));
+  EXPECT_GT(CoveredShare(state.Item("KO").pixmap(16, QIcon::Disabled).toImage()), 0.3);
+}
+
+}  // namespace
+}  // namespace tandrel

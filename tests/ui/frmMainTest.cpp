@@ -1,0 +1,318 @@
+// The main window over a real database and real language files: captions, start-up, the commands
+// on the task list, the filter buttons, the sync switch, and the shutdown.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGroupBox>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "core/clsArchivoINI.h"
+#include "tests/ui/WindowFixture.h"
+#include "ui/TaskList.h"
+
+namespace tandrel {
+namespace {
+
+using Words = std::vector<std::pair<std::string, std::string>>;
+
+const Words kEnglish = {
+    {"mnuMain", "File"},         {"mnuTasks", "Tasks"},          {"mnuOPTION", "Options..."},
+    {"mnuExit", "Exit"},         {"mnuAddTask", "New task..."},  {"mnuAnalize", "Analyse"},
+    {"mnuDelTask", "Delete"},    {"mnuEditTask", "Edit..."},     {"mnuReload", "Reload"},
+    {"mnuSync", "Synchronise"},  {"mnuHELP", "Help"},            {"tolNEWT", "New task"},
+    {"tolANAL", "Analyse it"},   {"tolSYNC", "Sync it"},         {"tolOPTIONS", "Settings"},
+    {"tolOKS", "Unchanged"},     {"tolFSYNC", "Updates"},        {"tolCONFLICT", "Conflicts"},
+    {"capID", "ID"},             {"capDesc", "Description"},     {"capState", "State"},
+    {"capPUSB", "USB folder"},   {"capPPC", "PC folder"},        {"capLastSync", "Last sync"},
+    {"capFile", "File"},         {"capAction", "Action"},        {"capBytes", "Bytes"},
+    {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},     {"logStarting", "Starting"},
+};
+
+const Words kSpanish = {
+    {"mnuMain", "Archivo"},       {"mnuTasks", "Tareas"},        {"mnuOPTION", "Opciones..."},
+    {"mnuExit", "Salir"},         {"mnuHELP", "Ayuda"},          {"tolANAL", "Analizar"},
+    {"capDesc", "Descripción"},   {"capFile", "Archivo"},
+};
+
+class MainWindow : public test::WindowFixture {
+ protected:
+  MainWindow() {
+    WriteLanguage("EN", kEnglish);
+    WriteLanguage("ES", kSpanish);
+  }
+
+  std::int64_t AddTask(const std::string& host, const std::string& descr) {
+    return db.AddTask({.hostname = host, .left = "/Docs", .right = "/home/ana/Docs",
+                       .leftopt = "NEA", .rightopt = "NEA", .descr = descr, .options = ""});
+  }
+
+  TaskList* Tasks() const { return Control<TaskList>("lstTareas"); }
+  QString Log() const { return Control<QTextEdit>("txtEstado")->toPlainText(); }
+  void Select(const char* key) {
+    for (int i = 0; i < Tasks()->Count(); ++i)
+      if (Tasks()->KeyOf(Tasks()->topLevelItem(i)) == key) Tasks()->setCurrentItem(Tasks()->topLevelItem(i));
+  }
+};
+
+TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
+  auto& w = Build();
+  w.PonTextos();
+  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "File");
+  EXPECT_EQ(Control<QMenu>("mnuTasks")->title(), "Tasks");
+  const std::pair<const char*, const char*> items[] = {
+      {"mnuOptions", "Options..."}, {"mnuExit", "Exit"},      {"mnuAddTask", "New task..."},
+      {"mnuAnaliza", "Analyse"},    {"mnuDelTask", "Delete"}, {"mnuEditTask", "Edit..."},
+      {"mnuTaskReload", "Reload"},  {"mnuSync", "Synchronise"}, {"mnuHELP", "Help"}};
+  for (auto [name, text] : items) EXPECT_EQ(Command(name)->text(), text) << name;
+  const std::pair<const char*, const char*> tips[] = {
+      {"NEWT", "New task"}, {"ANAL", "Analyse it"}, {"SYNC", "Sync it"}, {"OPTIONS", "Settings"},
+      {"OKS", "Unchanged"}, {"FSYNC", "Updates"},   {"CONFLICT", "Conflicts"}};
+  for (auto [key, tip] : tips) EXPECT_EQ(Command(key)->toolTip(), tip) << key;
+  EXPECT_EQ(Tasks()->headerItem()->text(1), "Description");
+  EXPECT_EQ(Tasks()->headerItem()->text(5), "Last sync");
+  auto* files = Control<QTreeView>("lstEstado")->model();
+  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "File");
+  EXPECT_EQ(files->headerData(3, Qt::Horizontal).toString(), "Bytes");
+
+  // The options dialog closes with Spanish chosen: the captions change at once; a key the new
+  // language lacks shows the key itself.
+  session->INI.Language = "ES";
+  w.ToolClick("OPTIONS");
+  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "Archivo");
+  EXPECT_EQ(Command("mnuHELP")->text(), "Ayuda");
+  EXPECT_EQ(Command("ANAL")->toolTip(), "Analizar");
+  EXPECT_EQ(Command("SYNC")->toolTip(), "tolSYNC");
+  EXPECT_EQ(Tasks()->headerItem()->text(1), QString::fromUtf8("Descripción"));
+  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "Archivo");
+}
+
+TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
+  const auto b = AddTask("TESTPC", "Beta");
+  const auto a = AddTask("testpc", "Alpha");
+  AddTask("OTHERPC", "Gamma");
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n");
+  auto& w = Start();
+
+  EXPECT_EQ(w.windowTitle(), "Vorn Tandrel (1.0.37)");
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
+  // The log begins with an empty line, and each line carries its time.
+  const QStringList lines = Log().split('\n');
+  ASSERT_GE(lines.size(), 3);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_TRUE(lines[1].startsWith("[")) << lines[1].toStdString();
+  EXPECT_TRUE(lines[1].contains("Starting Vorn Tandrel (ver. 1.0.37)")) << lines[1].toStdString();
+
+  ASSERT_EQ(Tasks()->Count(), 2);
+  const std::pair<const char*, std::int64_t> rows[] = {{"K1", a}, {"K2", b}};  // by description
+  for (int i = 0; i < 2; ++i) {
+    QTreeWidgetItem* row = Tasks()->topLevelItem(i);
+    EXPECT_EQ(Tasks()->KeyOf(row), rows[i].first);
+    EXPECT_EQ(TaskList::PositionOf(row), i + 1);
+    EXPECT_EQ(row->text(0).toLongLong(), rows[i].second);
+    EXPECT_EQ(row->text(2), "Pending");
+    EXPECT_EQ(row->text(4), "/home/ana/Docs");
+    EXPECT_EQ(row->text(5), "00/00/0000 00:00:00");
+    EXPECT_FALSE(row->icon(0).isNull());
+  }
+  EXPECT_EQ(Tasks()->topLevelItem(0)->text(1), "Alpha");
+  EXPECT_TRUE(Command("ANAL")->isEnabled());
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  EXPECT_FALSE(Command("mnuSync")->isEnabled());
+  EXPECT_TRUE(Command("NEWT")->isEnabled());
+  EXPECT_TRUE(w.messages.empty());
+}
+
+TEST_F(MainWindow, AnEmptyTaskListDisablesAnalyseAndEditDeleteAnalyseDoNothing) {
+  AddTask("OTHERPC", "Not ours");
+  auto& w = Start();
+  EXPECT_EQ(Tasks()->Count(), 0);
+  EXPECT_FALSE(Command("ANAL")->isEnabled());
+  const QString log = Log();
+  for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
+  EXPECT_TRUE(w.questions.empty());
+  EXPECT_EQ(Log(), log);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);
+}
+
+TEST_F(MainWindow, DeletingAsksAndRemovesTheTaskAndItsSnapshotOfEveryComputer) {
+  const auto first = AddTask("TESTPC", "A first");
+  const auto second = AddTask("TESTPC", "B second");
+  for (const char* host : {"TESTPC", "OTHERPC"}) db.AddFile({.hostname = host, .task = first, .file = "x.txt"});
+  db.AddFile({.hostname = "TESTPC", .task = second, .file = "y.txt"});
+  auto& w = Start();
+  ASSERT_EQ(Tasks()->Count(), 2);
+  Select("K1");
+
+  w.answer = false;
+  Command("mnuDelTask")->trigger();
+  ASSERT_EQ(w.questions, std::vector<std::string>{"Sure?"});
+  EXPECT_EQ(Tasks()->Count(), 2);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 2);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES"), 3);
+
+  w.answer = true;
+  Select("K1");
+  Command("mnuDelTask")->trigger();
+  EXPECT_EQ(w.questions.size(), 2u);
+  ASSERT_EQ(Tasks()->Count(), 1);
+  // The remaining row keeps its key: it still names its task's position in Tareas.
+  EXPECT_EQ(Tasks()->KeyOf(Tasks()->topLevelItem(0)), "K2");
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS WHERE ID = " + std::to_string(first)), 0);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES WHERE TASK = " + std::to_string(first)), 0);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES WHERE TASK = " + std::to_string(second)), 1);
+
+  // The last one goes too: nothing is left to analyse.
+  Command("mnuDelTask")->trigger();
+  EXPECT_EQ(Tasks()->Count(), 0);
+  EXPECT_FALSE(Command("ANAL")->isEnabled());
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 0);
+}
+
+TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
+  AddTask("TESTPC", "A");
+  AddTask("TESTPC", "B");
+  Start();
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  session->TareaAnalizada = 2;  // as an analysis of the second task leaves it
+  const std::tuple<const char*, int, bool> clicks[] = {
+      {"K2", 2, true}, {"K1", 2, false}, {"K2", 2, true}, {"K1", -1, false}, {"K2", -1, false}};
+  for (auto [key, analysed, enabled] : clicks) {
+    session->TareaAnalizada = analysed;
+    Select(key);
+    Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
+    EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
+  }
+}
+
+TEST_F(MainWindow, WorkHoldsOffTheCommandsAndGivesThemBackAsTheyWere) {
+  AddTask("TESTPC", "A");
+  auto& w = Start();
+  w.EnableSync(true);
+  const char* held[] = {"NEWT", "ANAL", "SYNC", "OPTIONS", "OKS", "FSYNC", "CONFLICT",
+                        "mnuOptions", "mnuAddTask", "mnuEditTask", "mnuDelTask", "mnuTaskReload",
+                        "mnuAnaliza", "mnuSync"};
+  w.SetWorking(true);
+  w.SetWorking(true);  // nested, as a run inside the start-up
+  for (const char* name : held) EXPECT_FALSE(Command(name)->isEnabled()) << name;
+  EXPECT_TRUE(Command("mnuExit")->isEnabled());
+  EXPECT_TRUE(Command("mnuHELP")->isEnabled());
+  w.EnableSync(false);  // a run ends: sync stays off afterwards
+  w.SetWorking(false);
+  EXPECT_FALSE(Command("NEWT")->isEnabled());
+  w.SetWorking(false);
+  for (const char* name : held) {
+    const bool expected = std::string(name) != "SYNC" && std::string(name) != "mnuSync";
+    EXPECT_EQ(Command(name)->isEnabled(), expected) << name;
+  }
+  // A double-click while work runs does not reload the list under it.
+  AddTask("TESTPC", "B");
+  w.SetWorking(true);
+  Q_EMIT Tasks()->itemDoubleClicked(Tasks()->topLevelItem(0), 0);
+  EXPECT_EQ(Tasks()->Count(), 1);
+  w.SetWorking(false);
+  Q_EMIT Tasks()->itemDoubleClicked(Tasks()->topLevelItem(0), 0);
+  EXPECT_EQ(Tasks()->Count(), 2);
+}
+
+TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
+  WriteSettings("[Panel]\r\nbutOKS=0\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n[DB]\r\nCompactDataBase=0\r\n");
+  auto& w = Start();
+  EXPECT_FALSE(Command("OKS")->isChecked());
+  EXPECT_TRUE(Command("FSYNC")->isChecked());
+  Command("OKS")->trigger();
+  Command("CONFLICT")->trigger();
+  EXPECT_TRUE(session->INI.showOKS);
+  EXPECT_FALSE(session->INI.showCONFLICT);
+  w.resize(900, 640);
+  test::Pump();
+  w.close();
+
+  clsArchivoINI written(db.Folder(), "Tandrel");
+  EXPECT_TRUE(written.showOKS);
+  EXPECT_TRUE(written.showFSYNC);
+  EXPECT_FALSE(written.showCONFLICT);
+  EXPECT_EQ(written.WindowState, 0);
+  EXPECT_NEAR(written.WindowWidth, PixelsToTwips(900, w.logicalDpiX()), 1);
+  EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
+  EXPECT_FALSE(written.LastEXE.empty());
+}
+
+TEST_F(MainWindow, GeometryComesFromTheSettingsByWindowState) {
+  WriteSettings("[General]\r\nWindowState=0\r\nWindowWidth=13500\r\nWindowHeight=9000\r\n");
+  auto& w = Start();
+  EXPECT_EQ(w.width(), TwipsToPixels(13500, w.logicalDpiX()));
+  EXPECT_EQ(w.height(), TwipsToPixels(9000, w.logicalDpiY()));
+  w.close();
+
+  // Minimised at exit: the next start keeps the designed size.
+  WriteSettings("[General]\r\nWindowState=1\r\nWindowWidth=6000\r\nWindowHeight=5000\r\n");
+  auto& designed = Start();
+  EXPECT_EQ(designed.width(), TwipsToPixels(11295, designed.logicalDpiX()));
+  EXPECT_FALSE(designed.isMinimized());
+  designed.close();
+
+  WriteSettings("[General]\r\nWindowState=2\r\n");
+  auto& maximised = Start();
+  EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {
+  WriteSettings("[DB]\r\nCompactDataBase=0\r\n");
+  auto& w = Start();
+  w.SetWorking(true);
+  w.close();
+  test::Pump();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(session->conexion.IsOpen());
+  w.SetWorking(false);
+  test::Pump();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(session->conexion.IsOpen());
+}
+
+TEST_F(MainWindow, HelpAndUnknownButtonsShowTheirBoxes) {
+  auto& w = Build();
+  Command("mnuHELP")->trigger();
+  w.ToolClick("NOSUCH");
+  ASSERT_EQ(w.messages.size(), 2u);
+  EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(w.messages[0].text, "help@tandrel.org");
+  EXPECT_EQ(w.messages[1].icon, MessageIcon::None);
+  EXPECT_EQ(w.messages[1].text, "NOSUCH");
+}
+
+TEST_F(MainWindow, LogProgressAndRowsAsTheEngineReportsThem) {
+  auto& w = Build();
+  w.AppendLogLine("[10:00:00] one");
+  w.AppendLogLine("[10:00:01] two");
+  EXPECT_EQ(Log(), "\n[10:00:00] one\n[10:00:01] two");
+
+  auto* progress = Control<QProgressBar>("ProgressBar");
+  w.SetProgressMax(0);
+  EXPECT_EQ(progress->maximum(), 1) << "an empty range would animate as busy";
+  w.SetProgressMax(10);
+  w.SetProgressValue(25);
+  EXPECT_EQ(progress->value(), 10);
+
+  w.AddFileRow({"a.txt", "ADD", "New", "/ -----> /", "3 bytes"});
+  EXPECT_EQ(w.FileRowArrow("a.txt"), "/ -----> /");
+  EXPECT_EQ(w.FileRowArrow("b.txt"), "");
+  w.SetFileRowResult("b.txt", "OK", "Done");  // no such row: skipped
+  test::Pump();
+  EXPECT_EQ(Control<QTreeView>("lstEstado")->model()->rowCount(), 1);
+
+  w.AddTaskRow({"K1", "7", "KO", "Docs", "Pending", "/Docs", "/home/ana/Docs", ""});
+  w.SetTaskRowResult(1, "ALERT", "Alert", "01/02/2024 10:00:00");
+  w.SetTaskRowResult(9, "OK", "Done", "");
+  EXPECT_EQ(Tasks()->topLevelItem(0)->text(2), "Alert");
+  EXPECT_EQ(Tasks()->topLevelItem(0)->text(5), "01/02/2024 10:00:00");
+}
+
+}  // namespace
+}  // namespace tandrel
