@@ -1,5 +1,7 @@
 #include "ui/FileSideBox.h"
 
+#include <algorithm>
+
 #include <QFormLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -8,10 +10,26 @@
 
 namespace tandrel {
 
+namespace {
+
+// A wrapped note that is given its size once, when it is shown (ShowNote): the layout never asks
+// it for a height that depends on its width, which three sections side by side get wrong (rows of
+// the other sections squeezed, or a dialog narrower than its own minimum).
+class NoteLabel : public QLabel {
+ public:
+  explicit NoteLabel(QWidget* parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+  }
+  bool hasHeightForWidth() const override { return false; }
+};
+
+}  // namespace
+
 FileSideBox::FileSideBox(const QString& name, bool withSync, QWidget* parent) : QGroupBox(parent) {
   setObjectName(name);
   auto* column = new QVBoxLayout(this);
-  auto* form = new QFormLayout;
+  auto* form = form_ = new QFormLayout;
   form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
   column->addLayout(form);
   if (withSync) sync_ = AddRow(form, syncCaption_, name + "Sync");
@@ -19,7 +37,7 @@ FileSideBox::FileSideBox(const QString& name, bool withSync, QWidget* parent) : 
   creation_ = AddRow(form, creationCaption_, name + "Creation");
   modified_ = AddRow(form, modifiedCaption_, name + "Modified");
   access_ = AddRow(form, accessCaption_, name + "Access");
-  note_ = WrappedLabel({}, this);
+  note_ = new NoteLabel(this);
   note_->setObjectName(name + "Note");
   note_->setStyleSheet("color: #a03000;");
   note_->hide();
@@ -54,7 +72,11 @@ void FileSideBox::Fill(const FileSideTexts& values) {
   if (sync_ != nullptr) sync_->setText(values.sync);
 }
 
-void FileSideBox::ShowNote() { note_->show(); }
+void FileSideBox::ShowNote() {
+  const int width = std::max(form_->sizeHint().width(), fontMetrics().averageCharWidth() * 24);
+  note_->setFixedSize(width, note_->heightForWidth(width));
+  note_->show();
+}
 
 void FileSideBox::Clear() {
   Fill({});

@@ -42,6 +42,7 @@ class FileSideBox : public QGroupBox {
  private:
   QLabel* AddRow(QFormLayout* form, QLabel*& caption, const QString& name);
 
+  QFormLayout* form_ = nullptr;
   QLabel* sizeCaption_ = nullptr;
   QLabel* creationCaption_ = nullptr;
   QLabel* modifiedCaption_ = nullptr;

@@ -12,7 +12,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "core/Platform.h"
@@ -51,6 +50,7 @@ frmFile::frmFile(Session& session, AppView& view, QWidget* parent)
   setObjectName("frmFile");
   setWindowTitle(kTitulo);
   BuildControls();
+  PonTextos();
 }
 
 QString frmFile::TextoTamano(std::string_view size) {
@@ -127,11 +127,11 @@ void frmFile::BuildControls() {
   connect(butCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void frmFile::showEvent(QShowEvent* event) {
-  // Loading happens when the dialog opens, after the caller has set Archivo and IDTarea; a show
-  // that the window system repeats (after a minimise) loads nothing again.
-  if (!event->spontaneous()) Carga();
-  QDialog::showEvent(event);
+void frmFile::setVisible(bool visible) {
+  // Loading happens when the dialog opens, after the caller has set Archivo and IDTarea, and before
+  // the dialog takes its size from what it is about to show.
+  if (visible && !isVisible()) Carga();
+  QDialog::setVisible(visible);
 }
 
 void frmFile::PonTextos() {
@@ -173,7 +173,6 @@ void frmFile::Carga() {
 
   txtFile_->setText(Qs(Archivo));
   txtFile_->setCursorPosition(0);
-  PonTextos();
 
   const clsArchivo* entrada = session_.Archivos.Find(Archivo);
   // Without its entry there is nothing to show or to change: every choice stays disabled.

@@ -36,8 +36,8 @@ class frmFile : public QDialog {
   // separator, then " bytes"; a size of zero as "0 bytes".
   static QString TextoTamano(std::string_view size);
 
- protected:
-  void showEvent(QShowEvent* event) override;
+  // Opening (exec or show) loads the entry first.
+  void setVisible(bool visible) override;
 
  private:
   void BuildControls();

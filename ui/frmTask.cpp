@@ -74,7 +74,7 @@ void frmTask::BuildControls() {
     auto* folderLayout = new QVBoxLayout(folderFrame);
     folder = new QLineEdit(folderFrame);
     folder->setObjectName(folderBox);
-    folder->setMinimumWidth(folder->fontMetrics().averageCharWidth() * 36);
+    folder->setMinimumWidth(folder->fontMetrics().averageCharWidth() * 44);
     folderLayout->addWidget(folder);
     sub = Box(subName, folderFrame, folderLayout);
     sideLayout->addWidget(folderFrame);

@@ -138,7 +138,7 @@ TEST_F(frmAsistTaskTest, ANewTaskWalksEveryStepAndCreatesExactlyOneRow) {
 TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersOnly) {
   db.AddTask({.hostname = "ZETA", .left = "/Z", .right = "/z", .descr = "Last host"});
   const std::int64_t source = db.AddTask({.hostname = "ALPHA", .left = "/Photos", .right = "/home/ana/Photos",
-                                          .leftopt = "RN", .rightopt = "AE", .descr = "Theirs",
+                                          .leftopt = "RA", .rightopt = "EN", .descr = "Theirs",
                                           .options = "RO", .lastexe = "20240505050505"});
   auto wizard = Open();
   test::TypeText(Find<QLineEdit>(*wizard, "txtNombre"), "Mine");
@@ -169,8 +169,8 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
   EXPECT_EQ(TaskColumn(id, "DESCR"), "Mine");
   EXPECT_EQ(TaskColumn(id, "LEFT"), "/Photos");
   EXPECT_EQ(TaskColumn(id, "RIGHT"), "/home/ana/Photos");
-  EXPECT_EQ(TaskColumn(id, "LEFTOPT"), "NR");
-  EXPECT_EQ(TaskColumn(id, "RIGHTOPT"), "EA");
+  EXPECT_EQ(TaskColumn(id, "LEFTOPT"), "AR");
+  EXPECT_EQ(TaskColumn(id, "RIGHTOPT"), "NE");
   EXPECT_EQ(TaskColumn(id, "OPTIONS"), "RO");
   EXPECT_EQ(TaskColumn(id, "LASTEXE"), "00000000000000");
 }

@@ -1,0 +1,172 @@
+// Every dialog, in English and in Spanish, laid out offscreen: no caption may be cut (each button
+// and one-line label gets at least the width it asks for, each wrapped label the height its text
+// needs), and each is saved as a picture under <build>/screenshots for the user's guide.
+#include "tests/ui/DialogFixture.h"
+
+#include <filesystem>
+
+#include "store/clsArchivo.h"
+#include "ui/frmAsistTask.h"
+#include "ui/frmFile.h"
+#include "ui/frmOPT.h"
+#include "ui/frmTask.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace tandrel {
+namespace {
+
+using test::Find;
+
+std::string ScreenshotFolder() {
+  return std::filesystem::path(TANDREL_PORTABLE_DIR).parent_path().string() + "/screenshots";
+}
+
+// The captions of the visible controls that do not get the room their text needs.
+std::vector<std::string> CutCaptions(const QWidget& dialog) {
+  std::vector<std::string> cut;
+  for (const QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+    if (button->isVisible() && (button->width() < button->minimumSizeHint().width() ||
+                                button->height() < button->minimumSizeHint().height())) {
+      cut.push_back(button->text().toStdString());
+    }
+  }
+  for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (!label->isVisible()) continue;
+    const bool short_ = label->wordWrap()
+                            ? label->height() < label->heightForWidth(label->width())
+                            : label->width() < label->minimumSizeHint().width() ||
+                                  label->height() < label->minimumSizeHint().height();
+    if (short_) cut.push_back(label->text().toStdString());
+  }
+  return cut;
+}
+
+class DialogScreenshots : public test::DialogFixture, public ::testing::WithParamInterface<const char*> {
+ protected:
+  DialogScreenshots() {
+    UseLanguage(GetParam());
+    std::filesystem::create_directories(ScreenshotFolder());
+    for (const char* folder : {"Documents/Letters", "Music", "Photos/2024", "Projects"}) {
+      std::filesystem::create_directories(Drive() + "/" + folder);
+    }
+  }
+
+  void Shoot(QWidget& dialog, const std::string& name) {
+    dialog.show();
+    // The size a dialog opens with on a desktop screen; the offscreen screen (800 x 600) would
+    // hold it to two thirds of that.
+    const int width = dialog.sizeHint().width();
+    const QLayout* layout = dialog.layout();
+    dialog.resize(width, layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
+                                                     : dialog.sizeHint().height());
+    test::PumpEvents();
+    EXPECT_TRUE(CutCaptions(dialog).empty()) << name << ": " << ::testing::PrintToString(CutCaptions(dialog));
+    const std::string file = ScreenshotFolder() + "/" + name + "-" + GetParam() + ".png";
+    EXPECT_TRUE(dialog.grab().save(QString::fromStdString(file))) << file;
+  }
+};
+
+TEST_P(DialogScreenshots, FileDetail) {
+  db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
+  ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
+  clsArchivo entrada;
+  entrada.Nombre = "Letters\\Bank 2024.odt";
+  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
+  entrada.USB_Tamano = "1834512";
+  entrada.USB_Creacion = "20240105091500";
+  entrada.USB_Modificado = "20240311174233";
+  entrada.USB_Acceso = "20240312080102";
+  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
+  entrada.PC_Tamano = "1830007";
+  entrada.PC_Creacion = "20240105091500";
+  entrada.PC_Modificado = "20240310120004";
+  entrada.PC_Acceso = "20240311090000";
+  entrada.Action = "!1";
+  session->Archivos.Add(entrada);
+  db.AddFile({.hostname = "PC1", .task = 1, .file = entrada.Nombre, .creation = "20240105091500",
+              .size = "1830007", .last = "20240301100000", .access = "20240301100000",
+              .sync = "20240301100502"});
+  ASSERT_EQ(session->Ficheros.Carga(session->conexion, "PC1", "1"), "");
+  frmFile dialog(*session, view);
+  dialog.IDTarea = 1;
+  dialog.Archivo = entrada.Nombre;
+  Shoot(dialog, "file-detail");
+}
+
+TEST_P(DialogScreenshots, FileDetailOfAFileOnOneSide) {
+  db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
+  ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
+  clsArchivo entrada;
+  entrada.Nombre = "Notes.txt";
+  entrada.PC_Ruta = "/home/ana/Documents/Notes.txt";
+  entrada.PC_Tamano = "0";
+  entrada.PC_Creacion = entrada.PC_Modificado = entrada.PC_Acceso = "20240401101010";
+  entrada.Action = "C2";
+  session->Archivos.Add(entrada);
+  frmFile dialog(*session, view);
+  dialog.IDTarea = 1;
+  dialog.Archivo = entrada.Nombre;
+  Shoot(dialog, "file-detail-one-side");
+}
+
+TEST_P(DialogScreenshots, TaskEditor) {
+  db.AddTask({.hostname = "PC1", .left = "/Documents", .right = "/home/ana/Documents",
+              .leftopt = "NEAR", .rightopt = "NAR", .descr = "Documents", .options = "A"});
+  ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
+  frmTask dialog(*session);
+  dialog.Carga(session->Tareas.ITem1(1));
+  Shoot(dialog, "task-editor");
+}
+
+TEST_P(DialogScreenshots, Options) {
+  frmOPT dialog(*session, view);
+  Shoot(dialog, "options");
+}
+
+TEST_P(DialogScreenshots, NewTaskWizardPages) {
+  db.AddTask({.hostname = "LAPTOP", .left = "/Photos", .right = "/home/ana/Pictures",
+              .leftopt = "NAR", .rightopt = "NAR", .descr = "Photos"});
+  db.AddTask({.hostname = "PC1", .left = "/Music", .right = "/home/ana/Music", .leftopt = "NEAR",
+              .rightopt = "NEAR", .descr = "Music"});
+  // The PC tree opens on the current folder: one that looks like a user's, not the build's.
+  const std::string home = Drive() + "/home/ana/Documents";
+  std::filesystem::create_directories(home);
+  std::filesystem::create_directories(Drive() + "/home/ana/Music");
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(home));
+  frmAsistTask wizard(*session, view);
+  QDir::setCurrent(before);
+  auto next = [&] { Find<QPushButton>(wizard, "Command1")->click(); };
+  test::TypeText(Find<QLineEdit>(wizard, "txtNombre"), "Documents");
+  Shoot(wizard, "wizard-1-name");
+  Find<QRadioButton>(wizard, "optTipo1")->click();
+  next();
+  Shoot(wizard, "wizard-11-copy");
+  Find<QPushButton>(wizard, "butPrev")->click();
+  Find<QRadioButton>(wizard, "optTipo0")->click();
+  next();
+  Shoot(wizard, "wizard-2-usb");
+  next();
+  test::TypeText(Find<QLineEdit>(wizard, "AstxtPC"), "/home/ana/Documents");
+  Shoot(wizard, "wizard-3-pc");
+  next();
+  Shoot(wizard, "wizard-4-changes");
+  next();
+  Shoot(wizard, "wizard-5-options");
+  next();
+  Shoot(wizard, "wizard-6-summary");
+  EXPECT_EQ(wizard.Paso(), 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, DialogScreenshots, ::testing::Values("EN", "ES"));
+
+}  // namespace
+}  // namespace tandrel
