@@ -60,6 +60,7 @@ bool CargaInstantaneaYMascaras(Session& session, AppView& view, const clsTarea& 
 void ActivaSincronizar(AppView& view, bool estado) { view.EnableSync(estado); }
 
 void AnalizaTarea(Session& session, AppView& view, int indice, bool mostrar) {
+  if (indice < 1 || indice > session.Tareas.Count()) return;
   const clsTarea tarea = session.Tareas.ITem1(indice);
   const std::string prefijo = Prefijo(tarea);
 
