@@ -25,6 +25,10 @@
 #include "ui/KeyedToolBar.h"
 #include "ui/TaskList.h"
 #include "ui/Twips.h"
+#include "ui/frmAsistTask.h"
+#include "ui/frmFile.h"
+#include "ui/frmOPT.h"
+#include "ui/frmTask.h"
 
 namespace tandrel {
 
@@ -331,12 +335,27 @@ void frmMain::Analiza(int posicion) { AnalizaTarea(session_, *this, posicion, tr
 
 void frmMain::Lista() { ListaArchivos(session_, *this); }
 
-void frmMain::OpenWizard() {}
+void frmMain::OpenWizard() {
+  frmAsistTask wizard(session_, *this, this);
+  wizard.exec();
+}
 
-void frmMain::OpenTaskEditor(int posicion) {}
+void frmMain::OpenTaskEditor(int posicion) {
+  frmTask editor(session_, this);
+  editor.Carga(session_.Tareas.ITem1(posicion));
+  editor.exec();
+}
 
-void frmMain::OpenOptions() {}
+void frmMain::OpenOptions() {
+  frmOPT options(session_, *this, this);
+  options.exec();
+}
 
-void frmMain::OpenFileDetail(int posicion, const std::string& archivo) {}
+void frmMain::OpenFileDetail(int posicion, const std::string& archivo) {
+  frmFile detail(session_, *this, this);
+  detail.Archivo = archivo;
+  detail.IDTarea = posicion;
+  detail.exec();
+}
 
 }  // namespace tandrel

@@ -76,42 +76,30 @@ TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
 }
 
 TEST_F(Screenshot, EveryIconOnLightAndDarkBackgrounds) {
-  const ImageList state = MakeStateImages();
-  const ImageList tool = MakeToolImages();
-  std::vector<QIcon> icons;
-  for (const char* key : {"ADD", "DEL", "OK", "ACTU", "CONFLICT", "KO", "ALERT", "USER"}) {
-    ASSERT_TRUE(state.Exists(key)) << key;
-    icons.push_back(state.Item(key));
-  }
-  for (const char* key : {"NEWT", "ANAL", "SYNC", "OPTIONS", "OKS", "FSYNC", "CONFLICT"}) {
-    ASSERT_TRUE(tool.Exists(key)) << key;
-    icons.push_back(tool.Item(key));
-  }
-  // Each cell: 16, 24 and 48 px, then the 16 px image enlarged to show its pixels.
-  const int cellWidth = 160, cellHeight = 56, perRow = 5;
-  const int rows = (static_cast<int>(icons.size()) + perRow - 1) / perRow;
-  QImage sheet(perRow * cellWidth, 2 * rows * cellHeight, QImage::Format_ARGB32);
+  const ImageList lists[] = {MakeStateImages(), MakeToolImages()};
+  const std::vector<std::vector<const char*>> keys = {
+      {"ADD", "DEL", "OK", "ACTU", "CONFLICT", "KO", "ALERT", "USER"},
+      {"NEWT", "ANAL", "SYNC", "OPTIONS", "OKS", "FSYNC", "CONFLICT"}};
+  // One row per list and background: each icon at 16, 24 and 48 px, then 16 px enlarged.
+  QImage sheet(8 * 160, 4 * 56, QImage::Format_ARGB32);
   QPainter p(&sheet);
-  for (int band = 0; band < 2; ++band) {
-    const int top = band * rows * cellHeight;
-    p.fillRect(0, top, sheet.width(), rows * cellHeight,
-               band == 0 ? QColor(250, 250, 250) : QColor(40, 42, 46));
-    for (std::size_t i = 0; i < icons.size(); ++i) {
-      int x = static_cast<int>(i % perRow) * cellWidth + 4;
-      const int y = top + static_cast<int>(i / perRow) * cellHeight + 4;
+  for (int row = 0; row < 4; ++row) {
+    p.fillRect(0, row * 56, sheet.width(), 56, row < 2 ? QColor(250, 250, 250) : QColor(40, 42, 46));
+    for (std::size_t i = 0; i < keys[row % 2].size(); ++i) {
+      const QIcon icon = lists[row % 2].Item(keys[row % 2][i]);
+      int x = static_cast<int>(i) * 160 + 4;
       for (int size : {16, 24, 48}) {
-        const QPixmap image = icons[i].pixmap(size, size);
-        ASSERT_EQ(image.width(), size);
-        EXPECT_GT(CoveredShare(image.toImage()), 0.3) << i << " at " << size;
-        p.drawPixmap(x, y, image);
+        const QPixmap image = icon.pixmap(size, size);
+        EXPECT_GT(CoveredShare(image.toImage()), 0.3) << keys[row % 2][i] << " at " << size;
+        p.drawPixmap(x, row * 56 + 4, image);
         x += size + 4;
       }
-      p.drawImage(QRect(x, y, 48, 48), icons[i].pixmap(16, 16).toImage());
+      p.drawImage(QRect(x, row * 56 + 4, 48, 48), icon.pixmap(16, 16).toImage());
     }
   }
   p.end();
   ASSERT_TRUE(sheet.save(ScreenshotPath("icons.png")));
-  EXPECT_GT(CoveredShare(state.Item("KO").pixmap(16, QIcon::Disabled).toImage()), 0.3);
+  EXPECT_GT(CoveredShare(lists[0].Item("KO").pixmap(16, QIcon::Disabled).toImage()), 0.3);
 }
 
 }  // namespace

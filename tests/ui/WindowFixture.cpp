@@ -6,8 +6,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
-#include "core/Platform.h"
 #include "tests/ui/QtApp.h"
 
 namespace tandrel::test {
@@ -16,7 +17,18 @@ WindowFixture::WindowFixture() {
   EnsureApplication();
   setenv("COMPUTERNAME", "TESTPC", 1);
   std::filesystem::create_directories(db.Folder() + "/Languages");
+  dismisser = std::make_unique<QTimer>();
+  dismisser->setInterval(5);
+  QObject::connect(dismisser.get(), &QTimer::timeout, [this] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      dialogs.emplace_back(dialog->metaObject()->className());
+      dialog->reject();
+    }
+  });
+  dismisser->start();
 }
+
+WindowFixture::~WindowFixture() = default;
 
 void WindowFixture::WriteLanguage(const std::string& code,
                                   const std::vector<std::pair<std::string, std::string>>& words) {
@@ -33,7 +45,7 @@ std::string WindowFixture::SettingsPath() const { return db.Folder() + "/Tandrel
 
 TestWindow& WindowFixture::Build() {
   window.reset();
-  session = std::make_unique<Session>(db.Folder(), "Tandrel", ReadMountTable(), fs);
+  session = std::make_unique<Session>(db.Folder(), "Tandrel", mounts, fs);
   window = std::make_unique<TestWindow>(*session);
   return *window;
 }

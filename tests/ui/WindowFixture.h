@@ -1,19 +1,22 @@
 #pragma once
 // A main window over a real temporary program folder: data/db.mdb made from the schema, language
 // files written by the test, the settings file wherever the test puts it, this computer named
-// "TESTPC". Message boxes are recorded and questions answered by the test.
+// "TESTPC". Message boxes are recorded and questions answered by the test; every modal dialog the
+// window opens is cancelled as soon as it shows, and its class name recorded.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "core/Platform.h"
 #include "engine/PosixFileSystem.h"
 #include "engine/Session.h"
 #include "tests/support/TempDatabase.h"
 #include "ui/frmMain.h"
 
 class QAction;
+class QTimer;
 
 namespace tandrel::test {
 
@@ -35,14 +38,20 @@ class TestWindow : public frmMain {
     return answer;
   }
 
+  // A first run's wizard is counted, not shown: a modal dialog would wait for a person. Tests of
+  // the wizard itself call frmMain::OpenNewTaskWizard.
+  void OpenNewTaskWizard() override { ++wizardOpenings; }
+
   std::vector<Message> messages;
   std::vector<std::string> questions;
   bool answer = false;
+  int wizardOpenings = 0;
 };
 
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture();
+  ~WindowFixture() override;
 
   // Writes Languages/<code>.txt: the header line, then one "key=text" line per pair.
   void WriteLanguage(const std::string& code,
@@ -62,6 +71,9 @@ class WindowFixture : public ::testing::Test {
   QAction* Command(const char* name) const;
 
   TempDatabase db;
+  MountTable mounts = ReadMountTable();  // what the next Build gives the session
+  std::vector<std::string> dialogs;  // class names of the dialogs cancelled, in order
+  std::unique_ptr<QTimer> dismisser;
   PosixFileSystem fs;
   std::unique_ptr<Session> session;
   std::unique_ptr<TestWindow> window;

@@ -1,0 +1,105 @@
+// The main window driving the real engine over real folders: analyse, re-filter, open a file's
+// details, synchronise; and the dialogs each command opens.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <QAction>
+#include <QTreeView>
+
+#include "tests/ui/WindowFixture.h"
+#include "ui/TaskList.h"
+
+namespace tandrel {
+namespace {
+
+namespace fsys = std::filesystem;
+
+class WindowWithEngine : public test::WindowFixture {
+ protected:
+  WindowWithEngine() {
+    WriteLanguage("EN", {{"tskDone", "Done"}, {"tskPending", "Pending"}});
+    // The program folder stands as the mounted USB drive: the task's Left lies below it.
+    mounts = MountTable{{"/", db.Folder()}};
+    usb = db.Folder() + "/usb";
+    pc = db.Folder() + "/pc";
+  }
+
+  void WriteFile(const std::string& path, const std::string& text) {
+    fsys::create_directories(fsys::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+  }
+
+  int ShownFiles() {
+    test::Pump();
+    return Control<QTreeView>("lstEstado")->model()->rowCount();
+  }
+
+  std::string usb;
+  std::string pc;
+};
+
+TEST_F(WindowWithEngine, AnalyseFilterAndSynchroniseTheSelectedTask) {
+  WriteFile(usb + "/a.txt", "from the stick");
+  WriteFile(pc + "/b.txt", "from the pc");
+  WriteFile(usb + "/same.txt", "equal");
+  WriteFile(pc + "/same.txt", "equal");
+  fsys::last_write_time(pc + "/same.txt", fsys::last_write_time(usb + "/same.txt"));
+  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
+              .rightopt = "NEAR", .descr = "Docs", .options = ""});
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=-1\r\n"
+                "[DB]\r\nCompactDataBase=0\r\n");
+  auto& w = Start();
+  auto* tasks = Control<TaskList>("lstTareas");
+  tasks->setCurrentItem(tasks->topLevelItem(0));
+
+  Command("ANAL")->trigger();
+  EXPECT_EQ(session->TareaAnalizada, 1);
+  EXPECT_EQ(ShownFiles(), 3);
+  EXPECT_TRUE(Command("SYNC")->isEnabled());
+  EXPECT_TRUE(Command("ANAL")->isEnabled());
+  EXPECT_EQ(w.FileRowArrow("Same.txt").find("|-//-|") != std::string::npos, true);
+
+  // Unchanged files hidden: the list is rebuilt from the same analysis.
+  Command("OKS")->trigger();
+  EXPECT_FALSE(session->INI.showOKS);
+  EXPECT_EQ(ShownFiles(), 2);
+
+  // A double-click on a file row opens its details.
+  auto* files = Control<QTreeView>("lstEstado");
+  Q_EMIT files->doubleClicked(files->model()->index(0, 0));
+  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmFile"});
+
+  Command("SYNC")->trigger();
+  EXPECT_TRUE(fsys::exists(pc + "/a.txt"));
+  EXPECT_TRUE(fsys::exists(usb + "/b.txt"));
+  EXPECT_EQ(tasks->topLevelItem(0)->text(2), "Done");
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  EXPECT_TRUE(Command("NEWT")->isEnabled());
+  // The run's task is no longer the analysed one: its row does not enable sync again.
+  Q_EMIT tasks->itemClicked(tasks->topLevelItem(0), 0);
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  EXPECT_TRUE(w.messages.empty());
+}
+
+TEST_F(WindowWithEngine, EachCommandOpensItsDialog) {
+  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .descr = "Docs", .options = ""});
+  Start();  // a first run: no LastEXE yet
+  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmAsistTask"});
+  dialogs.clear();
+
+  Command("NEWT")->trigger();
+  Command("mnuEditTask")->trigger();
+  Command("OPTIONS")->trigger();
+  db.AddTask({.hostname = "TESTPC", .left = "/usb2", .right = pc, .descr = "More", .options = ""});
+  auto* tasks = Control<TaskList>("lstTareas");
+  Q_EMIT tasks->itemDoubleClicked(tasks->topLevelItem(0), 0);
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmAsistTask", "tandrel::frmTask",
+                                               "tandrel::frmOPT", "tandrel::frmTask"}));
+  // The double-click reloads the list after the editor; the menu item does not.
+  EXPECT_EQ(tasks->Count(), 2);
+}
+
+}  // namespace
+}  // namespace tandrel
