@@ -202,6 +202,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
   CloseDialogs();
   StoreGeometry();
   shutDown_ = true;
+  // The compaction yields, and the connection is gone: no command may start any more.
+  SetWorking(true);
   ShutDown(session_, *this);
   event->accept();
 }
