@@ -38,14 +38,9 @@ class TestWindow : public frmMain {
     return answer;
   }
 
-  // A first run's wizard is counted, not shown: a modal dialog would wait for a person. Tests of
-  // the wizard itself call frmMain::OpenNewTaskWizard.
-  void OpenNewTaskWizard() override { ++wizardOpenings; }
-
   std::vector<Message> messages;
   std::vector<std::string> questions;
   bool answer = false;
-  int wizardOpenings = 0;
 };
 
 class WindowFixture : public ::testing::Test {
