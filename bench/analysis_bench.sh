@@ -11,7 +11,7 @@
 #   - unison update detection (a temporary HOME, every replica barred from change, so nothing is
 #     propagated), without and with its archive;
 # and the peak memory of each analysis. Everything is made under one temporary folder, removed at
-# the end. Needs python3, sqlite3, rsync, unison and /usr/bin/time.
+# the end. Needs python3, sqlite3, rsync, unison and /usr/bin/time; uses perf when it is there.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,9 +50,11 @@ add_task 4 "$work/small/usb" "$work/small/pc" "small, empty snapshot"
 "$driver" "$program" 3 --write-snapshot >/dev/null
 echo "snapshot rows: $(sqlite3 "$program/data/db.mdb" 'SELECT COUNT(*) FROM FILES')" >&2
 
-# Best wall time and best processor time (user + system), in seconds, of a command, and the peak
-# resident memory (KiB) of its fastest run. Processor time is what the ratios below are taken
-# from: the wall clock of a shared machine says as much about the neighbours as about the command.
+# Best wall time and best processor time (user + system, every process of the command), in
+# seconds, of a command, and the peak resident memory (KiB) of its thriftiest run. The ratios below
+# are given on both: the wall clock of a shared machine says as much about the neighbours as about
+# the command. Processor time comes from perf stat where perf is installed (it follows every child,
+# as rsync's are), else from /usr/bin/time (which misses children nobody waited for).
 best=
 cpu=
 peak=
@@ -63,13 +65,22 @@ measure() {
   "$@" >/dev/null 2>&1 || true  # warm the cache
   for _ in $(seq "$runs"); do
     start=$(date +%s%N)
-    /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
+    if command -v perf >/dev/null; then
+      perf stat -x, -e task-clock -o "$work/perf" \
+        /usr/bin/time -f '%M' -o "$work/time" "$@" >/dev/null 2>&1 || true
+      c=$(awk -F, '/task-clock/ {printf "%.3f", $1 / 1000}' "$work/perf")
+    else
+      /usr/bin/time -f '%U %S %M' -o "$work/time" "$@" >/dev/null 2>&1 || true
+      # The last line: a command that fails has a line about its exit status before it.
+      c=$(tail -1 "$work/time" | awk '{printf "%.3f", $1 + $2}')
+    fi
     end=$(date +%s%N)
     t=$(awk "BEGIN{printf \"%.3f\", ($end - $start) / 1e9}")
-    # The last line: a command that fails has a line about its exit status before it.
-    c=$(tail -1 "$work/time" | awk '{printf "%.3f", $1 + $2}')
     if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
-    if [ -z "$cpu" ] || awk "BEGIN{exit !($c < $cpu)}"; then cpu=$c; peak=$(tail -1 "$work/time" | awk '{print $3}'); fi
+    if [ -z "$cpu" ] || awk "BEGIN{exit !($c < $cpu)}"; then
+      cpu=$c
+      peak=$(tail -1 "$work/time" | awk '{print $NF}')
+    fi
   done
 }
 ratio() { awk "BEGIN{if ($2 > 0) printf \"%.2f\", $1 / $2; else printf \"n/a\"}"; }

@@ -93,22 +93,18 @@ FileTime TiempoCreacion(const FileInfo& info) {
 
 void LlenaLado(clsArchivo& archivo, bool ladoUSB, std::string ruta, const FileInfo& info,
                std::string_view nombreReal) {
-  const SizeText tamano = TextoTamano(info.type == EntryType::Folder ? 0 : info.size);
-  if (ladoUSB) {
-    archivo.USB_Ruta = std::move(ruta);
-    archivo.USB_Tamano = tamano;
-    archivo.USB_Creacion = FechaArchivo(TiempoCreacion(info));
-    archivo.USB_Acceso = FechaArchivo(info.accessed);
-    archivo.USB_Modificado = FechaArchivo(info.modified);
-    archivo.USB_Atributos = TextoAtributos(info, nombreReal);
-  } else {
-    archivo.PC_Ruta = std::move(ruta);
-    archivo.PC_Tamano = tamano;
-    archivo.PC_Creacion = FechaArchivo(TiempoCreacion(info));
-    archivo.PC_Acceso = FechaArchivo(info.accessed);
-    archivo.PC_Modificado = FechaArchivo(info.modified);
-    archivo.PC_Atributos = TextoAtributos(info, nombreReal);
-  }
+  // The three times of a file are often the same second: that text is made once.
+  const TimeText modificado = FechaArchivo(info.modified);
+  auto texto = [&](FileTime tiempo) {
+    return tiempo.sec == info.modified.sec ? modificado : FechaArchivo(tiempo);
+  };
+  (ladoUSB ? archivo.USB_Ruta : archivo.PC_Ruta) = std::move(ruta);
+  (ladoUSB ? archivo.USB_Tamano : archivo.PC_Tamano) =
+      TextoTamano(info.type == EntryType::Folder ? 0 : info.size);
+  (ladoUSB ? archivo.USB_Creacion : archivo.PC_Creacion) = texto(TiempoCreacion(info));
+  (ladoUSB ? archivo.USB_Acceso : archivo.PC_Acceso) = texto(info.accessed);
+  (ladoUSB ? archivo.USB_Modificado : archivo.PC_Modificado) = modificado;
+  (ladoUSB ? archivo.USB_Atributos : archivo.PC_Atributos) = TextoAtributos(info, nombreReal);
 }
 
 }  // namespace tandrel

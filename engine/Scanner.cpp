@@ -32,8 +32,9 @@ DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view no
 }
 
 bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& relativo) {
+  const clsMascaras& mascaras = scan.session.Mascaras;
   // The masks see the task's folder followed by the proper-cased names below it.
-  return scan.session.Mascaras.Comprueba(datos.Raiz + relativo);
+  return mascaras.Count() > 0 && mascaras.Comprueba(datos.Raiz + relativo);
 }
 
 void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
