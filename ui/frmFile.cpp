@@ -43,17 +43,9 @@ constexpr std::array<Choice, 5> kChoices{{
 // A drive in a title: as it is stored, the root file system as "/".
 QString DriveTitle(const std::string& drive) { return Qs(drive.empty() ? "/" : drive); }
 
-}  // namespace
-
-frmFile::frmFile(Session& session, AppView& view, QWidget* parent)
-    : QDialog(parent), session_(session), view_(view) {
-  setObjectName("frmFile");
-  setWindowTitle(kTitulo);
-  BuildControls();
-  PonTextos();
-}
-
-QString frmFile::TextoTamano(std::string_view size) {
+// The size as the dialog shows it: digits grouped in threes with the system's thousands separator,
+// then " bytes"; a size of zero as "0 bytes".
+QString TextoTamano(std::string_view size) {
   std::int64_t value = 0;
   const char* end = size.data() + size.size();
   auto [stop, error] = std::from_chars(size.data(), end, value);
@@ -65,6 +57,16 @@ QString frmFile::TextoTamano(std::string_view size) {
   if (separator.isEmpty()) separator = ",";
   for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, separator);
   return (value < 0 ? "-" : "") + digits + " bytes";
+}
+
+}  // namespace
+
+frmFile::frmFile(Session& session, AppView& view, QWidget* parent)
+    : QDialog(parent), session_(session), view_(view) {
+  setObjectName("frmFile");
+  setWindowTitle(kTitulo);
+  BuildControls();
+  PonTextos();
 }
 
 void frmFile::BuildControls() {

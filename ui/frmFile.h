@@ -32,10 +32,6 @@ class frmFile : public QDialog {
   std::string Archivo;
   int IDTarea = 0;
 
-  // The size as the dialog shows it: digits grouped in threes with the system's thousands
-  // separator, then " bytes"; a size of zero as "0 bytes".
-  static QString TextoTamano(std::string_view size);
-
   // Opening (exec or show) loads the entry first.
   void setVisible(bool visible) override;
 

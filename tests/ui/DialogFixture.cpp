@@ -54,6 +54,13 @@ void PressKey(QWidget* widget, int key) {
   QApplication::sendEvent(widget, &release);
 }
 
+void Retype(QWidget* box, const QString& text) {
+  QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
+  QApplication::sendEvent(box, &selectAll);
+  PressKey(box, Qt::Key_Delete);
+  TypeText(box, text);
+}
+
 void ClickAt(QWidget* widget, QPoint point) {
   const QPointF local(point);
   const QPointF global(widget->mapToGlobal(point));
@@ -64,8 +71,6 @@ void ClickAt(QWidget* widget, QPoint point) {
   QApplication::sendEvent(widget, &press);
   QApplication::sendEvent(widget, &release);
 }
-
-void Click(QWidget* widget) { ClickAt(widget, widget->rect().center()); }
 
 void PumpEvents() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();

@@ -46,9 +46,10 @@ T* Find(const QWidget& dialog, const char* name) {
 // Key presses as a keyboard sends them: each character of text, or one key.
 void TypeText(QWidget* widget, const QString& text);
 void PressKey(QWidget* widget, int key);
-// A left click at a point of the widget (its centre by default).
+// Selects the whole text of a box, deletes it and types text.
+void Retype(QWidget* box, const QString& text);
+// A left click at a point of the widget.
 void ClickAt(QWidget* widget, QPoint point);
-void Click(QWidget* widget);
 // Lets queued events run.
 void PumpEvents();
 

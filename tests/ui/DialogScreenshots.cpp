@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QImage>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -70,7 +71,10 @@ class DialogScreenshots : public test::DialogFixture, public ::testing::WithPara
     test::PumpEvents();
     EXPECT_TRUE(CutCaptions(dialog).empty()) << name << ": " << ::testing::PrintToString(CutCaptions(dialog));
     const std::string file = ScreenshotFolder() + "/" + name + "-" + GetParam() + ".png";
-    EXPECT_TRUE(dialog.grab().save(QString::fromStdString(file))) << file;
+    // A palette of 256 colours keeps the pictures small enough for the repository.
+    const QImage picture = dialog.grab().toImage().convertToFormat(
+        QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    EXPECT_TRUE(picture.save(QString::fromStdString(file))) << file;
   }
 };
 

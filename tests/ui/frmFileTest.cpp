@@ -141,13 +141,5 @@ TEST_F(frmFileTest, CancelAfterAChoiceLeavesTheEntryAndItsRowAsTheyWere) {
   EXPECT_EQ(view.Row("Only Pc.txt")->arrow, "/ <----- /srv");
 }
 
-TEST_F(frmFileTest, SizeTextGroupsDigitsAndNamesAnEmptyFile) {
-  EXPECT_EQ(frmFile::TextoTamano("0"), "0 bytes");
-  EXPECT_EQ(frmFile::TextoTamano("999"), "999 bytes");
-  EXPECT_EQ(frmFile::TextoTamano("1000"), Grouped("1,000 bytes"));
-  EXPECT_EQ(frmFile::TextoTamano("-2147483648"), Grouped("-2,147,483,648 bytes"));
-  EXPECT_EQ(frmFile::TextoTamano("12x"), "12x bytes");
-}
-
 }  // namespace
 }  // namespace tandrel

