@@ -113,7 +113,7 @@ void frmAsistTask::ValoresIniciales() {
 
   // Dir1 opens at the root of the drive the program runs from, and that counts as a choice.
   const QString raiz = Qs(RaizDeUnidad(DriveOf(session_.carpetaPrograma, session_.mounts)));
-  (void)usb_.Dir1->SetRoot(raiz);
+  usb_.Dir1->SetRoot(raiz);
   usb_.AstxtUSB->setText(raiz);
 
   // Drive1 and Dir2 open on the program's current folder; that is not a choice: AstxtPC stays
@@ -268,7 +268,7 @@ void frmAsistTask::CreaTarea() {
   if (id != 0) {
     EscribeLog(view_, session_.W("logCREATEDTASK") + " " + std::to_string(id));
   } else {
-    LogError(view_, error.empty() ? std::string("INSERT INTO TASKS") : error);
+    LogError(view_, error);
   }
   CargaTareas(session_, view_);
   accept();
