@@ -60,10 +60,12 @@ int OpenTemporary(FileSystem& fs, const std::string& folder, std::string& path) 
   return fd;
 }
 
-// The destination may be replaced only when it is absent or a writable regular file.
-int CheckDestination(FileSystem& fs, const std::string& destino) {
+// The destination may be replaced only when it is absent or a writable regular file. exists tells
+// which of the two it is.
+int CheckDestination(FileSystem& fs, const std::string& destino, bool& exists) {
   FileInfo info;
   const int error = fs.Stat(destino, info);
+  exists = error != -ENOENT;
   if (error == -ENOENT) return 0;
   if (error != 0) return error;
   if (info.type == EntryType::Folder) return -EISDIR;
@@ -77,7 +79,8 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   FileInfo source;
   if (const int error = fs.Stat(origen, source); error != 0) return error;
   if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
-  if (const int error = CheckDestination(fs, destino); error != 0) return error;
+  bool replaces = false;
+  if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
 
   const int from = fs.Open(origen, OpenFor::Reading, 0);
   if (from < 0) return from;
@@ -88,16 +91,21 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
     return to;
   }
   int error = CopyData(fs, from, to, source.size);
-  // The data must be on the disk before the name points at it: after a crash the destination is
-  // the old file or the whole new one.
-  if (error == 0) error = fs.Fsync(to);
+  // A file replaced must have its new data on the disk before the name points at it, so that
+  // after a crash it is the old file or the whole new one. A new name replaces nothing: its data
+  // reaches the disk with the flush before the batch that records it, and until then no row says
+  // it is in step (a copy cut by a crash differs from its source and is planned again).
+  if (error == 0 && replaces) error = fs.Fsync(to);
   const int closed = fs.Close(to);
   if (error == 0) error = closed;
   fs.Close(from);
   if (error == 0) error = fs.SetTimes(temporary, source.accessed, source.modified);
   if (error == 0) error = fs.ChangeMode(temporary, source.mode & 07777);
   // Looked at again at the last moment: the first look may be a whole copy of a large file ago.
-  if (error == 0) error = CheckDestination(fs, destino);
+  bool replacesNow = false;
+  if (error == 0) error = CheckDestination(fs, destino, replacesNow);
+  // A file that appeared under the name meanwhile gets the same protection as one replaced.
+  if (error == 0 && replacesNow && !replaces) error = -EEXIST;
   if (error == 0) error = fs.Rename(temporary, destino);
   if (error != 0) (void)fs.Unlink(temporary);
   return error;

@@ -9,9 +9,9 @@
 
 namespace tandrel {
 
-// One attempt: the data of origen into a temporary file in destino's folder, flushed to the disk,
-// with origen's last-access and last-write times (nanoseconds kept) and permission bits, then
-// renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
+// One attempt: the data of origen into a temporary file in destino's folder (flushed to the disk
+// when it replaces a file), with origen's last-access and last-write times (nanoseconds kept) and
+// permission bits, then renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
 // a failed one leaves destino as it was and no temporary file. A destino that exists must be a
 // regular file and writable: the program refuses a read-only one itself, also as root.
 // 0 or -errno.

@@ -6,24 +6,22 @@
 #include "engine/Analisis.h"
 #include "engine/EntryActions.h"
 #include "engine/GrabaRegistro.h"
+#include "engine/RunSettings.h"
 #include "engine/SnapshotRenewal.h"
 
 namespace tandrel {
 
 namespace {
 
-// A yield lets the window paint and take clicks; the batch before it is committed first, so that
-// no transaction stays open while the user is served and a run stopped there keeps its rows.
 constexpr int kSuccessesPerYield = 100;
-
-void CommitAndYield(SnapshotRenewal& renewal, AppView& view) {
-  renewal.Commit();
-  view.Yield();
-}
 
 }  // namespace
 
 void Sincroniza(Session& session, AppView& view, int tarea) {
+  Sincroniza(session, view, tarea, RunSettings{});
+}
+
+void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& settings) {
   if (tarea < 1 || tarea > session.Tareas.Count()) return;
   // Only the analysis on display may be carried out: its entries, its snapshot and its task belong
   // together, and after a side could not be read there is nothing safe to do.
@@ -54,6 +52,11 @@ void Sincroniza(Session& session, AppView& view, int tarea) {
 
   SnapshotRenewal renewal(session, view, {run.folders.usb, run.folders.pc});
   const std::string sincronizando = session.W("panSync");
+  // A yield lets the window paint and take clicks; the batch is committed there when it is due.
+  auto commitAndYield = [&] {
+    renewal.CommitWhenDue(settings.commitInterval);
+    view.Yield();
+  };
   int exitos = 0;
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
@@ -71,10 +74,10 @@ void Sincroniza(Session& session, AppView& view, int tarea) {
     GrabaRegistro(session, renewal, tarea, archivo);
     if (!ok) {
       session.Fallos += 1;
-      CommitAndYield(renewal, view);
+      commitAndYield();
     } else if (++exitos > kSuccessesPerYield) {
       exitos = 0;
-      CommitAndYield(renewal, view);
+      commitAndYield();
     }
   }
   renewal.Finish();

@@ -34,7 +34,12 @@ void SnapshotRenewal::AddRow(const SnapshotRow& row) {
   if (!session_.rsFiles.AddRow(row)) LogWriteError(view_, session_.rsFiles, row.FILE);
 }
 
+void SnapshotRenewal::CommitWhenDue(std::chrono::milliseconds interval) {
+  if (std::chrono::steady_clock::now() - lastCommit_ >= interval) Commit();
+}
+
 void SnapshotRenewal::Commit() {
+  lastCommit_ = std::chrono::steady_clock::now();
   if (!session_.rsFiles.InBatch()) return;
   if (filesChanged_) {
     filesChanged_ = false;

@@ -3,6 +3,7 @@
 // the batch that writes its new one, the old rows of names no entry had go at the end, and no batch
 // is committed before the files it records are on the disk. A run stopped half-way thus leaves the
 // old rows of the entries it had not reached, and the next analysis plans them as before.
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -27,6 +28,8 @@ class SnapshotRenewal {
   void FilesChanged() { filesChanged_ = true; }
   // Flushes the written file systems, then commits the batch. A failure is logged.
   void Commit();
+  // Commit, when the last one is at least interval ago (see RunSettings).
+  void CommitWhenDue(std::chrono::milliseconds interval);
   // Removes the rows of the snapshot that no entry replaced, and commits.
   void Finish();
 
@@ -36,6 +39,7 @@ class SnapshotRenewal {
   std::vector<std::string> roots_;
   std::unordered_set<std::int64_t> removed_;
   bool filesChanged_ = false;
+  std::chrono::steady_clock::time_point lastCommit_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace tandrel

@@ -86,6 +86,25 @@ TEST_F(FullDiskTest, CopiesThatDoNotFitFailAndLeaveNothingBehind) {
   EXPECT_TRUE(view.LogHas("** ERROR ** : " + UsbPath("Big.bin")));
 }
 
+TEST_F(RunTest, BatchIsNotCommittedWhenItsFilesCannotBeFlushed) {
+  const auto id = AddTask("NEAR", "NEAR");
+  Put(Side::Usb, "New.txt", "new", kMonday);
+  Put(Side::Pc, "Same.txt", "same", kMonday);
+  Put(Side::Usb, "Same.txt", "same", kMonday);
+  db.AddFile({.hostname = kRunHost, .task = id, .file = "Same.txt", .size = "4", .last = "x"});
+  Analyse();
+  fs.FailAt(1, EIO, FsOp::SyncFileSystem);
+  Run();
+  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_TRUE(view.LogHas("** ERROR ** : "));
+  // The old row stays as it was, and no row claims the copy.
+  const auto rows = Rows(id);
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.at("Same.txt").last, "x");
+  Analyse();
+  EXPECT_EQ(Code("New.txt"), "ZZ");
+}
+
 TEST_F(RunTest, StickPulledOutMidRunDeletesNothingTheUserHas) {
   const auto id = AddTask("NEAR", "NEAR");
   for (int i = 0; i < 6; ++i) Put(Side::Pc, "Pc" + std::to_string(i) + ".txt", "pc", kMonday);
@@ -140,6 +159,11 @@ class KilledRunTest : public RunTest {
       Put(Side::Usb, name, text, kMonday);
       s.oldUsb[name] = s.newUsb[name] = s.newPc[name] = text;
     }
+    for (int i = 0; i < 105; ++i) {  // enough successes for a yield, and so a commit, mid-run
+      const std::string name = "Many/F" + std::to_string(i) + ".txt";
+      Put(Side::Usb, name, name, kMonday);
+      s.oldUsb[name] = s.newUsb[name] = s.newPc[name] = name;
+    }
     Put(Side::Pc, "Back.txt", "from the pc", kMonday);  // C2
     s.oldPc["Back.txt"] = s.newPc["Back.txt"] = s.newUsb["Back.txt"] = "from the pc";
     for (int i = 0; i < 2; ++i) {  // A2 and A1
@@ -182,8 +206,12 @@ class KilledRunTest : public RunTest {
 
 TEST_F(KilledRunTest, RunKilledAtAnyCallLosesNothingAndTheNextRunFinishes) {
   const auto id = AddTask("NEAR", "NEAR");
-  // A whole run first, to learn its calls. The process is then stopped before each call that
-  // changes something on the disk and the one after it, and before every few others.
+  // A whole run first, to learn its calls. The process is then stopped before each flush that
+  // precedes a commit and the call after it, and before some twenty-five calls spread over the
+  // run. The killed run commits at every yield; the runs that check on it at their end only.
+  const RunSettings programs = settings;
+  fs.SkipFlushes(true);  // a stopped process loses nothing the kernel holds
+  settings.commitInterval = std::chrono::milliseconds(0);
   Scenario s = Build(id);
   Analyse();
   const std::uint64_t start = fs.Calls();
@@ -192,14 +220,13 @@ TEST_F(KilledRunTest, RunKilledAtAnyCallLosesNothingAndTheNextRunFinishes) {
   fs.Record(false);
   const std::vector<FaultInjectingFileSystem::Call> journal = fs.Journal();
   ASSERT_EQ(Tree(pair.Pc()), s.newPc);
-  ASSERT_GT(journal.size(), 20u);
   ASSERT_EQ(fs.Calls() - start, journal.size());
+  settings = programs;
+  ASSERT_GE(fs.Count(FsOp::SyncFileSystem), 4u) << "a commit mid-run and one at the end";
   std::set<std::uint64_t> points;
+  const std::uint64_t stride = journal.size() / 25 + 1;
   for (std::uint64_t k = 1; k <= journal.size(); ++k) {
-    const FsOp op = journal[k - 1].op;
-    const bool changes = op == FsOp::Rename || op == FsOp::Unlink || op == FsOp::MakeFolder ||
-                         op == FsOp::SyncFileSystem || op == FsOp::Fsync;
-    if (changes || k % 7 == 1) {
+    if (journal[k - 1].op == FsOp::SyncFileSystem || k % stride == 0) {
       points.insert(k);
       points.insert(k + 1);
     }
@@ -216,6 +243,7 @@ TEST_F(KilledRunTest, RunKilledAtAnyCallLosesNothingAndTheNextRunFinishes) {
       OpenSession();
       Analyse();
       fs.ExitAt(fs.Calls() + k);
+      settings.commitInterval = std::chrono::milliseconds(0);
       Run();
       _exit(0);
     }

@@ -87,7 +87,7 @@ void RunTest::Analyse(int position) {
   AnalizaTarea(*session, view, position, true);
 }
 
-void RunTest::Run(int position) { Sincroniza(*session, view, position); }
+void RunTest::Run(int position) { Sincroniza(*session, view, position, settings); }
 
 std::string RunTest::Code(const std::string& name) const {
   const clsArchivo* entry = session->Archivos.Find(name);

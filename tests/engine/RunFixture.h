@@ -11,6 +11,7 @@
 #include <string>
 
 #include "engine/PosixFileSystem.h"
+#include "engine/RunSettings.h"
 #include "engine/Session.h"
 #include "tests/support/FaultyFileSystem.h"
 #include "tests/support/FolderPair.h"
@@ -83,6 +84,7 @@ class RunTest : public ::testing::Test {
   FaultInjectingFileSystem fs{real};
   std::unique_ptr<Session> session;
   RecordingView view;
+  RunSettings settings;  // the program's own unless a test changes it
 };
 
 // The whole content of a file; "<missing>" when it cannot be read.

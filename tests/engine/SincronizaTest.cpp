@@ -255,7 +255,7 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
   EXPECT_EQ(Rows(id).size(), 1u);  // only Calm.txt
 }
 
-TEST_F(RunTest, RunYieldsAndCommitsEveryHundredAndOneSuccessesAndAfterEachFailure) {
+TEST_F(RunTest, RunYieldsEveryHundredAndOneSuccessesAndAfterEachFailure) {
   const auto id = AddTask("NEAR", "NEAR");
   for (int i = 0; i < 205; ++i) Put(Side::Usb, "Many/F" + std::to_string(i) + ".txt", "x", kMonday);
   Put(Side::Usb, "Blocked.txt", "x", kMonday);

@@ -110,7 +110,8 @@ std::int64_t FaultInjectingFileSystem::Write(int fd, const void* buffer, std::si
 int FaultInjectingFileSystem::Fsync(int fd) {
   const std::string& path = PathOf(fd);
   const int fault = Before(FsOp::Fsync, path);
-  return static_cast<int>(After(FsOp::Fsync, path, fault != 0 ? fault : inner_.Fsync(fd)));
+  return static_cast<int>(
+      After(FsOp::Fsync, path, fault != 0 ? fault : skipFlushes_ ? 0 : inner_.Fsync(fd)));
 }
 
 int FaultInjectingFileSystem::Close(int fd) {
@@ -153,8 +154,8 @@ int FaultInjectingFileSystem::SetTimes(const std::string& path, FileTime accesse
 
 int FaultInjectingFileSystem::SyncFileSystem(const std::string& path) {
   const int fault = Before(FsOp::SyncFileSystem, path);
-  return static_cast<int>(
-      After(FsOp::SyncFileSystem, path, fault != 0 ? fault : inner_.SyncFileSystem(path)));
+  return static_cast<int>(After(FsOp::SyncFileSystem, path,
+                                fault != 0 ? fault : skipFlushes_ ? 0 : inner_.SyncFileSystem(path)));
 }
 
 }  // namespace tandrel::test
