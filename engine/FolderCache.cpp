@@ -17,11 +17,9 @@ std::uint64_t HashOf(std::string_view fold) { return std::hash<std::string_view>
 // failure means we cannot tell, and nothing below it may be planned.
 bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
-}  // namespace
-
+// The case fold of a name (the key CaseFold gives) into a reused buffer. Unicode case folding
+// changes no ASCII character but A-Z, so a name all in ASCII needs no trip through its tables.
 void FoldName(std::string_view name, std::string& out) {
-  // Unicode case folding maps no ASCII character but A-Z, and maps nothing else onto ASCII: most
-  // names need no trip through the Unicode tables.
   out.assign(name);
   for (char& c : out) {
     if (static_cast<unsigned char>(c) >= 0x80) {
@@ -31,6 +29,8 @@ void FoldName(std::string_view name, std::string& out) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
 }
+
+}  // namespace
 
 FolderCache::FolderCache(FileSystem& fs, std::string root, bool detailed)
     : fs_(fs), root_(std::move(root)), detailed_(detailed) {}

@@ -86,7 +86,4 @@ class FolderCache {
   int memoError_ = 0;
 };
 
-// The case fold of a name into out: a fast path for ASCII names, Unicode case folding otherwise.
-void FoldName(std::string_view name, std::string& out);
-
 }  // namespace tandrel
