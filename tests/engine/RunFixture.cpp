@@ -7,9 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/Platform.h"
 #include "engine/Analisis.h"
 #include "engine/FileTimes.h"
-#include "engine/Sincronizacion.h"
 #include "engine/Startup.h"
 #include "engine/TempNames.h"
 #include "store/Conexion.h"
@@ -24,13 +24,9 @@ void RunTest::OpenSession() {
   ASSERT_EQ(ConectaBD(session->conexion, session->INI, db.Folder()), "");
   ASSERT_EQ(session->rsFiles.Open(session->conexion), "");
   session->Hostname = kRunHost;
-  // The program runs from the stick: its drive is the stick's mount point.
   session->carpetaPrograma = pair.Usb() + "/Tandrel";
   session->mounts = MountTable{{"/", pair.Usb()}};
-  // Every row shown, so that each entry's result can be read from its row.
-  session->INI.showOKS = true;
-  session->INI.showFSYNC = true;
-  session->INI.showCONFLICT = true;
+  session->INI.showOKS = session->INI.showFSYNC = session->INI.showCONFLICT = true;
   CargaTareas(*session, view);
 }
 
@@ -41,17 +37,10 @@ void RunTest::CloseSession() {
   session.reset();
 }
 
-std::int64_t RunTest::AddTask(const std::string& leftOpt, const std::string& rightOpt,
-                              const std::string& options) {
-  TempDatabase::Task task;
-  task.hostname = kRunHost;
-  task.left = "\\Data";
-  task.right = pair.Pc();
-  task.leftopt = leftOpt;
-  task.rightopt = rightOpt;
-  task.options = options;
-  task.descr = "Task " + std::to_string(session->Tareas.Count() + 1);
-  const std::int64_t id = db.AddTask(task);
+std::int64_t RunTest::AddTask(const std::string& options) {
+  const std::int64_t id = db.AddTask({.hostname = kRunHost, .left = "\\Data", .right = pair.Pc(),
+                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Task",
+                                      .options = options});
   pair.AddFolder(Side::Usb, "Data");
   CargaTareas(*session, view);
   return id;
@@ -59,33 +48,23 @@ std::int64_t RunTest::AddTask(const std::string& leftOpt, const std::string& rig
 
 std::string RunTest::Put(Side side, const std::string& relative, const std::string& content,
                          std::int64_t mtime, std::uint32_t nanoseconds) {
-  const std::string path = SidePath(side, relative);
+  const std::string path = Path(side, relative);
   fsys::create_directories(fsys::path(path).parent_path());
-  if (Exists(path)) ::chmod(path.c_str(), 0644);
   std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-  struct timespec times[2] = {{static_cast<time_t>(mtime), static_cast<long>(nanoseconds)},
-                              {static_cast<time_t>(mtime), static_cast<long>(nanoseconds)}};
+  const timespec time{static_cast<time_t>(mtime), static_cast<long>(nanoseconds)};
+  const timespec times[2] = {time, time};
   EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
   return path;
 }
 
-void RunTest::Remember(std::int64_t task, const std::string& name, Side side,
-                       const std::string& relative) {
+void RunTest::Remember(std::int64_t task, const std::string& name, Side side) {
   FileInfo info;
-  ASSERT_EQ(real.Stat(SidePath(side, relative), info), 0) << relative;
-  TempDatabase::File file;
-  file.hostname = kRunHost;
-  file.task = task;
-  file.file = name;
-  file.size = TextoTamano(info.size).str();
-  file.last = FechaArchivo(info.modified).str();
-  db.AddFile(file);
+  ASSERT_EQ(real.Stat(Path(side, NativePath(name)), info), 0) << name;
+  db.AddFile({.hostname = kRunHost, .task = task, .file = name,
+              .size = TextoTamano(info.size).str(), .last = FechaArchivo(info.modified).str()});
 }
 
-void RunTest::Analyse(int position) {
-  // The snapshot the analysis loads must be the database's, rows written by the test included.
-  AnalizaTarea(*session, view, position, true);
-}
+void RunTest::Analyse(int position) { AnalizaTarea(*session, view, position, true); }
 
 void RunTest::Run(int position) { Sincroniza(*session, view, position, settings); }
 
@@ -97,31 +76,23 @@ std::string RunTest::Code(const std::string& name) const {
 std::map<std::string, std::string> RunTest::Codes() const {
   std::map<std::string, std::string> codes;
   for (std::size_t i = 1; i <= session->Archivos.Count(); ++i) {
-    const clsArchivo& entry = session->Archivos.ITemID(i);
-    codes[entry.Nombre] = entry.Action.str();
+    codes[session->Archivos.ITemID(i).Nombre] = session->Archivos.ITemID(i).Action.str();
   }
   return codes;
 }
 
-std::map<std::string, StoredRow> RunTest::Rows(std::int64_t task) {
-  std::map<std::string, StoredRow> rows;
+std::map<std::string, std::string> RunTest::Rows(std::int64_t task) {
+  std::map<std::string, std::string> rows;
   sqlite::Database database;
   EXPECT_EQ(database.Open(db.Path()), "");
   sqlite::Statement query;
-  EXPECT_EQ(query.Prepare(database, "SELECT FILE, SIZE, LAST, ACCESS, CREATION, SYNC FROM FILES "
-                                    "WHERE HOSTNAME = ?1 AND TASK = ?2"),
-            "");
+  EXPECT_EQ(query.Prepare(database, "SELECT FILE, LAST FROM FILES WHERE HOSTNAME = ?1 AND TASK = ?2"), "");
   query.BindText(1, kRunHost);
   query.BindInt(2, task);
   while (query.Next() == sqlite::Statement::Step::Row) {
-    EXPECT_EQ(rows.count(query.Text(0)), 0u) << "two rows for " << query.Text(0);
-    rows[query.Text(0)] = {query.Text(1), query.Text(2), query.Text(3), query.Text(4), query.Text(5)};
+    EXPECT_TRUE(rows.emplace(query.Text(0), query.Text(1)).second) << "two rows: " << query.Text(0);
   }
   return rows;
-}
-
-std::int64_t RunTest::RowCount(std::int64_t task) {
-  return db.Count("SELECT count(*) FROM FILES WHERE TASK = " + std::to_string(task));
 }
 
 std::string ReadAll(const std::string& path) {
@@ -132,34 +103,29 @@ std::string ReadAll(const std::string& path) {
   return out.str();
 }
 
-bool Exists(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0;
-}
-
 FileTime ModifiedTime(const std::string& path) {
   struct stat st {};
   ::lstat(path.c_str(), &st);
   return {st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec)};
 }
 
-std::vector<std::string> TemporaryFiles(const std::string& folder) {
-  std::vector<std::string> found;
-  std::error_code ec;
-  for (const auto& entry : fsys::recursive_directory_iterator(folder, ec)) {
-    if (IsTempCopyName(entry.path().filename().string())) found.push_back(entry.path().string());
-  }
-  return found;
-}
-
 std::map<std::string, std::string> Tree(const std::string& root) {
   std::map<std::string, std::string> files;
   std::error_code ec;
   for (const auto& entry : fsys::recursive_directory_iterator(root, ec)) {
-    if (!entry.is_regular_file() || entry.is_symlink()) continue;
-    files[fsys::relative(entry.path(), root).string()] = ReadAll(entry.path().string());
+    if (entry.is_regular_file() && !entry.is_symlink()) {
+      files[fsys::relative(entry.path(), root).string()] = ReadAll(entry.path().string());
+    }
   }
   return files;
+}
+
+int TemporaryCount(const std::string& root) {
+  int count = 0;
+  for (const auto& [name, content] : Tree(root)) {
+    count += IsTempCopyName(fsys::path(name).filename().string()) ? 1 : 0;
+  }
+  return count;
 }
 
 }  // namespace tandrel::test

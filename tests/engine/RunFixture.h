@@ -25,58 +25,36 @@ inline const std::int64_t kMonday = UtcSeconds(2022, 3, 7, 9, 15, 0);
 inline const std::int64_t kTuesday = UtcSeconds(2022, 3, 8, 17, 45, 30);
 inline const std::int64_t kFriday = UtcSeconds(2022, 3, 11, 6, 5, 59);
 
-// One FILES row as the tests read it back.
-struct StoredRow {
-  std::string size;
-  std::string last;
-  std::string access;
-  std::string creation;
-  std::string sync;
-};
-
 class RunTest : public ::testing::Test {
  protected:
   void SetUp() override { OpenSession(); }
   void TearDown() override { CloseSession(); }
 
-  // A session on the database, as start-up leaves it (connection and rsFiles open, host set).
+  // A session as start-up leaves it (connection and rsFiles open, host set, every row shown).
   void OpenSession();
-  // Releases the connection (before a fork, or to look at the database as the next start would).
   void CloseSession();
+  // Adds a task of this computer on the pair and reloads the task list; its ID.
+  std::int64_t AddTask(const std::string& options = "");
 
-  // Adds a task of this computer, reloads the task list (rows pending) and returns its ID.
-  std::int64_t AddTask(const std::string& leftOpt, const std::string& rightOpt,
-                       const std::string& options = "");
-
-  // The USB side's relative path of the task folder ("Data/" & relative).
-  static std::string Usb(const std::string& relative) { return "Data/" + relative; }
-  std::string UsbPath(const std::string& relative) const { return pair.Path(Side::Usb, Usb(relative)); }
-  std::string PcPath(const std::string& relative) const { return pair.Path(Side::Pc, relative); }
-  std::string SidePath(Side side, const std::string& relative) const {
-    return side == Side::Usb ? UsbPath(relative) : PcPath(relative);
+  // The file's full path on a side; the USB side's task folder is "Data" below the stick.
+  std::string Path(Side side, const std::string& relative) const {
+    return pair.Path(side, side == Side::Usb ? "Data/" + relative : relative);
   }
-
-  // Writes a file of the given content with last-write (and last-access) time mtime, nanoseconds
-  // included, making missing folders; its full path.
+  std::string UsbPath(const std::string& relative) const { return Path(Side::Usb, relative); }
+  std::string PcPath(const std::string& relative) const { return Path(Side::Pc, relative); }
+  // Writes a file with that content and last-write (and last-access) time; its full path.
   std::string Put(Side side, const std::string& relative, const std::string& content,
                   std::int64_t mtime, std::uint32_t nanoseconds = 0);
-  // The snapshot row of the task as the file's analysis would see it.
-  void Remember(std::int64_t task, const std::string& name, Side side, const std::string& relative);
+  // A snapshot row of the task for name, with the size and time the file has now on side.
+  void Remember(std::int64_t task, const std::string& name, Side side);
 
   void Analyse(int position = 1);
   void Run(int position = 1);
-  // Analysis then run, both of the task at position.
-  void Sync(int position = 1) {
-    Analyse(position);
-    Run(position);
-  }
+  void Sync() { Analyse(); Run(); }
   std::string Code(const std::string& name) const;
-  // Every entry's code, by name.
-  std::map<std::string, std::string> Codes() const;
-
-  // The task's FILES rows of this host, by FILE.
-  std::map<std::string, StoredRow> Rows(std::int64_t task);
-  std::int64_t RowCount(std::int64_t task);
+  std::map<std::string, std::string> Codes() const;  // every entry's code, by name
+  // FILE -> LAST of the task's rows of this host (a name twice fails the test).
+  std::map<std::string, std::string> Rows(std::int64_t task);
 
   TempDatabase db;
   FolderPair pair;
@@ -87,14 +65,11 @@ class RunTest : public ::testing::Test {
   RunSettings settings;  // the program's own unless a test changes it
 };
 
-// The whole content of a file; "<missing>" when it cannot be read.
-std::string ReadAll(const std::string& path);
-bool Exists(const std::string& path);
-// The last-write time of path with its nanoseconds, as the real file system keeps it.
+std::string ReadAll(const std::string& path);  // "<missing>" when it cannot be read
 FileTime ModifiedTime(const std::string& path);
-// The names of a folder that look like the run's temporary copies.
-std::vector<std::string> TemporaryFiles(const std::string& folder);
-// Every regular file below root (relative path -> content), links and folders left out.
+// Every regular file below root, relative path -> content; temporary copies too.
 std::map<std::string, std::string> Tree(const std::string& root);
+// How many files below root look like the run's temporary copies.
+int TemporaryCount(const std::string& root);
 
 }  // namespace tandrel::test

@@ -7,21 +7,11 @@
 namespace tandrel::test {
 
 const char* FsOpName(FsOp op) {
-  static const char* const kNames[] = {"ListFolder", "Stat",       "Open",       "Read",
-                                       "Write",      "Fsync",      "Close",      "Rename",
+  static const char* const kNames[] = {"ListFolder", "Stat",     "Open",       "Read",
+                                       "Write",      "Fsync",    "Close",      "Rename",
                                        "Unlink",     "MakeFolder", "ChangeMode", "SetTimes",
                                        "SyncFileSystem"};
   return kNames[static_cast<int>(op)];
-}
-
-void FaultInjectingFileSystem::FailAt(std::uint64_t n, int error, std::optional<FsOp> op,
-                                      std::string pathPart) {
-  failures_.push_back({n, error, op, std::move(pathPart)});
-}
-
-void FaultInjectingFileSystem::VanishAt(std::uint64_t n, std::string pathPrefix) {
-  vanishAt_ = n;
-  vanishPrefix_ = std::move(pathPrefix);
 }
 
 void FaultInjectingFileSystem::ClearFaults() {
@@ -30,29 +20,20 @@ void FaultInjectingFileSystem::ClearFaults() {
   exitAt_.reset();
 }
 
-std::size_t FaultInjectingFileSystem::Count(FsOp op) const {
-  std::size_t count = 0;
-  for (const auto& call : journal_) count += call.op == op ? 1 : 0;
-  return count;
-}
-
-const std::string& FaultInjectingFileSystem::PathOf(int fd) const {
-  static const std::string kNone;
+std::string FaultInjectingFileSystem::PathOf(int fd) const {
   const auto it = open_.find(fd);
-  return it == open_.end() ? kNone : it->second;
+  return it == open_.end() ? std::string() : it->second;
 }
 
-int FaultInjectingFileSystem::Before(FsOp op, const std::string& path, const std::string& second) {
+int FaultInjectingFileSystem::Fault(FsOp op, const std::string& path, const std::string& second) {
   ++calls_;
   if (exitAt_ && calls_ >= *exitAt_) _exit(kKilledExitCode);
-  if (vanishAt_ && calls_ >= *vanishAt_) {
-    const auto under = [&](const std::string& p) {
-      return !p.empty() && p.compare(0, vanishPrefix_.size(), vanishPrefix_) == 0;
-    };
-    if (under(path) || under(second)) return -EIO;
-  }
-  // Every matching failure counts the call, so that "the first, second and third write" can be
-  // armed as three failures.
+  const auto under = [&](const std::string& p) {
+    return !p.empty() && p.compare(0, vanishPrefix_.size(), vanishPrefix_) == 0;
+  };
+  if (vanishAt_ && calls_ >= *vanishAt_ && (under(path) || under(second))) return -EIO;
+  // Every matching failure counts the call, so "the first, second and third write" can be armed
+  // as three failures.
   int injected = 0;
   for (auto& failure : failures_) {
     if (failure.op && *failure.op != op) continue;
@@ -65,97 +46,77 @@ int FaultInjectingFileSystem::Before(FsOp op, const std::string& path, const std
   return injected;
 }
 
-std::int64_t FaultInjectingFileSystem::After(FsOp op, const std::string& path,
-                                             std::int64_t result) {
-  if (recording_) journal_.push_back({op, path, result});
+template <typename Pass>
+auto FaultInjectingFileSystem::Do(FsOp op, const std::string& path, Pass pass,
+                                  const std::string& second) -> decltype(pass()) {
+  const int fault = Fault(op, path, second);
+  const auto result = fault != 0 ? static_cast<decltype(pass())>(fault) : pass();
+  if (recording_) journal_.push_back({op, path, static_cast<std::int64_t>(result)});
   return result;
 }
 
 int FaultInjectingFileSystem::ListFolder(const std::string& folder,
                                          std::vector<FolderEntry>& entries, bool withDetails) {
-  if (const int fault = Before(FsOp::ListFolder, folder); fault != 0) {
-    entries.clear();
-    return static_cast<int>(After(FsOp::ListFolder, folder, fault));
-  }
-  return static_cast<int>(
-      After(FsOp::ListFolder, folder, inner_.ListFolder(folder, entries, withDetails)));
+  entries.clear();
+  return Do(FsOp::ListFolder, folder, [&] { return inner_.ListFolder(folder, entries, withDetails); });
 }
 
 int FaultInjectingFileSystem::Stat(const std::string& path, FileInfo& info) {
-  const int fault = Before(FsOp::Stat, path);
-  return static_cast<int>(After(FsOp::Stat, path, fault != 0 ? fault : inner_.Stat(path, info)));
+  return Do(FsOp::Stat, path, [&] { return inner_.Stat(path, info); });
 }
 
 int FaultInjectingFileSystem::Open(const std::string& path, OpenFor how, std::uint32_t mode) {
-  if (const int fault = Before(FsOp::Open, path); fault != 0) {
-    return static_cast<int>(After(FsOp::Open, path, fault));
-  }
-  const int fd = inner_.Open(path, how, mode);
-  if (fd >= 0) open_[fd] = path;
-  return static_cast<int>(After(FsOp::Open, path, fd));
+  return Do(FsOp::Open, path, [&] {
+    const int fd = inner_.Open(path, how, mode);
+    if (fd >= 0) open_[fd] = path;
+    return fd;
+  });
 }
 
 std::int64_t FaultInjectingFileSystem::Read(int fd, void* buffer, std::size_t size) {
-  const std::string& path = PathOf(fd);
-  const int fault = Before(FsOp::Read, path);
-  return After(FsOp::Read, path, fault != 0 ? fault : inner_.Read(fd, buffer, size));
+  return Do(FsOp::Read, PathOf(fd), [&] { return inner_.Read(fd, buffer, size); });
 }
 
 std::int64_t FaultInjectingFileSystem::Write(int fd, const void* buffer, std::size_t size) {
-  const std::string& path = PathOf(fd);
-  const int fault = Before(FsOp::Write, path);
-  return After(FsOp::Write, path, fault != 0 ? fault : inner_.Write(fd, buffer, size));
+  return Do(FsOp::Write, PathOf(fd), [&] { return inner_.Write(fd, buffer, size); });
 }
 
 int FaultInjectingFileSystem::Fsync(int fd) {
-  const std::string& path = PathOf(fd);
-  const int fault = Before(FsOp::Fsync, path);
-  return static_cast<int>(
-      After(FsOp::Fsync, path, fault != 0 ? fault : skipFlushes_ ? 0 : inner_.Fsync(fd)));
+  return Do(FsOp::Fsync, PathOf(fd), [&] { return skipFlushes_ ? 0 : inner_.Fsync(fd); });
 }
 
 int FaultInjectingFileSystem::Close(int fd) {
-  const std::string path = PathOf(fd);
-  const int fault = Before(FsOp::Close, path);
   // The descriptor goes whatever is injected: a vanished device still releases it.
-  const int result = inner_.Close(fd);
+  const int closed = inner_.Close(fd);
+  const std::string path = PathOf(fd);
   open_.erase(fd);
-  return static_cast<int>(After(FsOp::Close, path, fault != 0 ? fault : result));
+  return Do(FsOp::Close, path, [&] { return closed; });
 }
 
 int FaultInjectingFileSystem::Rename(const std::string& from, const std::string& to) {
-  const int fault = Before(FsOp::Rename, from, to);
-  return static_cast<int>(After(FsOp::Rename, to, fault != 0 ? fault : inner_.Rename(from, to)));
+  return Do(FsOp::Rename, from, [&] { return inner_.Rename(from, to); }, to);
 }
 
 int FaultInjectingFileSystem::Unlink(const std::string& path) {
-  const int fault = Before(FsOp::Unlink, path);
-  return static_cast<int>(After(FsOp::Unlink, path, fault != 0 ? fault : inner_.Unlink(path)));
+  return Do(FsOp::Unlink, path, [&] { return inner_.Unlink(path); });
 }
 
 int FaultInjectingFileSystem::MakeFolder(const std::string& path, std::uint32_t mode) {
-  const int fault = Before(FsOp::MakeFolder, path);
-  return static_cast<int>(
-      After(FsOp::MakeFolder, path, fault != 0 ? fault : inner_.MakeFolder(path, mode)));
+  return Do(FsOp::MakeFolder, path, [&] { return inner_.MakeFolder(path, mode); });
 }
 
 int FaultInjectingFileSystem::ChangeMode(const std::string& path, std::uint32_t mode) {
-  const int fault = Before(FsOp::ChangeMode, path);
-  return static_cast<int>(
-      After(FsOp::ChangeMode, path, fault != 0 ? fault : inner_.ChangeMode(path, mode)));
+  return Do(FsOp::ChangeMode, path, [&] { return inner_.ChangeMode(path, mode); });
 }
 
 int FaultInjectingFileSystem::SetTimes(const std::string& path, FileTime accessed,
                                        FileTime modified) {
-  const int fault = Before(FsOp::SetTimes, path);
-  return static_cast<int>(After(FsOp::SetTimes, path,
-                                fault != 0 ? fault : inner_.SetTimes(path, accessed, modified)));
+  return Do(FsOp::SetTimes, path, [&] { return inner_.SetTimes(path, accessed, modified); });
 }
 
 int FaultInjectingFileSystem::SyncFileSystem(const std::string& path) {
-  const int fault = Before(FsOp::SyncFileSystem, path);
-  return static_cast<int>(After(FsOp::SyncFileSystem, path,
-                                fault != 0 ? fault : skipFlushes_ ? 0 : inner_.SyncFileSystem(path)));
+  return Do(FsOp::SyncFileSystem, path,
+            [&] { return skipFlushes_ ? 0 : inner_.SyncFileSystem(path); });
 }
 
 }  // namespace tandrel::test

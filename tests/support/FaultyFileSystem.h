@@ -10,9 +10,8 @@
 //   fs.VanishAt(fs.Calls() + 10, stick);    // ten calls from now the stick is gone
 //   fs.ExitAt(40);                          // _exit(kKilledExitCode) instead of call 40
 //
-// Calls are counted from 1 over every call, whatever its kind; FailAt counts only the calls that
-// match its kind and path filter. Named differently from tests/engine's FaultyFileSystem (a
-// subclass of the real one that only fails listings), so both can live in one test program.
+// Calls are counted from 1 over every kind; FailAt counts only the calls that match it. Named apart
+// from tests/engine's FaultyFileSystem (which only fails listings) so both fit in one program.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -43,25 +42,26 @@ class FaultInjectingFileSystem : public FileSystem {
 
   // The n-th call (from 1) of kind op (any kind when none) whose path contains pathPart (any path
   // when empty) fails with -error, without reaching the inner file system.
-  void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {});
-  // From overall call n on, every call on a path that begins with pathPrefix (every call when
-  // empty), and on a descriptor opened there, fails with -EIO. Descriptors are still closed.
-  void VanishAt(std::uint64_t n, std::string pathPrefix = {});
+  void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {}) {
+    failures_.push_back({n, error, op, std::move(pathPart)});
+  }
+  // From overall call n on, every call on a path that begins with pathPrefix, or on a descriptor
+  // opened there, fails with -EIO. Descriptors are still closed.
+  void VanishAt(std::uint64_t n, std::string pathPrefix) {
+    vanishAt_ = n;
+    vanishPrefix_ = std::move(pathPrefix);
+  }
   // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
-  // flushed, no destructor runs, as when the machine stops the program.
+  // flushed and no destructor runs, as when the machine stops the program.
   void ExitAt(std::uint64_t n) { exitAt_ = n; }
   void ClearFaults();
-  // Fsync and SyncFileSystem succeed without reaching the disk (still counted and recorded): for
-  // tests that stop the process, whose written data the kernel keeps anyway, and where a flush of
-  // a whole busy file system would only cost time.
+  // Fsync and SyncFileSystem succeed without reaching the disk (still counted): for tests that
+  // stop the process, whose written data the kernel keeps anyway.
   void SkipFlushes(bool skip) { skipFlushes_ = skip; }
 
-  // Calls made so far (every kind).
   std::uint64_t Calls() const { return calls_; }
   void Record(bool on) { recording_ = on; }
   const std::vector<Call>& Journal() const { return journal_; }
-  // How many recorded calls were of kind op.
-  std::size_t Count(FsOp op) const;
 
   int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries,
                  bool withDetails) override;
@@ -87,10 +87,12 @@ class FaultInjectingFileSystem : public FileSystem {
     std::uint64_t seen = 0;
   };
 
-  // Counts the call; the injected result (-errno) when one applies, else 0.
-  int Before(FsOp op, const std::string& path, const std::string& second = {});
-  std::int64_t After(FsOp op, const std::string& path, std::int64_t result);
-  const std::string& PathOf(int fd) const;
+  // Counts the call and injects its fault, or passes it on; records the result.
+  template <typename Pass>
+  auto Do(FsOp op, const std::string& path, Pass pass, const std::string& second = {})
+      -> decltype(pass());
+  int Fault(FsOp op, const std::string& path, const std::string& second);
+  std::string PathOf(int fd) const;
 
   FileSystem& inner_;
   std::uint64_t calls_ = 0;
@@ -99,8 +101,8 @@ class FaultInjectingFileSystem : public FileSystem {
   std::string vanishPrefix_;
   std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
-  bool recording_ = false;
   bool skipFlushes_ = false;
+  bool recording_ = false;
   std::vector<Call> journal_;
 };
 
