@@ -2,6 +2,7 @@
 
 #include <utf8proc.h>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tandrel {
@@ -62,6 +63,32 @@ void Append(std::string& out, char32_t cp) {
   out.append(reinterpret_cast<const char*>(buf), static_cast<std::size_t>(n));
 }
 
+// Full folding of one code point ("ß" gives "ss"); without the decompose options utf8proc neither
+// normalises nor reorders, so two spellings of "é" stay two keys. The number of code points
+// written, or -1 when utf8proc has no folding for it.
+int FoldCodePoint(char32_t cp, utf8proc_int32_t (&folded)[4]) {
+  int boundclass = 0;
+  const auto n = utf8proc_decompose_char(static_cast<utf8proc_int32_t>(cp), folded, 4,
+                                         UTF8PROC_CASEFOLD, &boundclass);
+  return (n < 0 || n > 4) ? -1 : static_cast<int>(n);
+}
+
+bool SameFold(char32_t a, char32_t b) {
+  utf8proc_int32_t fa[4], fb[4];
+  const int na = FoldCodePoint(a, fa);
+  const int nb = FoldCodePoint(b, fb);
+  return na >= 0 && na == nb && std::equal(fa, fa + na, fb);
+}
+
+// A few letters change their fold with their case: "İ" lowered is "i", "ı" raised is "I". Such a
+// letter keeps its case, so the proper-cased name of a file is still its name without regard to
+// case and is found on the other side.
+char32_t ChangeCase(char32_t cp, bool upper) {
+  const auto mapped = static_cast<char32_t>(upper ? utf8proc_toupper(static_cast<utf8proc_int32_t>(cp))
+                                                  : utf8proc_tolower(static_cast<utf8proc_int32_t>(cp)));
+  return (mapped == cp || SameFold(mapped, cp)) ? mapped : cp;
+}
+
 bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
 bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -100,8 +127,7 @@ std::string ProperCase(std::string_view name) {
     }
     const Step step = Decode(name, pos);
     if (step.valid) {
-      const auto cp = static_cast<utf8proc_int32_t>(step.cp);
-      Append(out, static_cast<char32_t>(startOfWord ? utf8proc_toupper(cp) : utf8proc_tolower(cp)));
+      Append(out, ChangeCase(step.cp, startOfWord));
     } else {
       out.append(name.substr(pos, step.length));
     }
@@ -127,16 +153,12 @@ std::string CaseFold(std::string_view text) {
       pos += step.length;
       continue;
     }
-    // Full folding of one code point ("ß" gives "ss"); without the decompose options utf8proc
-    // neither normalises nor reorders, so two spellings of "é" stay two keys.
     utf8proc_int32_t folded[4];
-    int boundclass = 0;
-    const auto n = utf8proc_decompose_char(static_cast<utf8proc_int32_t>(step.cp), folded, 4,
-                                           UTF8PROC_CASEFOLD, &boundclass);
-    if (n < 0 || n > 4) {
+    const int n = FoldCodePoint(step.cp, folded);
+    if (n < 0) {
       out.append(text.substr(pos, step.length));
     } else {
-      for (utf8proc_ssize_t i = 0; i < n; ++i) Append(out, static_cast<char32_t>(folded[i]));
+      for (int i = 0; i < n; ++i) Append(out, static_cast<char32_t>(folded[i]));
     }
     pos += step.length;
   }

@@ -18,6 +18,18 @@ TEST(Text, ProperCaseWorksOnUnicodeLettersAndLeavesBrokenBytesAlone) {
   for (const auto& [in, out] : cases) EXPECT_EQ(ProperCase(in), out) << in;
 }
 
+// Turkish "İ" lowered is "i" and "ı" raised is "I", but neither pair is one name without regard
+// to case: such a letter keeps its case, so a file is found under its proper-cased name.
+TEST(Text, ProperCaseNeverMakesAnotherNameWithoutRegardToCase) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"xİ", "Xİ"}, {"ı x", "ı X"}, {"İSTANBUL ıi", "İstanbul ıi"}, {"ǆemal", "Ǆemal"},
+  };
+  for (const auto& [in, out] : cases) {
+    EXPECT_EQ(ProperCase(in), out) << in;
+    EXPECT_TRUE(EqualsNoCase(ProperCase(in), in)) << in;
+  }
+}
+
 TEST(Text, CaseFoldMakesOneKeyOfEverySpellingButKeepsNormalisationApart) {
   EXPECT_TRUE(EqualsNoCase("ÉCOLE\\Año.TXT", "école\\año.txt"));
   EXPECT_TRUE(EqualsNoCase("STRASSE", "straße"));
