@@ -22,10 +22,12 @@ std::string TwoDigits(int value) {
   return text.size() == 1 ? "0" + text : text;
 }
 
-// Characters from..from+count-1 (1-based); what lies past the end is simply missing.
+// Characters from..from+count-1 (1-based); what lies past the end is simply missing. Characters
+// are code points: a stamp edited by hand may hold any letter, and one cut in two shows as broken
+// text.
 std::string_view Mid(std::string_view text, std::size_t from, std::size_t count) {
-  if (from - 1 >= text.size()) return {};
-  return text.substr(from - 1, count);
+  const std::size_t begin = ByteOffsetOfCodePoint(text, from);
+  return text.substr(begin, ByteOffsetOfCodePoint(text, from + count) - begin);
 }
 
 }  // namespace

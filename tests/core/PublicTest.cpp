@@ -26,6 +26,8 @@ TEST(Public, TheTwoFormsOfAMoment) {
       {"20240307093005", "07/03/2024 09:30:05"}, {"00000000000000", "00/00/0000 00:00:00"},
       {"", ""}, {"2024", "//2024 ::"}, {"2024030709", "07/03/2024 09::"},
       {"2024-3-7", "-7/-3/2024 ::"},  // nothing is validated
+      {"\x03\x02\xCB\xC5\x9E\xC5", "/\xC5/\x03\x02\xCB\xC5\x9E ::"},  // "Ş" is not cut in two
+      {"añoMEsDía", "Dí/Es/añoM a::"},
   };
   for (const auto& [stamp, shown] : cases) EXPECT_EQ(FormateaFecha(stamp), shown) << stamp;
 }
