@@ -89,7 +89,11 @@ std::string ProfileFile::Get(std::string_view section, std::string_view entry) c
   const std::string& text = lines_[at].text;
   const std::string_view value = TrimBlanks(std::string_view(text).substr(text.find('=') + 1));
   const std::string beforeNul = CortaNulo(value);
-  return Trim(beforeNul.substr(0, ByteOffsetOfCodePoint(beforeNul, kMaxValue + 1)));
+  // Trimmed again the same way: what the NUL or the length cut leaves at the end would otherwise
+  // be trimmed only at the next start, and a value would change between two runs.
+  const std::string_view cut =
+      std::string_view(beforeNul).substr(0, ByteOffsetOfCodePoint(beforeNul, kMaxValue + 1));
+  return std::string(TrimBlanks(cut));
 }
 
 void ProfileFile::Insert(std::size_t at, std::string text) {

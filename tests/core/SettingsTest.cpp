@@ -95,6 +95,18 @@ TEST_F(Settings, TextsAreReadAsWrittenTrimmedAndCut) {
   EXPECT_EQ(LeeClave("Nowhere/A", Ini()), "");
 }
 
+// What is left before a NUL or at the 254-character cut is trimmed like any value: a tab there must
+// not be read by one run and trimmed away by the next.
+TEST_F(Settings, AValueReadsTheSameInEveryRun) {
+  Write("[General]\nLanguage=ES\t" + std::string(1, '\0') + "junk\nLastEXE=" + std::string(253, '2') +
+        "\t3\n");
+  const clsArchivoINI first = Open();
+  EXPECT_EQ(first.Language, "ES");
+  EXPECT_EQ(first.LastEXE, std::string(253, '2'));
+  Run();
+  EXPECT_EQ(Fields(Open()), Fields(first));
+}
+
 TEST_F(Settings, ExtraSetByHandSurvivesEveryRunAndIsNeverAdded) {
   Write("[DB]\nExtra = Password=secret;\n");
   for (int run = 0; run < 3; ++run) Run();
