@@ -27,7 +27,9 @@ class FixedText {
   // from a hand-edited database only makes a comparison fail, never an overflow.
   void assign(std::string_view text) {
     len_ = static_cast<std::uint8_t>(std::min(text.size(), N));
-    std::memcpy(buf_, text.data(), len_);
+    // A NULL column comes as an empty view without data, and memcpy from a null pointer is
+    // undefined even for no bytes.
+    if (len_ > 0) std::memcpy(buf_, text.data(), len_);
   }
 
   std::string_view view() const { return {buf_, len_}; }
