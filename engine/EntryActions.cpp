@@ -24,8 +24,9 @@ bool CopyNewFile(RunContext& run, const std::string& origen, const std::string& 
   const std::string destino = run.destinations.NewFilePath(
       targetRoot, RelativeRealPath(origen, sourceRoot, nombre), exists);
   FileInfo info;
-  if (exists || run.session.fs.Stat(destino, info) != -ENOENT) {
-    LogFailure(run, destino, "appeared since the analysis");
+  const int lookup = exists ? 0 : run.session.fs.Stat(destino, info);
+  if (lookup != -ENOENT) {
+    LogFailure(run, destino, lookup == 0 ? "appeared since the analysis" : ErrorText(lookup));
     return false;
   }
   changedFiles = true;

@@ -69,17 +69,23 @@ TEST_F(FullDiskTest, CopiesThatDoNotFitFailAndLeaveNothingBehind) {
   EXPECT_TRUE(view.LogHas("** ERROR ** : " + UsbPath("Big.bin")));
 }
 
-TEST_F(RunTest, BatchIsNotCommittedWhenItsFilesCannotBeFlushed) {
+TEST_F(RunTest, StickPulledOutBeforeTheRunLeavesTheSnapshotAsItWas) {
   const auto id = AddTask();
   Put(Side::Usb, "New.txt", "new", kMonday);
+  Put(Side::Pc, "Back.txt", "back", kMonday);
   db.AddFile({.hostname = kRunHost, .task = id, .file = "Old.txt", .last = "kept"});
   Analyse();
-  fs.FailAt(1, EIO, FsOp::SyncFileSystem);
+  // Every call on the stick fails from now on, its flush before the commit included: no row may
+  // then say anything is in step, and the old rows stay for the next analysis.
+  fs.VanishAt(fs.Calls() + 1, pair.Usb());
   Run();
-  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
-  EXPECT_EQ(Rows(id), (Names{{"Old.txt", "kept"}}));  // nothing claims the copy, nothing lost
+  fs.ClearFaults();
+  EXPECT_EQ(session->Fallos, 2);
+  EXPECT_EQ(Tree(pair.Pc()), (Names{{"Back.txt", "back"}}));
+  EXPECT_EQ(Rows(id), (Names{{"Old.txt", "kept"}}));
+  EXPECT_TRUE(view.LogHas("** ERROR ** : " + UsbPath("")));
   Analyse();
-  EXPECT_EQ(Code("New.txt"), "ZZ");
+  EXPECT_EQ(Codes(), (Names{{"New.txt", "C1"}, {"Back.txt", "C2"}}));
 }
 
 // Every file of tree is its version before or after the run, and none that the user has before
