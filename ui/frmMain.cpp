@@ -346,6 +346,11 @@ void frmMain::OpenTaskEditor(int posicion) {
   frmTask editor(session_, this);
   editor.Carga(session_.Tareas.ITem1(posicion));
   editor.exec();
+  // A task that could not be saved (a read-only or locked database) must not look saved.
+  if (!editor.ErrorAlGuardar().empty()) {
+    EscribeLog(*this, "** ERROR ** : " + editor.ErrorAlGuardar());
+    ShowMessage(MessageIcon::Warning, kTitulo, editor.ErrorAlGuardar());
+  }
 }
 
 void frmMain::OpenOptions() {
