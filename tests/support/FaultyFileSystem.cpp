@@ -14,10 +14,40 @@ const char* FsOpName(FsOp op) {
   return kNames[static_cast<int>(op)];
 }
 
+namespace {
+
+FileTime EvenSecond(FileTime time) {
+  // Down, also before 1970: -1 s goes to -2 s.
+  const std::int64_t even = time.sec - ((time.sec % 2) + 2) % 2;
+  return {even, 0};
+}
+
+void RoundInfo(FileInfo& info) {
+  info.modified = EvenSecond(info.modified);
+  info.accessed = EvenSecond(info.accessed);
+}
+
+}  // namespace
+
 void FaultInjectingFileSystem::ClearFaults() {
   failures_.clear();
-  vanishAt_.reset();
+  vanish_.reset();
+  vanished_ = false;
   exitAt_.reset();
+}
+
+bool FaultInjectingFileSystem::Failure::Counts(FsOp kind, const std::string& path,
+                                               const std::string& other) {
+  if (op && *op != kind) return false;
+  if (!pathPart.empty() && path.find(pathPart) == std::string::npos &&
+      other.find(pathPart) == std::string::npos) {
+    return false;
+  }
+  return ++seen == n;
+}
+
+bool FaultInjectingFileSystem::Rounds(const std::string& path) const {
+  return !roundPrefix_.empty() && path.compare(0, roundPrefix_.size(), roundPrefix_) == 0;
 }
 
 std::string FaultInjectingFileSystem::PathOf(int fd) const {
@@ -31,17 +61,13 @@ int FaultInjectingFileSystem::Fault(FsOp op, const std::string& path, const std:
   const auto under = [&](const std::string& p) {
     return !p.empty() && p.compare(0, vanishPrefix_.size(), vanishPrefix_) == 0;
   };
-  if (vanishAt_ && calls_ >= *vanishAt_ && (under(path) || under(second))) return -EIO;
+  if (vanish_ && !vanished_) vanished_ = vanish_->Counts(op, path, second);
+  if (vanished_ && (under(path) || under(second))) return -EIO;
   // Every matching failure counts the call, so "the first, second and third write" can be armed
   // as three failures.
   int injected = 0;
   for (auto& failure : failures_) {
-    if (failure.op && *failure.op != op) continue;
-    if (!failure.pathPart.empty() && path.find(failure.pathPart) == std::string::npos &&
-        second.find(failure.pathPart) == std::string::npos) {
-      continue;
-    }
-    if (++failure.seen == failure.n && injected == 0) injected = -failure.error;
+    if (failure.Counts(op, path, second) && injected == 0) injected = -failure.error;
   }
   return injected;
 }
@@ -58,11 +84,21 @@ auto FaultInjectingFileSystem::Do(FsOp op, const std::string& path, Pass pass,
 int FaultInjectingFileSystem::ListFolder(const std::string& folder,
                                          std::vector<FolderEntry>& entries, bool withDetails) {
   entries.clear();
-  return Do(FsOp::ListFolder, folder, [&] { return inner_.ListFolder(folder, entries, withDetails); });
+  return Do(FsOp::ListFolder, folder, [&] {
+    const int result = inner_.ListFolder(folder, entries, withDetails);
+    if (withDetails && Rounds(folder)) {
+      for (auto& entry : entries) RoundInfo(entry.info);
+    }
+    return result;
+  });
 }
 
 int FaultInjectingFileSystem::Stat(const std::string& path, FileInfo& info) {
-  return Do(FsOp::Stat, path, [&] { return inner_.Stat(path, info); });
+  return Do(FsOp::Stat, path, [&] {
+    const int result = inner_.Stat(path, info);
+    if (result == 0 && Rounds(path)) RoundInfo(info);
+    return result;
+  });
 }
 
 int FaultInjectingFileSystem::Open(const std::string& path, OpenFor how, std::uint32_t mode) {
@@ -111,7 +147,10 @@ int FaultInjectingFileSystem::ChangeMode(const std::string& path, std::uint32_t 
 
 int FaultInjectingFileSystem::SetTimes(const std::string& path, FileTime accessed,
                                        FileTime modified) {
-  return Do(FsOp::SetTimes, path, [&] { return inner_.SetTimes(path, accessed, modified); });
+  return Do(FsOp::SetTimes, path, [&] {
+    return Rounds(path) ? inner_.SetTimes(path, EvenSecond(accessed), EvenSecond(modified))
+                        : inner_.SetTimes(path, accessed, modified);
+  });
 }
 
 int FaultInjectingFileSystem::SyncFileSystem(const std::string& path) {

@@ -2,13 +2,16 @@
 // A file system that passes every call on to another one (the real one, as a rule) and misbehaves
 // on demand: the n-th call of a kind fails with a chosen error, the device under a path vanishes
 // (every later call there fails with EIO, as when a stick is pulled out), or the process ends
-// before the n-th call (to stop a run at an exact point). It can also record the calls in order.
+// before the n-th call (to stop a run at an exact point). It can also record the calls in order,
+// and keep the times of a folder as a FAT stick does (to the even second).
 //
 //   PosixFileSystem real;
 //   FaultInjectingFileSystem fs(real);
 //   fs.FailAt(2, ENOSPC, FsOp::Write);      // the second write fails
 //   fs.VanishAt(fs.Calls() + 10, stick);    // ten calls from now the stick is gone
 //   fs.ExitAt(40);                          // _exit(kKilledExitCode) instead of call 40
+//   fs.VanishAt(1, stick, FsOp::Rename);    // the stick is gone from the first rename on
+//   fs.RoundTimes(stick);                   // times there go down to the even second
 //
 // Calls are counted from 1 over every kind; FailAt counts only the calls that match it. Named apart
 // from tests/engine's FaultyFileSystem (which only fails listings) so both fit in one program.
@@ -45,12 +48,18 @@ class FaultInjectingFileSystem : public FileSystem {
   void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {}) {
     failures_.push_back({n, error, op, std::move(pathPart)});
   }
-  // From overall call n on, every call on a path that begins with pathPrefix, or on a descriptor
-  // opened there, fails with -EIO. Descriptors are still closed.
-  void VanishAt(std::uint64_t n, std::string pathPrefix) {
-    vanishAt_ = n;
+  // From call n on, every call on a path that begins with pathPrefix, or on a descriptor opened
+  // there, fails with -EIO. Descriptors are still closed. Calls are counted overall, or only those
+  // of kind op on a path containing pathPart when given (FailAt's way).
+  void VanishAt(std::uint64_t n, std::string pathPrefix, std::optional<FsOp> op = {},
+                std::string pathPart = {}) {
+    vanish_ = Failure{n, EIO, op, std::move(pathPart)};
     vanishPrefix_ = std::move(pathPrefix);
   }
+  // Below pathPrefix the file system keeps last-write and last-access times to the even second
+  // only, rounded down, as FAT does: SetTimes stores them so, and Stat and detailed listings read
+  // them back so (also those of files made before, which the test gave odd seconds).
+  void RoundTimes(std::string pathPrefix) { roundPrefix_ = std::move(pathPrefix); }
   // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
   // flushed and no destructor runs, as when the machine stops the program.
   void ExitAt(std::uint64_t n) { exitAt_ = n; }
@@ -85,6 +94,8 @@ class FaultInjectingFileSystem : public FileSystem {
     std::optional<FsOp> op;
     std::string pathPart;
     std::uint64_t seen = 0;
+    // Counts the call when it is of the kind and path the failure watches; true on its n-th.
+    bool Counts(FsOp kind, const std::string& path, const std::string& second);
   };
 
   // Counts the call and injects its fault, or passes it on; records the result.
@@ -93,12 +104,15 @@ class FaultInjectingFileSystem : public FileSystem {
       -> decltype(pass());
   int Fault(FsOp op, const std::string& path, const std::string& second);
   std::string PathOf(int fd) const;
+  bool Rounds(const std::string& path) const;
 
   FileSystem& inner_;
   std::uint64_t calls_ = 0;
   std::vector<Failure> failures_;
-  std::optional<std::uint64_t> vanishAt_;
+  std::optional<Failure> vanish_;
+  bool vanished_ = false;
   std::string vanishPrefix_;
+  std::string roundPrefix_;
   std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
   bool skipFlushes_ = false;

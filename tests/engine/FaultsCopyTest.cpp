@@ -1,0 +1,181 @@
+// An overwrite that meets a fault: a device that goes in the middle of it, a source that cannot be
+// read, a destination on a read-only file system, an immutable destination, a destination held
+// open by another program. Whatever happens, the destination is its old version or the new one,
+// the run goes on to its end, and the next analysis never plans the old version over the new.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+
+#include "engine/ActionMapping.h"
+#include "tests/engine/FaultsFixture.h"
+#include "tests/engine/RunFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+constexpr const char* kNew = "the new version";
+constexpr const char* kOld = "old";
+
+class CopyFaultTest;
+struct CopyFault;
+void PrintTo(const CopyFault& fault, std::ostream* out);
+// Sets the fault up at a stage of the test: "" or why this machine cannot have it.
+using Stage = std::string (*)(CopyFaultTest&);
+
+struct CopyFault {
+  const char* name;
+  bool towardsPc;       // "A2" (the stick's copy over the PC's), else "A1"
+  const char* options;  // "O": both sides changed since the snapshot, the newer copy wins
+  Stage beforeFiles;    // before any file is written
+  Stage arm;            // after the analysis, before the run
+  Stage restore;        // the fault is over (the device is back, the flag cleared)
+  bool goesThrough;     // the copy is expected to succeed
+  bool deviceGone;      // the destination's device went: its temporary file can wait for the next run
+};
+
+void PrintTo(const CopyFault& fault, std::ostream* out) { *out << fault.name; }
+
+class CopyFaultTest : public RunTest, public ::testing::WithParamInterface<CopyFault> {
+ protected:
+  void TearDown() override {
+    if (holder >= 0) ::close(holder);
+    if (!immutable.empty()) (void)SetImmutable(immutable, false);
+    mount.reset();
+    RunTest::TearDown();
+  }
+
+ public:
+  using RunTest::fs;
+  using RunTest::pair;
+  std::string Source() const { return Path(GetParam().towardsPc ? Side::Usb : Side::Pc, "Doc.txt"); }
+  std::string Destination() const {
+    return Path(GetParam().towardsPc ? Side::Pc : Side::Usb, "Doc.txt");
+  }
+  std::string DestinationRoot() const { return GetParam().towardsPc ? pair.Pc() : pair.Usb(); }
+
+  std::unique_ptr<TmpfsMount> mount;
+  std::string immutable;
+  int holder = -1;
+};
+
+std::string Nothing(CopyFaultTest&) { return {}; }
+
+const CopyFault kFaults[] = {
+    // The source's first read passes; the temporary's first write on the PC already fails.
+    {"DestinationDiskGoesAtTheFirstWrite", true, "", Nothing,
+     [](CopyFaultTest& t) {
+       t.fs.VanishAt(1, t.pair.Pc(), FsOp::Read, "Doc.txt");
+       return std::string();
+     },
+     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, true},
+    {"StickGoesAtTheRenameOverItsFile", false, "", Nothing,
+     [](CopyFaultTest& t) {
+       t.fs.VanishAt(1, t.pair.Usb(), FsOp::Rename, "Doc.txt");
+       return std::string();
+     },
+     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, true},
+    {"OptimistCopyLosesItsSourceStickMidRead", true, "O", Nothing,
+     [](CopyFaultTest& t) {
+       t.fs.VanishAt(1, t.pair.Usb(), FsOp::Read, "Doc.txt");
+       return std::string();
+     },
+     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, false},
+    {"SourceReadFailsWithEio", false, "", Nothing,
+     [](CopyFaultTest& t) {
+       for (int attempt = 1; attempt <= 3; ++attempt) t.fs.FailAt(attempt, EIO, FsOp::Read, "Doc.txt");
+       return std::string();
+     },
+     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, false},
+    {"DestinationOnAReadOnlyFileSystem", true, "",
+     [](CopyFaultTest& t) {
+       t.mount = std::make_unique<TmpfsMount>(t.pair.Pc(), "1m");
+       return t.mount->Error();
+     },
+     [](CopyFaultTest& t) { return t.mount->Remount(true); },
+     [](CopyFaultTest& t) { return t.mount->Remount(false); }, false, false},
+    {"ImmutableDestination", true, "", Nothing,
+     [](CopyFaultTest& t) {
+       t.immutable = t.Destination();
+       std::string why = SetImmutable(t.immutable, true);
+       if (!why.empty()) t.immutable.clear();
+       return why;
+     },
+     [](CopyFaultTest& t) {
+       std::string why = SetImmutable(t.immutable, false);
+       t.immutable.clear();
+       return why;
+     },
+     false, false},
+    // Nothing on Linux stops a rename over a file another program has open: the name gets the
+    // new version, and that program goes on with the old one through its descriptor.
+    {"DestinationHeldOpenForWriting", false, "", Nothing,
+     [](CopyFaultTest& t) {
+       t.holder = ::open(t.Destination().c_str(), O_RDWR | O_CLOEXEC);
+       return t.holder >= 0 ? std::string() : ErrorText(errno);
+     },
+     Nothing, true, false},
+};
+
+TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
+  const CopyFault& c = GetParam();
+  const std::string forward = c.towardsPc ? "A2" : "A1";
+  if (std::string why = c.beforeFiles(*this); !why.empty()) GTEST_SKIP() << why;
+  const auto id = AddTask(c.options);
+  Put(c.towardsPc ? Side::Usb : Side::Pc, "Doc.txt", kNew, kTuesday);
+  Put(c.towardsPc ? Side::Pc : Side::Usb, "Doc.txt", kOld, kMonday);
+  if (c.options == std::string("O")) {
+    db.AddFile({.hostname = kRunHost, .task = id, .file = "Doc.txt", .last = "20200101000000"});
+  } else {
+    Remember(id, "Doc.txt", c.towardsPc ? Side::Pc : Side::Usb);
+  }
+  Put(Side::Usb, "Other.txt", "other", kMonday);  // "C1": the run goes on past the fault
+  Analyse();
+  ASSERT_EQ(Code("Doc.txt"), forward);
+  const Names rowsBefore = Rows(id);
+  if (std::string why = c.arm(*this); !why.empty()) GTEST_SKIP() << why;
+  Run();
+
+  ASSERT_NE(view.Row("Other.txt"), nullptr);
+  EXPECT_NE(view.Row("Other.txt")->icon, "") << "the run stopped at the fault";
+  EXPECT_EQ(ReadAll(Source()), kNew);
+  if (c.goesThrough) {
+    EXPECT_EQ(ReadAll(Destination()), kNew);
+    EXPECT_EQ(session->Fallos, 0);
+    char seen[8] = {};
+    EXPECT_EQ(::pread(holder, seen, sizeof seen - 1, 0), 3);
+    EXPECT_STREQ(seen, kOld) << "the other program keeps what it opened";
+  } else {
+    EXPECT_EQ(ReadAll(Destination()), kOld);
+    EXPECT_EQ(view.Row("Doc.txt")->icon, "KO");
+    EXPECT_TRUE(view.LogHas("** ERROR ** : " + Source()));
+    EXPECT_EQ(view.taskRows[0].icon, "ALERT");
+    // No row says the copies are in step: either none, or the old one when the batch that would
+    // have replaced it could not be flushed.
+    const Names rows = Rows(id);
+    if (rows.count("Doc.txt") != 0) EXPECT_EQ(rows.at("Doc.txt"), rowsBefore.at("Doc.txt"));
+  }
+  // A device that went took the temporary file with it, half written: the fault hit mid-copy.
+  EXPECT_EQ(TemporaryCount(pair.Usb()) + TemporaryCount(pair.Pc()), c.deviceGone ? 1 : 0);
+
+  ASSERT_EQ(c.restore(*this), "");
+  Analyse();
+  const std::string code = Code("Doc.txt");
+  if (c.goesThrough) {
+    EXPECT_EQ(code, "ZZ");
+    return;
+  }
+  EXPECT_TRUE(code == forward || IsConflict(code)) << code << ": the old version would win";
+  session->Archivos.Find("Doc.txt")->Action = forward;  // the user's choice in a conflict
+  Run();
+  EXPECT_EQ(session->Fallos, 0);
+  EXPECT_EQ(ReadAll(Destination()), kNew);
+  EXPECT_EQ(TemporaryCount(DestinationRoot()), 0) << "the next run into the folder clears it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, CopyFaultTest, ::testing::ValuesIn(kFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tandrel::test

@@ -1,0 +1,80 @@
+#include "tests/engine/FaultsFixture.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "engine/FileSystem.h"
+#include "engine/TempNames.h"
+#include "store/Sqlite.h"
+
+namespace tandrel::test {
+
+TmpfsMount::TmpfsMount(std::string where, const char* size) : where_(std::move(where)) {
+  const std::string options = std::string("size=") + size;
+  if (::mount("tmpfs", where_.c_str(), "tmpfs", 0, options.c_str()) == 0) {
+    mounted_ = true;
+  } else {
+    error_ = "cannot mount a tmpfs on " + where_ + ": " + ErrorText(errno);
+  }
+}
+
+std::string TmpfsMount::Remount(bool readOnly) {
+  const unsigned long flags = MS_REMOUNT | (readOnly ? MS_RDONLY : 0);
+  if (::mount("tmpfs", where_.c_str(), "tmpfs", flags, nullptr) != 0) {
+    return "cannot remount " + where_ + ": " + ErrorText(errno);
+  }
+  return {};
+}
+
+void TmpfsMount::Unmount() {
+  // Detached: a descriptor a failed test left open must not keep the mount in the way.
+  if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
+  mounted_ = false;
+}
+
+std::string SetImmutable(const std::string& path, bool on) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return ErrorText(errno);
+  int flags = 0;
+  std::string error;
+  if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0) {
+    error = "the file system keeps no file flags: " + ErrorText(errno);
+  } else {
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0) {
+      error = "cannot set the immutable flag: " + ErrorText(errno);
+    }
+  }
+  ::close(fd);
+  return error;
+}
+
+void ExpectWhole(const Names& tree, const Names& before, const Names& after, const char* side) {
+  for (const auto& [name, content] : tree) {
+    if (IsTempCopyName(std::filesystem::path(name).filename().string())) continue;
+    const auto was = before.find(name);
+    const auto will = after.find(name);
+    const bool whole = (was != before.end() && was->second == content) ||
+                       (will != after.end() && will->second == content);
+    EXPECT_TRUE(whole) << side << " " << name << " is cut (" << content.size() << " bytes)";
+  }
+  for (const auto& [name, content] : before) {
+    if (after.count(name) != 0) EXPECT_EQ(tree.count(name), 1u) << side << " lost " << name;
+  }
+}
+
+std::string IntegrityCheck(const std::string& databasePath) {
+  sqlite::Database db;
+  if (std::string error = db.Open(databasePath); !error.empty()) return error;
+  sqlite::Statement check;
+  if (std::string error = check.Prepare(db, "PRAGMA integrity_check"); !error.empty()) return error;
+  return check.Next() == sqlite::Statement::Step::Row ? check.Text(0) : check.LastError();
+}
+
+}  // namespace tandrel::test
