@@ -6,6 +6,7 @@
 #include <random>
 
 #include "core/Public.h"
+#include "engine/FileTimes.h"
 #include "engine/RunFolders.h"
 #include "engine/RunSafety.h"
 #include "engine/TempNames.h"
@@ -73,9 +74,34 @@ int CheckDestination(FileSystem& fs, const std::string& destino, bool& exists) {
   return IsReadOnly(info) ? -EACCES : 0;
 }
 
+// The classifier compares last-write times to the second with no tolerance, so a copy whose file
+// system cannot hold the source's time (FAT keeps even seconds) would differ from its source at
+// every analysis and be copied again and again. Both copies are made to agree instead: the source
+// takes the time the copy kept, a shift of less than two seconds. Done before the copy takes its
+// name, so that a run stopped in between leaves a source whose change is planned as before. A
+// source changed since it was read, or one whose time cannot be set, is left alone: the next
+// analysis then plans the copy again, which loses nothing.
+int MatchSourceTime(FileSystem& fs, const std::string& origen, const FileInfo& source,
+                    const std::string& temporary, std::optional<FileTime>* igualado) {
+  FileInfo kept;
+  if (const int error = fs.Stat(temporary, kept); error != 0) return error;
+  if (FechaArchivo(kept.modified) == FechaArchivo(source.modified)) return 0;
+  const std::int64_t shift = kept.modified.sec - source.modified.sec;
+  if (shift <= -2 || shift >= 2) return 0;
+  FileInfo now;
+  if (fs.Stat(origen, now) != 0 || now.size != source.size || now.modified != source.modified) {
+    return 0;
+  }
+  if (fs.SetTimes(origen, source.accessed, kept.modified) == 0 && igualado != nullptr) {
+    *igualado = kept.modified;
+  }
+  return 0;
+}
+
 }  // namespace
 
-int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino) {
+int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
+                std::optional<FileTime>* igualado) {
   FileInfo source;
   if (const int error = fs.Stat(origen, source); error != 0) return error;
   if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
@@ -101,6 +127,7 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   fs.Close(from);
   if (error == 0) error = fs.SetTimes(temporary, source.accessed, source.modified);
   if (error == 0) error = fs.ChangeMode(temporary, source.mode & 07777);
+  if (error == 0) error = MatchSourceTime(fs, origen, source, temporary, igualado);
   // Looked at again at the last moment: the first look may be a whole copy of a large file ago.
   bool replacesNow = false;
   if (error == 0) error = CheckDestination(fs, destino, replacesNow);
@@ -128,15 +155,15 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta) {
 }
 
 bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
-                  const std::string& destino, int tarea) {
+                  const std::string& destino, int tarea, std::optional<FileTime>* igualado) {
   FileSystem& fs = session.fs;
-  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   CreaRuta(fs, destino);
-  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {
     QuitaSoloLectura(fs, destino);
   }
-  if (CopiaUnaVez(fs, origen, destino) == 0) return true;
+  if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   EscribeLog(view, "** ERROR ** : " + origen);
   return false;
 }

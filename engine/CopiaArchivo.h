@@ -1,6 +1,7 @@
 #pragma once
 // The copy of one file by a run, with its retries: missing folders are made before the second
 // attempt, and a read-only destination is made writable before the third when the task allows it.
+#include <optional>
 #include <string>
 
 #include "engine/AppView.h"
@@ -14,9 +15,11 @@ namespace tandrel {
 // permission bits, then renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
 // a failed one leaves destino as it was and no temporary file. A destino that exists must be a
 // regular file and writable: the program refuses a read-only one itself, also as root.
-// 0 or -errno.
-[[nodiscard]] int CopiaUnaVez(FileSystem& fs, const std::string& origen,
-                              const std::string& destino);
+// Where the destination keeps coarser times than the source (FAT keeps even seconds), the source,
+// unchanged since it was read, takes the last-write time the copy could keep, and *igualado
+// receives it; otherwise *igualado is left as it was. 0 or -errno.
+[[nodiscard]] int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
+                              std::optional<FileTime>* igualado = nullptr);
 
 // Creates every missing folder on the way to the file path destino ("/" separators; the root is
 // never created). Every failure is ignored: the next attempt of the copy tells.
@@ -28,8 +31,10 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta);
 
 // Up to three attempts of CopiaUnaVez (the second after CreaRuta, the third after QuitaSoloLectura
 // when the task's OPTIONS hold "R"). True when one succeeded; otherwise the log line
-// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas.
+// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado: as
+// for CopiaUnaVez.
 [[nodiscard]] bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
-                                const std::string& destino, int tarea);
+                                const std::string& destino, int tarea,
+                                std::optional<FileTime>* igualado = nullptr);
 
 }  // namespace tandrel

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 #include "core/Public.h"
 #include "engine/CopiaArchivo.h"
+#include "engine/FileTimes.h"
 #include "engine/RunSafety.h"
 
 namespace tandrel {
@@ -15,10 +17,21 @@ void LogFailure(RunContext& run, const std::string& path, const std::string& rea
   EscribeLog(run.view, "** ERROR ** : " + path + ": " + reason);
 }
 
+// The copy itself. When the source had to take the time the destination could keep, the source's
+// text follows it, so that the snapshot row records the time both copies now have.
+bool Copy(RunContext& run, const std::string& origen, const std::string& destino,
+          TimeText& sourceModified) {
+  std::optional<FileTime> igualado;
+  if (!CopiaArchivo(run.session, run.view, origen, destino, run.tarea, &igualado)) return false;
+  if (igualado) sourceModified = FechaArchivo(*igualado);
+  return true;
+}
+
 // A file new on one side: created on the other under the real names the source has, inside the
 // folders already there. A file that has appeared there since the analysis is never overwritten.
-bool CopyNewFile(RunContext& run, const std::string& origen, const std::string& sourceRoot,
-                 const std::string& targetRoot, std::string_view nombre, bool& changedFiles) {
+bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceModified,
+                 const std::string& sourceRoot, const std::string& targetRoot,
+                 std::string_view nombre, bool& changedFiles) {
   if (origen.empty()) return false;
   bool exists = false;
   const std::string destino = run.destinations.NewFilePath(
@@ -30,14 +43,15 @@ bool CopyNewFile(RunContext& run, const std::string& origen, const std::string& 
     return false;
   }
   changedFiles = true;
-  if (!CopiaArchivo(run.session, run.view, origen, destino, run.tarea)) return false;
+  if (!Copy(run, origen, destino, sourceModified)) return false;
   run.destinations.Record(targetRoot, destino);
   return true;
 }
 
 // A file on both sides: destino is overwritten only while it is what the analysis saw.
-bool OverwriteFile(RunContext& run, const std::string& origen, const std::string& destino,
-                   std::string_view size, std::string_view modified, bool& changedFiles) {
+bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceModified,
+                   const std::string& destino, std::string_view size, std::string_view modified,
+                   bool& changedFiles) {
   if (origen.empty() || destino.empty()) return false;
   if (std::string changed = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
       !changed.empty()) {
@@ -46,7 +60,7 @@ bool OverwriteFile(RunContext& run, const std::string& origen, const std::string
   }
   run.destinations.PrepareFolder(ParentFolder(destino));
   changedFiles = true;
-  return CopiaArchivo(run.session, run.view, origen, destino, run.tarea);
+  return Copy(run, origen, destino, sourceModified);
 }
 
 bool DeleteFile(RunContext& run, const std::string& ruta, std::string_view size,
@@ -83,16 +97,22 @@ std::string RelativeRealPath(const std::string& ruta, const std::string& root,
   return start == std::string::npos ? ruta : ruta.substr(start + 1);
 }
 
-bool PerformAction(RunContext& run, const clsArchivo& a, bool& changedFiles) {
+bool PerformAction(RunContext& run, clsArchivo& a, bool& changedFiles) {
   const std::string_view code = a.Action;
   const TaskFolders& roots = run.folders;
-  if (code == "C1") return CopyNewFile(run, a.USB_Ruta, roots.usb, roots.pc, a.Nombre, changedFiles);
-  if (code == "C2") return CopyNewFile(run, a.PC_Ruta, roots.pc, roots.usb, a.Nombre, changedFiles);
+  if (code == "C1") {
+    return CopyNewFile(run, a.USB_Ruta, a.USB_Modificado, roots.usb, roots.pc, a.Nombre, changedFiles);
+  }
+  if (code == "C2") {
+    return CopyNewFile(run, a.PC_Ruta, a.PC_Modificado, roots.pc, roots.usb, a.Nombre, changedFiles);
+  }
   if (code == "A1") {
-    return OverwriteFile(run, a.PC_Ruta, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changedFiles);
+    return OverwriteFile(run, a.PC_Ruta, a.PC_Modificado, a.USB_Ruta, a.USB_Tamano,
+                         a.USB_Modificado, changedFiles);
   }
   if (code == "A2") {
-    return OverwriteFile(run, a.USB_Ruta, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changedFiles);
+    return OverwriteFile(run, a.USB_Ruta, a.USB_Modificado, a.PC_Ruta, a.PC_Tamano,
+                         a.PC_Modificado, changedFiles);
   }
   if (code == "X1") return DeleteFile(run, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changedFiles);
   if (code == "X2") return DeleteFile(run, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changedFiles);

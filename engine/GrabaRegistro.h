@@ -12,8 +12,9 @@ namespace tandrel {
 // row is written unless the entry is a conflict, failed in this run (Estado "R"), or was deleted by
 // it ("X1", "X2": a row would make a file made later under that name look deleted on the other
 // side). The new row takes the USB side's texts for "A2" and "C1" (the run carried the USB file to
-// the PC with its times) and the PC side's for every other code, as the scan found them; SYNC is
-// the 14-digit local stamp of the moment. tarea: 1-based position in session.Tareas.
+// the PC with its times) and the PC side's for every other code, as the scan found them (a source
+// that took the coarser time of its copy gives that time, see CopiaUnaVez); SYNC is the 14-digit
+// local stamp of the moment. tarea: 1-based position in session.Tareas.
 void GrabaRegistro(Session& session, SnapshotRenewal& renewal, int tarea, const clsArchivo& archivo);
 
 // Ends a run: the task's row shows "OK" and W("tskDone") when the conflict count and Fallos are
