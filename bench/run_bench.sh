@@ -99,25 +99,25 @@ ratio() { awk "BEGIN{printf \"%.2f\", $1 / $2}"; }
 cp_sync() { cp -a "$1" "$2" && sync; }
 rsync_sync() { rsync -a "$1" "$2" && sync; }
 
-row() { printf '%-28s %9s s %9s s %9s s %9s s %9s s\n' "$@"; }
-report() {  # label tandrel cp cp+sync rsync rsync+sync
-  row "$@"
-  echo "  Tandrel / cp -a: $(ratio "$2" "$3")   / cp -a + sync: $(ratio "$2" "$4")   /" \
-       "rsync -a: $(ratio "$2" "$5")   / rsync -a + sync: $(ratio "$2" "$6")"
-}
-
-row "" "Tandrel" "cp -a" "cp+sync" "rsync -a" "rsync+sync"
+# Each time is printed as soon as it is measured; the ratios follow each tree.
 for tree in small large; do
   id=$([ "$tree" = small ] && echo 1 || echo 2)
+  label=$([ "$tree" = small ] && echo "$count small files" || echo "$large x $large_mb MiB")
+  echo "== $label, new on one side (best of $runs) =="
   measure fresh "$program/Tandrel" --sync "$id"; t_ours=$best
   [ "$(find "$work/out/$tree" -type f | wc -l)" = "$(find "$work/$tree" -type f | wc -l)" ] ||
     { echo "the run did not copy every file" >&2; exit 1; }
+  printf '  %-22s %9s s\n' "Tandrel --sync" "$t_ours"
   measure fresh cp -a "$work/$tree" "$work/out/$tree"; t_cp=$best
+  printf '  %-22s %9s s\n' "cp -a" "$t_cp"
   measure fresh cp_sync "$work/$tree" "$work/out/$tree"; t_cps=$best
+  printf '  %-22s %9s s\n' "cp -a, then sync" "$t_cps"
   measure fresh rsync -a "$work/$tree/" "$work/out/$tree/"; t_rs=$best
+  printf '  %-22s %9s s\n' "rsync -a" "$t_rs"
   measure fresh rsync_sync "$work/$tree/" "$work/out/$tree/"; t_rss=$best
-  label=$([ "$tree" = small ] && echo "$count small files" || echo "$large x $large_mb MiB")
-  report "$label" "$t_ours" "$t_cp" "$t_cps" "$t_rs" "$t_rss"
+  printf '  %-22s %9s s\n' "rsync -a, then sync" "$t_rss"
+  echo "  Tandrel / cp -a: $(ratio "$t_ours" "$t_cp")   / cp -a + sync: $(ratio "$t_ours" "$t_cps")" \
+       "  / rsync -a: $(ratio "$t_ours" "$t_rs")   / rsync -a + sync: $(ratio "$t_ours" "$t_rss")"
 done
 
 echo
