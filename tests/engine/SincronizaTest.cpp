@@ -182,7 +182,7 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
                                     {"Calm.txt", "calm"}}));
   EXPECT_TRUE(std::filesystem::is_symlink(UsbPath("Sheet.txt")));
   EXPECT_EQ(session->Fallos, 5);
-  for (const std::string path : {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"),
+  for (const std::string& path : {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"),
                                  UsbPath("Sheet.txt"), PcPath("racing.TXT")}) {
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + path)) << path;
   }
