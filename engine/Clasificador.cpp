@@ -1,4 +1,5 @@
 // The classifying half of modFiles: ClasificaArchivo.
+#include <algorithm>
 #include <string_view>
 
 #include "engine/modFiles.h"
@@ -48,9 +49,11 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
   // on both sides is found first even where the other folder also holds a case variant.
   const FolderCache& listado = desdePC ? scan.pc : scan.usb;
   FolderCache& otro = desdePC ? scan.usb : scan.pc;
-  const std::string& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
-  const std::string_view relativa = std::string_view(ruta).substr(listado.Root().size());
-  FolderCache::Result encontrado = otro.Find(relativa);
+  const RealPath& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
+  std::string_view carpeta = ruta.FolderPart();
+  carpeta.remove_prefix(std::min(listado.Root().size(), carpeta.size()));
+  if (!carpeta.empty() && carpeta.back() == '/') carpeta.remove_suffix(1);
+  FolderCache::Result encontrado = otro.Find(carpeta, ruta.Name());
   scan.hallado = encontrado.entry;
 
   if (encontrado.outcome == FolderCache::Outcome::Found) {

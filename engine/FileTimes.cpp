@@ -91,7 +91,7 @@ FileTime TiempoCreacion(const FileInfo& info) {
   return info.hasBirthTime ? info.born : info.modified;
 }
 
-void LlenaLado(clsArchivo& archivo, bool ladoUSB, std::string ruta, const FileInfo& info,
+void LlenaLado(clsArchivo& archivo, bool ladoUSB, RealPath ruta, const FileInfo& info,
                std::string_view nombreReal) {
   // The three times of a file are often the same second: that text is made once.
   const TimeText modificado = FechaArchivo(info.modified);

@@ -33,7 +33,7 @@ FileTime TiempoCreacion(const FileInfo& info);
 
 // Fills one side's six members of an entry (ladoUSB: the USB side) from a lookup of the entry's
 // file: the real path, size (a folder's counts as 0), the three times and the attributes.
-void LlenaLado(clsArchivo& archivo, bool ladoUSB, std::string ruta, const FileInfo& info,
+void LlenaLado(clsArchivo& archivo, bool ladoUSB, RealPath ruta, const FileInfo& info,
                std::string_view nombreReal);
 
 }  // namespace tandrel

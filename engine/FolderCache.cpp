@@ -11,7 +11,10 @@ namespace tandrel {
 
 namespace {
 
-std::uint64_t HashOf(std::string_view fold) { return std::hash<std::string_view>{}(fold); }
+std::uint32_t HashOf(std::string_view fold) {
+  const std::uint64_t h = std::hash<std::string_view>{}(fold);
+  return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
 
 // A folder that is simply not there (or is a file) makes everything below it missing; any other
 // failure means we cannot tell, and nothing below it may be planned.
@@ -43,16 +46,20 @@ FolderCache::Folder& FolderCache::Listing(const std::string& path) {
   folder.error = fs_.ListFolder(path, scratch_, detailed_);
   if (folder.error != 0) return folder;
   folder.entries.reserve(scratch_.size());
+  if (detailed_) folder.details.reserve(scratch_.size());
   for (const FolderEntry& item : scratch_) {
     // A copy's temporary file is the run's, never a user's file.
     if (IsTempCopyName(item.name)) continue;
     FoldName(item.name, fold_);
     const FileInfo& info = item.info;
     folder.entries.push_back({HashOf(fold_), static_cast<std::uint32_t>(folder.text.size()),
-                              static_cast<std::uint16_t>(item.name.size()), info.type, false,
-                              static_cast<std::uint16_t>(info.mode), info.size, info.modified.sec,
-                              info.accessed.sec,
-                              info.hasBirthTime ? info.born.sec : info.modified.sec});
+                              static_cast<std::uint16_t>(item.name.size()), info.type, false});
+    if (detailed_) {
+      folder.details.push_back({info.size, info.modified.sec, info.accessed.sec,
+                                info.hasBirthTime ? info.born.sec : info.modified.sec,
+                                static_cast<std::uint16_t>(info.mode)});
+    }
+    if (info.type != EntryType::Folder) ++folder.untaken;
     folder.text += item.name;
   }
   folder.byFold.resize(folder.entries.size());
@@ -64,23 +71,40 @@ FolderCache::Folder& FolderCache::Listing(const std::string& path) {
   return folder;
 }
 
-FileInfo FolderCache::InfoOf(const Entry& entry) const {
+FileInfo FolderCache::InfoOf(const Folder& folder, const Entry& entry) const {
+  const Detail& detail = folder.details[static_cast<std::size_t>(&entry - folder.entries.data())];
   FileInfo info;
   info.type = entry.type;
-  info.size = entry.size;
-  info.mode = entry.mode;
-  info.modified = {entry.modified, 0};
-  info.accessed = {entry.accessed, 0};
-  info.born = {entry.created, 0};
+  info.size = detail.size;
+  info.mode = detail.mode;
+  info.modified = {detail.modified, 0};
+  info.accessed = {detail.accessed, 0};
+  info.born = {detail.created, 0};
   info.hasBirthTime = true;  // created already holds the last-write time where there is none
   return info;
 }
 
+void FolderCache::Take(Entry* entry) {
+  if (entry->taken) return;
+  entry->taken = true;
+  Folder* folder = memoFolder_;
+  const std::less<const Entry*> before;
+  if (folder == nullptr || before(entry, folder->entries.data()) ||
+      !before(entry, folder->entries.data() + folder->entries.size())) {
+    return;
+  }
+  if (entry->type != EntryType::Folder && --folder->untaken == 0) {
+    folder->details.clear();
+    folder->details.shrink_to_fit();
+  }
+}
+
 FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {
   FoldName(part, fold_);
-  const std::uint64_t hash = HashOf(fold_);
-  auto it = std::lower_bound(folder.byFold.begin(), folder.byFold.end(), hash,
-                             [&](std::uint32_t i, std::uint64_t h) { return folder.entries[i].foldHash < h; });
+  const std::uint32_t hash = HashOf(fold_);
+  auto it = std::lower_bound(
+      folder.byFold.begin(), folder.byFold.end(), hash,
+      [&](std::uint32_t i, std::uint32_t h) { return folder.entries[i].foldHash < h; });
   Entry* first = nullptr;
   for (; it != folder.byFold.end() && folder.entries[*it].foldHash == hash; ++it) {
     Entry& candidate = folder.entries[*it];
@@ -116,6 +140,7 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
     if (rest.empty()) {
       memoOutcome_ = Outcome::Found;
       memoFolder_ = &folder;
+      memoShared_ = RealPath::Folder(memoPath_);
       return;
     }
     const std::size_t slash = rest.find('/');
@@ -137,13 +162,13 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
 }
 
 FolderCache::Result FolderCache::Find(std::string_view relative) {
-  Result result;
   const std::size_t slash = relative.rfind('/');
-  const std::string_view folderPart =
-      slash == std::string_view::npos ? std::string_view() : relative.substr(0, slash);
-  const std::string_view filePart =
-      slash == std::string_view::npos ? relative : relative.substr(slash + 1);
+  if (slash == std::string_view::npos) return Find(std::string_view(), relative);
+  return Find(relative.substr(0, slash), relative.substr(slash + 1));
+}
 
+FolderCache::Result FolderCache::Find(std::string_view folderPart, std::string_view filePart) {
+  Result result;
   ResolveFolder(folderPart);
   if (memoOutcome_ == Outcome::Unreadable) {
     result.outcome = Outcome::Unreadable;
@@ -157,19 +182,18 @@ FolderCache::Result FolderCache::Find(std::string_view relative) {
   // In a detailed listing Unknown means gone; otherwise only that the listing did not say.
   if (entry == nullptr || (detailed_ && entry->type == EntryType::Unknown)) return result;
   result.name = memoFolder_->Name(*entry);
-  result.path.reserve(memoPath_.size() + result.name.size());
-  result.path.append(memoPath_).append(result.name);
-  if (detailed_) {
-    result.info = InfoOf(*entry);
-  } else if (const int error = fs_.Stat(result.path, result.info); error != 0) {
+  if (!memoFolder_->details.empty()) {
+    result.info = InfoOf(*memoFolder_, *entry);
+  } else if (const int error = fs_.Stat(memoPath_ + std::string(result.name), result.info);
+             error != 0) {
     if (!MeansAbsent(error)) {
       result.outcome = Outcome::Unreadable;
       result.folder = memoPath_;
       result.error = error;
     }
-    result.path.clear();
     return result;
   }
+  result.path = RealPath(memoShared_, result.name);
   result.outcome = Outcome::Found;
   result.entry = entry;
   return result;

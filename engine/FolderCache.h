@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/FileSystem.h"
+#include "store/RealPath.h"
 
 namespace tandrel {
 
@@ -17,34 +18,41 @@ class FolderCache {
   // root: the side's task folder as a real path ending in "/". The cache keeps a reference to fs.
   // detailed: every listing also takes each entry's data (one stat per entry, relative to the open
   // folder), so that a lookup needs no stat of its own and the side's own listing can be served
-  // from the cache. About 60 bytes an entry; the PC side is worth it, being looked up for almost
+  // from the cache. About 60 bytes an entry until taken; the PC side is worth it, being looked up for almost
   // every file the USB side holds.
   FolderCache(FileSystem& fs, std::string root, bool detailed);
 
-  // One name of a listed folder, with its data when the cache is detailed (times in whole
-  // seconds: their texts drop the fractions).
+  // One name of a listed folder.
   struct Entry {
-    std::uint64_t foldHash;
+    std::uint32_t foldHash;
     std::uint32_t offset;  // of the name in Folder::text
     std::uint16_t length;
     EntryType type;        // Unknown: gone before it could be looked at
     bool taken;            // an entry of the analysis holds this file (see Take)
-    std::uint16_t mode;
+  };
+  // The data of an entry when the cache is detailed (times in whole seconds: their texts drop the
+  // fractions).
+  struct Detail {
     std::uint64_t size;
     std::int64_t modified, accessed, created;
+    std::uint16_t mode;
   };
   struct Folder {
     int error = 0;                      // -errno of the listing, or 0
     std::string text;                   // the names back to back
     std::vector<Entry> entries;         // in listing order
+    std::vector<Detail> details;        // beside entries; emptied once every file is taken
     std::vector<std::uint32_t> byFold;  // positions in entries, ordered by foldHash
-    std::string_view Name(const Entry& entry) const { return {text.data() + entry.offset, entry.length}; }
+    std::uint32_t untaken = 0;          // entries other than folders not yet taken
+    std::string_view Name(const Entry& entry) const {
+      return {text.data() + entry.offset, entry.length};
+    }
   };
 
   enum class Outcome { Found, Missing, Unreadable };
   struct Result {
     Outcome outcome = Outcome::Missing;
-    std::string path;       // Found: the full real path of the entry
+    RealPath path;          // Found: the full real path of the entry
     std::string_view name;  // Found: its real name (valid while the cache lives)
     FileInfo info;          // Found: its own data (a link's or a folder's too: the caller decides)
     Entry* entry = nullptr;  // Found: the cached entry, for Take
@@ -57,10 +65,16 @@ class FolderCache {
   // in listing order. A folder on the way that cannot be listed (other than by being gone) gives
   // Unreadable: the caller must then plan nothing for the entry. Links on the way are not entered.
   Result Find(std::string_view relative);
+  // The same for a path already split: relativeFolder has no "/" at either end ("" for the root).
+  Result Find(std::string_view relativeFolder, std::string_view name);
 
   // The listing of a folder of this side (a real path ending in "/"), made on first use.
   Folder& Listing(const std::string& path);
-  FileInfo InfoOf(const Entry& entry) const;
+  // The data of an entry not taken, from a detailed listing.
+  FileInfo InfoOf(const Folder& folder, const Entry& entry) const;
+  // Marks the entry of the last Find as held by an entry of the analysis. Once every file of its
+  // folder is held, the folder's data is let go: only the names and the marks are looked at again.
+  void Take(Entry* entry);
 
   const std::string& Root() const { return root_; }
 
@@ -81,6 +95,7 @@ class FolderCache {
   std::string memoRelative_;
   Outcome memoOutcome_ = Outcome::Missing;
   std::string memoPath_;
+  RealPath::Folder memoShared_;  // memoPath_, shared by the paths found in that folder
   Folder* memoFolder_ = nullptr;
   std::string memoFailedFolder_;
   int memoError_ = 0;

@@ -51,6 +51,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     return;
   }
   clsArchivos& archivos = scan.session.Archivos;
+  const RealPath::Folder compartida(carpeta);
   for (const FolderEntry& entrada : entradas) {
     if (IsTempCopyName(entrada.name) || !IsFileOrFolder(scan, entrada.info.type)) continue;
     if (entrada.info.type == EntryType::Folder) {
@@ -65,12 +66,12 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     if (Excluido(scan, datos, relativo)) continue;
     clsArchivo archivoActual;
     archivoActual.Nombre = std::move(relativo);
-    LlenaLado(archivoActual, true, carpeta + entrada.name, entrada.info, entrada.name);
+    LlenaLado(archivoActual, true, RealPath(compartida, entrada.name), entrada.info, entrada.name);
     ClasificaArchivo(scan, archivoActual, datos, false);
     FolderCache::Entry* hallado = scan.hallado;
     if (archivos.Add(std::move(archivoActual))) {
       // The PC listing need not look at that file again: this entry holds it.
-      if (hallado != nullptr) hallado->taken = true;
+      if (hallado != nullptr) scan.pc.Take(hallado);
     } else {
       // Only a name of this same listing can be there already: two names that differ in case.
       scan.ArchivoOmitido(carpeta + entrada.name);
@@ -87,6 +88,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     return;
   }
   clsArchivos& archivos = scan.session.Archivos;
+  const RealPath::Folder compartida(carpeta);
   for (FolderCache::Entry& entrada : listado.entries) {
     if (!IsFileOrFolder(scan, entrada.type)) continue;
     const std::string_view nombreReal = listado.Name(entrada);
@@ -109,7 +111,8 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     }
     clsArchivo archivoActual;
     archivoActual.Nombre = std::move(relativo);
-    LlenaLado(archivoActual, false, std::move(ruta), scan.pc.InfoOf(entrada), nombreReal);
+    LlenaLado(archivoActual, false, RealPath(compartida, nombreReal), scan.pc.InfoOf(listado, entrada),
+              nombreReal);
     ClasificaArchivo(scan, archivoActual, datos, true);
     archivos.Add(std::move(archivoActual));
   }

@@ -11,8 +11,8 @@ namespace tandrel {
 namespace {
 
 // What the log says when a database write fails; the writer knows why.
-void LogWriteError(AppView& view, const SnapshotWriter& writer, const std::string& what) {
-  EscribeLog(view, "** ERROR ** : FILES " + what + ": " + writer.LastError());
+void LogWriteError(AppView& view, const SnapshotWriter& writer, std::string_view what) {
+  EscribeLog(view, "** ERROR ** : FILES " + std::string(what) + ": " + writer.LastError());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/FixedText.h"
+#include "store/RealPath.h"
 
 namespace tandrel {
 
@@ -14,14 +15,14 @@ using AttrText = FixedText<3>;    // attribute bits as decimal text ("32", "35",
 struct clsArchivo {
   std::string Nombre;  // relative name, proper case, parts joined by "\"; the key
 
-  std::string USB_Ruta;  // the file's real path on the USB side; empty when not found there
+  RealPath USB_Ruta;  // the file's real path on the USB side; empty when not found there
   SizeText USB_Tamano;
   TimeText USB_Creacion;
   TimeText USB_Acceso;
   TimeText USB_Modificado;
   AttrText USB_Atributos;
 
-  std::string PC_Ruta;  // the file's real path on the PC side; empty when not found there
+  RealPath PC_Ruta;  // the file's real path on the PC side; empty when not found there
   SizeText PC_Tamano;
   TimeText PC_Creacion;
   TimeText PC_Acceso;

@@ -1,14 +1,14 @@
 #pragma once
 // One snapshot record: a file as it was at the end of the task's last run on this computer.
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "store/clsArchivo.h"
 
 namespace tandrel {
 
 struct clsFile {
-  std::string file;   // relative name, the key
+  std::string_view file;  // relative name, the key; the text belongs to the clsFiles that holds it
   TimeText Creation;
   TimeText Last;
   TimeText Access;    // "VOID" marks the blank record of a name the snapshot lacks

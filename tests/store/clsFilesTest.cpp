@@ -28,7 +28,7 @@ TEST_F(Ficheros, LoadsOnlyThisHostAndTaskWithEveryColumnAndTheRowId) {
   ASSERT_EQ(ficheros.Carga(conexion, "PC1", "7"), "");
   ASSERT_EQ(ficheros.Count(), 2u);
   const clsFile& f = ficheros.Item("DOCS\\RÉSUMÉ.TXT");
-  EXPECT_EQ(f.file + f.Creation + f.Size + f.Last + f.Access + f.Sync,
+  EXPECT_EQ(std::string(f.file) + f.Creation + f.Size + f.Last + f.Access + f.Sync,
             "Docs\\Résumé.txt20200101000000-123202002020000002020030300000020240404040404");
   EXPECT_EQ(f.RowId, rowid);
   EXPECT_TRUE(ficheros.Item("STRASSE.TXT").Known());  // full folding: ß is ss
@@ -70,7 +70,7 @@ clsArchivo Entrada(std::string nombre, std::string ruta = "") {
 TEST(clsArchivos, KeysIgnoreCaseTheFirstEntryStaysAndOrderIsOfAddition) {
   clsArchivos archivos;
   EXPECT_FALSE(archivos.Exist("a"));
-  EXPECT_TRUE(archivos.Add(Entrada("Docs\\Résumé.txt", "first")));
+  EXPECT_TRUE(archivos.Add(Entrada("Docs\\Résumé.txt", "/s/a name past the inline room.txt")));
   EXPECT_TRUE(archivos.Add(Entrada("Straße")));
   EXPECT_TRUE(archivos.Add(Entrada("Ñandú")));
   EXPECT_FALSE(archivos.Add(Entrada("DOCS\\RÉSUMÉ.TXT", "second")));
@@ -80,7 +80,7 @@ TEST(clsArchivos, KeysIgnoreCaseTheFirstEntryStaysAndOrderIsOfAddition) {
   ASSERT_EQ(archivos.Count(), 4u);
   EXPECT_TRUE(archivos.Exist("ñANDÚ"));
   EXPECT_FALSE(archivos.Exist("Docs"));
-  EXPECT_EQ(archivos.Item("docs\\résumé.TXT").USB_Ruta, "first");
+  EXPECT_EQ(archivos.Item("docs\\résumé.TXT").USB_Ruta, "/s/a name past the inline room.txt");
   EXPECT_EQ(archivos.ITemID(3).Nombre, "Ñandú");
   archivos.Item("ñandú").Action = "C1";
   EXPECT_EQ(archivos.ITemID(3).Action, "C1");
