@@ -31,7 +31,7 @@ class FoldedIndex {
   template <class NameAt>
   std::size_t Find(std::string_view name, NameAt&& nameAt) const {
     if (count_ == 0) return npos;
-    const std::string folded = CaseFold(name);
+    const std::string& folded = Fold(name);
     return Probe(name, folded, Hash(folded), nameAt).position;
   }
 
@@ -39,7 +39,7 @@ class FoldedIndex {
   template <class NameAt>
   bool Insert(std::string_view name, std::size_t position, NameAt&& nameAt) {
     if (SlotsFor(count_ + 1) > slots_.size()) Rehash(SlotsFor(count_ + 1));
-    const std::string folded = CaseFold(name);
+    const std::string& folded = Fold(name);
     const std::uint32_t hash = Hash(folded);
     const Found found = Probe(name, folded, hash, nameAt);
     if (found.position != npos) return false;
@@ -59,6 +59,20 @@ class FoldedIndex {
     std::size_t slot;  // where the probe ended: the free slot for a name not present
   };
 
+  // The case fold of name. Folding goes code point by code point, so a name folds as its folder
+  // part and its last part apart; names come folder by folder, and the folder part of the last
+  // name is folded once for all of them.
+  const std::string& Fold(std::string_view name) const {
+    const std::size_t cut = name.rfind('\\') + 1;  // 0 when there is no folder part
+    const std::string_view folder = name.substr(0, cut);
+    if (folder != folderRaw_) {
+      folderRaw_.assign(folder);
+      folderFold_ = CaseFold(folder);
+    }
+    folded_.assign(folderFold_).append(CaseFold(name.substr(cut)));
+    return folded_;
+  }
+
   static std::uint32_t Hash(std::string_view folded) {
     const std::uint64_t h = std::hash<std::string_view>{}(folded);
     return static_cast<std::uint32_t>(h ^ (h >> 32));
@@ -71,7 +85,7 @@ class FoldedIndex {
   }
 
   template <class NameAt>
-  Found Probe(std::string_view name, const std::string& folded, std::uint32_t hash,
+  Found Probe(std::string_view name, std::string_view folded, std::uint32_t hash,
               NameAt& nameAt) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
@@ -98,6 +112,7 @@ class FoldedIndex {
 
   std::vector<Slot> slots_;  // size a power of two
   std::size_t count_ = 0;
+  mutable std::string folderRaw_, folderFold_, folded_;
 };
 
 }  // namespace tandrel
