@@ -154,7 +154,9 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
     // No row says the copies are in step: either none, or the old one when the batch that would
     // have replaced it could not be flushed.
     const Names rows = Rows(id);
-    if (rows.count("Doc.txt") != 0) EXPECT_EQ(rows.at("Doc.txt"), rowsBefore.at("Doc.txt"));
+    if (rows.count("Doc.txt") != 0) {
+      EXPECT_EQ(rows.at("Doc.txt"), rowsBefore.at("Doc.txt"));
+    }
   }
   // A device that went took the temporary file with it, half written: the fault hit mid-copy.
   EXPECT_EQ(TemporaryCount(pair.Usb()) + TemporaryCount(pair.Pc()), c.deviceGone ? 1 : 0);

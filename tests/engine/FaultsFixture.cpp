@@ -4,12 +4,15 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
 #include "engine/FileSystem.h"
+#include "engine/RunFolders.h"
 #include "engine/TempNames.h"
 #include "store/Sqlite.h"
 
@@ -65,8 +68,55 @@ void ExpectWhole(const Names& tree, const Names& before, const Names& after, con
     EXPECT_TRUE(whole) << side << " " << name << " is cut (" << content.size() << " bytes)";
   }
   for (const auto& [name, content] : before) {
-    if (after.count(name) != 0) EXPECT_EQ(tree.count(name), 1u) << side << " lost " << name;
+    if (after.count(name) != 0) {
+      EXPECT_EQ(tree.count(name), 1u) << side << " lost " << name;
+    }
   }
+}
+
+CommitMarks::CommitMarks(sqlite3* db, const FaultInjectingFileSystem& fs) : db_(db), fs_(fs) {
+  sqlite3_commit_hook(
+      db_,
+      [](void* self) {
+        auto* marks = static_cast<CommitMarks*>(self);
+        marks->at_.push_back(marks->fs_.Journal().size());
+        return 0;  // let it commit
+      },
+      this);
+}
+
+namespace {
+
+std::uint64_t DeviceOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_dev : 0;
+}
+
+}  // namespace
+
+int ExpectFlushedBeforeEachCommit(const std::vector<FaultInjectingFileSystem::Call>& calls,
+                                  const std::vector<std::size_t>& commits) {
+  int changes = 0;
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    const auto& call = calls[i];
+    const std::string name = call.path.substr(call.path.rfind('/') + 1);
+    const bool changesDisk = call.result == 0 &&
+                             (call.op == FsOp::Rename || call.op == FsOp::Unlink ||
+                              (call.op == FsOp::SetTimes && !IsTempCopyName(name)));
+    if (!changesDisk) continue;
+    ++changes;
+    const auto commit = std::upper_bound(commits.begin(), commits.end(), i);
+    if (commit == commits.end()) continue;  // no row after it can say anything of it
+    const std::uint64_t device = DeviceOf(ParentFolder(call.path));
+    bool flushed = false;
+    for (std::size_t j = i + 1; j < *commit; ++j) {
+      flushed = flushed || (calls[j].op == FsOp::SyncFileSystem && calls[j].result == 0 &&
+                            DeviceOf(calls[j].path) == device);
+    }
+    EXPECT_TRUE(flushed) << FsOpName(call.op) << " " << call.path << " (call " << i
+                         << ") is not flushed before the commit at call " << *commit;
+  }
+  return changes;
 }
 
 std::string IntegrityCheck(const std::string& databasePath) {
