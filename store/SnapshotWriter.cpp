@@ -1,5 +1,7 @@
 #include "store/SnapshotWriter.h"
 
+#include <utility>
+
 #include "store/Conexion.h"
 #include "store/Sentencias.h"
 
@@ -45,6 +47,14 @@ bool SnapshotWriter::BeginBatch() {
   return inBatch_;
 }
 
+void SnapshotWriter::NoteFailure(std::string error) {
+  lastError_ = std::move(error);
+  // After some errors (a full disk, an I/O error) SQLite rolls the whole transaction back by
+  // itself. The batch is then gone; the next row must open a new one rather than be committed on
+  // its own at once, before the files it records are flushed.
+  if (inBatch_ && sqlite3_get_autocommit(db_->Handle()) != 0) inBatch_ = false;
+}
+
 bool SnapshotWriter::AddRow(const SnapshotRow& row) {
   if (!BeginBatch()) return false;
   insert_.BindText(1, row.HOSTNAME);
@@ -57,7 +67,7 @@ bool SnapshotWriter::AddRow(const SnapshotRow& row) {
   insert_.BindText(8, row.STATE);
   insert_.BindText(9, row.SYNC);
   const bool ok = insert_.Next() == sqlite::Statement::Step::Done;
-  lastError_ = ok ? std::string() : insert_.LastError();
+  ok ? lastError_.clear() : NoteFailure(insert_.LastError());
   insert_.Reset();
   return ok;
 }
@@ -66,7 +76,7 @@ bool SnapshotWriter::DeleteRow(std::int64_t rowid) {
   if (!BeginBatch()) return false;
   delete_.BindInt(1, rowid);
   const bool ok = delete_.Next() == sqlite::Statement::Step::Done;
-  lastError_ = ok ? std::string() : delete_.LastError();
+  ok ? lastError_.clear() : NoteFailure(delete_.LastError());
   delete_.Reset();
   return ok;
 }

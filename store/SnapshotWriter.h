@@ -42,6 +42,7 @@ class SnapshotWriter {
 
  private:
   bool BeginBatch();
+  void NoteFailure(std::string error);
 
   sqlite::Database* db_ = nullptr;
   sqlite::Statement insert_;

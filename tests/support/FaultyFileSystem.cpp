@@ -58,6 +58,7 @@ std::string FaultInjectingFileSystem::PathOf(int fd) const {
 int FaultInjectingFileSystem::Fault(FsOp op, const std::string& path, const std::string& second) {
   ++calls_;
   if (exitAt_ && calls_ >= *exitAt_) _exit(kKilledExitCode);
+  if (watcher_) watcher_(op, path);
   const auto under = [&](const std::string& p) {
     return !p.empty() && p.compare(0, vanishPrefix_.size(), vanishPrefix_) == 0;
   };

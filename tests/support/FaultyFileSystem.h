@@ -16,6 +16,7 @@
 // Calls are counted from 1 over every kind; FailAt counts only the calls that match it. Named apart
 // from tests/engine's FaultyFileSystem (which only fails listings) so both fit in one program.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -64,6 +65,11 @@ class FaultInjectingFileSystem : public FileSystem {
   // flushed and no destructor runs, as when the machine stops the program.
   void ExitAt(std::uint64_t n) { exitAt_ = n; }
   void ClearFaults();
+  // Called before every call is carried out (to change the world at an exact point of a run:
+  // free a disk, say). An empty function removes it.
+  void Watch(std::function<void(FsOp op, const std::string& path)> watcher) {
+    watcher_ = std::move(watcher);
+  }
   // Fsync and SyncFileSystem succeed without reaching the disk (still counted): for tests that
   // stop the process, whose written data the kernel keeps anyway.
   void SkipFlushes(bool skip) { skipFlushes_ = skip; }
@@ -115,6 +121,7 @@ class FaultInjectingFileSystem : public FileSystem {
   std::string roundPrefix_;
   std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
+  std::function<void(FsOp, const std::string&)> watcher_;
   bool skipFlushes_ = false;
   bool recording_ = false;
   std::vector<Call> journal_;

@@ -1,0 +1,231 @@
+// The database file when things go wrong around it: the program killed in the middle of the
+// compaction at exit, a file that cannot be a database at start-up, and a database that can no
+// longer be written in the middle of a run. The database is never replaced by an empty one, the
+// user is told why, and files already copied stay as they are.
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+
+#include "engine/Startup.h"
+#include "tests/engine/FaultsFixture.h"
+#include "tests/engine/RunFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+namespace fsys = std::filesystem;
+
+// SQLite's progress callback in a child process: after so many calls of every connection opened
+// from now on, the process ends at once, wherever SQLite is (inside VACUUM INTO, say).
+std::uint64_t callsBeforeKill = 0;
+
+int KillWhenDue(void*) {
+  if (--callsBeforeKill == 0) _exit(kKilledExitCode);
+  return 0;
+}
+
+int WatchConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
+  sqlite3_progress_handler(db, 50, &KillWhenDue, nullptr);
+  return SQLITE_OK;
+}
+
+class DatabaseFaultTest : public RunTest {
+ protected:
+  // Start-up against the program folder as the program does it, with its messages recorded.
+  StartResult StartUp(Session& s, RecordingView& v) {
+    return StartUpAgainstDatabase(s, v, StartOptions{.firstRunWizard = false, .runAutoStart = false});
+  }
+  std::unique_ptr<Session> NewSession() {
+    return std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/"}}, real);
+  }
+  std::string Compacted() const { return db.Folder() + "/data/compact.mdb"; }
+  std::int64_t FileRows() { return db.Count("SELECT count(*) FROM FILES"); }
+};
+
+TEST_F(DatabaseFaultTest, KilledWhileCompactingAtExitLeavesTheDatabaseWhole) {
+  db.Exec(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)
+             INSERT INTO FILES (HOSTNAME, TASK, FILE) SELECT 'PC', 1, 'Folder\File ' || i FROM n)");
+  db.Exec("DELETE FROM FILES WHERE rowid % 3 = 0");
+  const std::int64_t rows = FileRows();
+  CloseSession();
+
+  // A child starts up and exits with compaction, and is killed after n progress calls of SQLite
+  // (n = 0: right after the compaction, before the rename). True when it got to its end.
+  const auto exitKilledAt = [&](std::uint64_t n) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      auto s = NewSession();
+      RecordingView v;
+      if (StartUp(*s, v) != StartResult::Ready) _exit(1);
+      if (n == 0) {
+        s->rsFiles.Close();
+        s->conexion.Close();
+        _exit(CompactaBD("data\\db.mdb", Compacted(), db.Folder(), v) ? kKilledExitCode : 1);
+      }
+      s->INI.CompactDataBase = true;
+      callsBeforeKill = n;
+      sqlite3_auto_extension(reinterpret_cast<void (*)()>(&WatchConnection));
+      ShutDown(*s, v);
+      _exit(v.messages.empty() ? 0 : 1);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) &&
+                (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == kKilledExitCode)) << status;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  };
+
+  // After each kill the database is whole, and a leftover compacted file is the user's to look
+  // at: every later exit says so and leaves both files as they are, until it is removed.
+  const auto expectWhole = [&] {
+    EXPECT_EQ(IntegrityCheck(db.Path()), "ok");
+    EXPECT_EQ(FileRows(), rows) << "the database is never replaced";
+    if (!fsys::exists(Compacted())) return;
+    const auto leftover = fsys::file_size(Compacted());
+    auto s = NewSession();
+    RecordingView v;
+    ASSERT_EQ(StartUp(*s, v), StartResult::Ready);
+    s->INI.CompactDataBase = true;
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_NE(v.messages[0].text.find("already exists"), std::string::npos) << v.messages[0].text;
+    EXPECT_EQ(fsys::file_size(Compacted()), leftover);
+    EXPECT_EQ(FileRows(), rows);
+    fsys::remove(Compacted());
+  };
+  // Kill points spread over the whole compaction (its VACUUM INTO and both integrity checks),
+  // doubling until one is past its end; then one between the compaction and the rename.
+  int points = 0;
+  for (std::uint64_t n = 1; n < (1u << 24); n *= 2, ++points) {
+    SCOPED_TRACE("killed after " + std::to_string(n) + " progress calls");
+    const bool finished = exitKilledAt(n);
+    expectWhole();
+    if (finished || HasFailure()) break;
+  }
+  EXPECT_FALSE(exitKilledAt(0));
+  EXPECT_TRUE(fsys::exists(Compacted()));
+  expectWhole();
+  EXPECT_GT(points, 8);
+  std::cout << "[          ] " << points + 1 << " kill points\n";
+  OpenSession();
+}
+
+TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWas) {
+  CloseSession();
+  std::string good = ReadAll(db.Path());
+  std::mt19937 random(7);
+  std::string noise(good.size(), '\0');
+  for (char& c : noise) c = static_cast<char>(random());
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool readOnlyDrive;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {"random bytes", noise, false, "not a SQLite database"},
+      {"cut after its first page", good.substr(0, 4096 + 100), false, "damaged"},
+      {"on a write-protected drive", good, true, "read-only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::unique_ptr<TmpfsMount> drive;
+    if (c.readOnlyDrive) {
+      drive = std::make_unique<TmpfsMount>(db.Folder() + "/data", "1m");
+      if (!drive->Mounted()) {
+        std::cout << "[  SKIPPED ] " << c.what << ": " << drive->Error() << "\n";
+        continue;
+      }
+    }
+    std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << c.bytes;
+    if (drive) {
+      ASSERT_EQ(drive->Remount(true), "");
+    }
+    auto s = NewSession();
+    RecordingView v;
+    EXPECT_EQ(StartUp(*s, v), StartResult::ConnectionError);
+    s->INI.CompactDataBase = true;  // and the exit leaves it alone all the same
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_EQ(v.messages[0].icon, MessageIcon::Critical);
+    EXPECT_NE(v.messages[0].text.find(db.Path()), std::string::npos) << v.messages[0].text;
+    EXPECT_NE(v.messages[0].text.find(c.cause), std::string::npos) << v.messages[0].text;
+    EXPECT_EQ(ReadAll(db.Path()), c.bytes) << "the file is never replaced";
+    EXPECT_FALSE(fsys::exists(Compacted()));
+  }
+}
+
+// The database's own folder on a small file system of its own, which fills up after the analysis,
+// and stays full or frees up again right after the first row could not be written. (A read-only
+// turn cannot be staged: the system refuses to remount a file system read-only while the
+// database is open for writing on it.)
+TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunKeepsItsRowsAndTheCopies) {
+  CloseSession();
+  const std::string saved = ReadAll(db.Path());
+  TmpfsMount drive(db.Folder() + "/data", "256k");
+  if (!drive.Mounted()) GTEST_SKIP() << drive.Error();
+  const std::string filler = db.Folder() + "/data/filler";
+  for (const bool staysFull : {true, false}) {
+    SCOPED_TRACE(staysFull ? "the disk stays full" : "the disk frees up");
+    std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << saved;
+    fsys::remove_all(UsbPath(""));
+    fsys::remove_all(pair.Pc());
+    fsys::create_directories(pair.Pc());
+    OpenSession();
+    view = RecordingView();
+    const auto id = AddTask();
+    Put(Side::Usb, "New.txt", "new", kMonday);  // "C1"
+    Put(Side::Usb, "Up.txt", "stick v2", kTuesday);  // "A2"
+    Put(Side::Pc, "Up.txt", "v1", kMonday);
+    Remember(id, "Up.txt", Side::Pc);
+    Put(Side::Pc, "Deleted2.txt", "x", kMonday);  // "X2"
+    Remember(id, "Deleted2.txt", Side::Pc);
+    const Names rowsBefore = Rows(id);
+    Analyse();
+    {
+      std::ofstream fill(filler, std::ios::binary);
+      const std::string block(4096, 'f');
+      while (fill.write(block.data(), block.size())) {}
+    }
+    if (!staysFull) {
+      fs.Watch([&](FsOp, const std::string&) {
+        if (view.LogHas("** ERROR ** : FILES")) fsys::remove(filler);
+      });
+    }
+    {
+      CommitMarks marks(session->conexion.Db().Handle(), fs);
+      fs.Record(true);
+      Run();
+      fs.Record(false);
+      fs.Watch({});
+      // Rows written after SQLite dropped the batch by itself wait for a flush all the same.
+      ExpectFlushedBeforeEachCommit(fs.Journal(), marks.At());
+    }
+    EXPECT_TRUE(view.LogHas("** ERROR ** : FILES"));
+    EXPECT_FALSE(view.LogHas("no transaction is active"));
+    EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+    EXPECT_EQ(ReadAll(PcPath("Up.txt")), "stick v2");
+    EXPECT_FALSE(fsys::exists(PcPath("Deleted2.txt")));
+
+    CloseSession();
+    fsys::remove(filler);
+    EXPECT_EQ(IntegrityCheck(db.Path()), "ok");
+    if (staysFull) {
+      EXPECT_EQ(Rows(id), rowsBefore) << "the old rows stay: no batch committed";
+    }
+    OpenSession();
+    Analyse();
+    for (const auto& [name, code] : Codes()) EXPECT_EQ(code, "ZZ") << name;
+    Run();
+    EXPECT_EQ(Rows(id).size(), 2u);
+    CloseSession();
+  }
+}
+
+}  // namespace
+}  // namespace tandrel::test
