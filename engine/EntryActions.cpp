@@ -20,18 +20,22 @@ void LogFailure(RunContext& run, const std::string& path, const std::string& rea
 // The copy itself. When the source had to take the time the destination could keep, the source's
 // text follows it, so that the snapshot row records the time both copies now have.
 bool Copy(RunContext& run, const std::string& origen, const std::string& destino,
-          TimeText& sourceModified) {
+          TimeText& sourceModified, std::vector<std::string>& changed) {
+  changed.push_back(destino);
   std::optional<FileTime> igualado;
-  if (!CopiaArchivo(run.session, run.view, origen, destino, run.tarea, &igualado)) return false;
-  if (igualado) sourceModified = FechaArchivo(*igualado);
-  return true;
+  const bool ok = CopiaArchivo(run.session, run.view, origen, destino, run.tarea, &igualado);
+  if (igualado) {
+    changed.push_back(origen);
+    if (ok) sourceModified = FechaArchivo(*igualado);
+  }
+  return ok;
 }
 
 // A file new on one side: created on the other under the real names the source has, inside the
 // folders already there. A file that has appeared there since the analysis is never overwritten.
 bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceModified,
                  const std::string& sourceRoot, const std::string& targetRoot,
-                 std::string_view nombre, bool& changedFiles) {
+                 std::string_view nombre, std::vector<std::string>& changed) {
   if (origen.empty()) return false;
   bool exists = false;
   const std::string destino = run.destinations.NewFilePath(
@@ -42,8 +46,7 @@ bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceMod
     LogFailure(run, destino, lookup == 0 ? "appeared since the analysis" : ErrorText(lookup));
     return false;
   }
-  changedFiles = true;
-  if (!Copy(run, origen, destino, sourceModified)) return false;
+  if (!Copy(run, origen, destino, sourceModified, changed)) return false;
   run.destinations.Record(targetRoot, destino);
   return true;
 }
@@ -51,7 +54,7 @@ bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceMod
 // A file on both sides: destino is overwritten only while it is what the analysis saw.
 bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceModified,
                    const std::string& destino, std::string_view size, std::string_view modified,
-                   bool& changedFiles) {
+                   std::vector<std::string>& changed) {
   if (origen.empty() || destino.empty()) return false;
   if (std::string changed = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
       !changed.empty()) {
@@ -59,14 +62,13 @@ bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceM
     return false;
   }
   run.destinations.PrepareFolder(ParentFolder(destino));
-  changedFiles = true;
-  return Copy(run, origen, destino, sourceModified);
+  return Copy(run, origen, destino, sourceModified, changed);
 }
 
 bool DeleteFile(RunContext& run, const std::string& ruta, std::string_view size,
-                std::string_view modified, bool& changedFiles) {
+                std::string_view modified, std::vector<std::string>& changed) {
   if (ruta.empty()) return false;
-  changedFiles = true;
+  changed.push_back(ruta);
   const std::string failure =
       DeleteCheckedFile(run.session.fs, ruta, size, modified, run.ignoreReadOnly);
   if (failure.empty()) return true;
@@ -97,25 +99,25 @@ std::string RelativeRealPath(const std::string& ruta, const std::string& root,
   return start == std::string::npos ? ruta : ruta.substr(start + 1);
 }
 
-bool PerformAction(RunContext& run, clsArchivo& a, bool& changedFiles) {
+bool PerformAction(RunContext& run, clsArchivo& a, std::vector<std::string>& changed) {
   const std::string_view code = a.Action;
   const TaskFolders& roots = run.folders;
   if (code == "C1") {
-    return CopyNewFile(run, a.USB_Ruta, a.USB_Modificado, roots.usb, roots.pc, a.Nombre, changedFiles);
+    return CopyNewFile(run, a.USB_Ruta, a.USB_Modificado, roots.usb, roots.pc, a.Nombre, changed);
   }
   if (code == "C2") {
-    return CopyNewFile(run, a.PC_Ruta, a.PC_Modificado, roots.pc, roots.usb, a.Nombre, changedFiles);
+    return CopyNewFile(run, a.PC_Ruta, a.PC_Modificado, roots.pc, roots.usb, a.Nombre, changed);
   }
   if (code == "A1") {
     return OverwriteFile(run, a.PC_Ruta, a.PC_Modificado, a.USB_Ruta, a.USB_Tamano,
-                         a.USB_Modificado, changedFiles);
+                         a.USB_Modificado, changed);
   }
   if (code == "A2") {
     return OverwriteFile(run, a.USB_Ruta, a.USB_Modificado, a.PC_Ruta, a.PC_Tamano,
-                         a.PC_Modificado, changedFiles);
+                         a.PC_Modificado, changed);
   }
-  if (code == "X1") return DeleteFile(run, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changedFiles);
-  if (code == "X2") return DeleteFile(run, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changedFiles);
+  if (code == "X1") return DeleteFile(run, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changed);
+  if (code == "X2") return DeleteFile(run, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changed);
   // "ZZ", the conflicts and anything else: nothing to do, and nothing failed.
   return true;
 }

@@ -3,6 +3,7 @@
 // one side from the other, delete on one side, or nothing. Every overwrite and deletion is checked
 // first against what the analysis saw.
 #include <string>
+#include <vector>
 
 #include "engine/AppView.h"
 #include "engine/RunFolders.h"
@@ -25,10 +26,11 @@ struct RunContext {
 };
 
 // Carries out the entry's Action ("ZZ" and conflicts do nothing). True on success; a failure has
-// been named in the log. changedFiles is set when a file may have been written or deleted. A copy
-// that had to give its source the time the destination could keep updates the source side's
-// last-write text (see CopiaUnaVez).
-[[nodiscard]] bool PerformAction(RunContext& run, clsArchivo& archivo, bool& changedFiles);
+// been named in the log. changed receives the path of every file it wrote, re-timed or deleted,
+// or may have. A copy that had to give its source the time the destination could keep updates
+// the source side's last-write text (see CopiaUnaVez).
+[[nodiscard]] bool PerformAction(RunContext& run, clsArchivo& archivo,
+                                 std::vector<std::string>& changed);
 
 // The real path of a file below its side's root, parts joined by "/": ruta after root, or, for a
 // path not under root, its last as many parts as the relative name nombre has.

@@ -29,6 +29,7 @@ struct FileInfo {
   FileTime born;              // meaningful only when hasBirthTime
   bool hasBirthTime = false;  // the file system keeps a creation time for this entry
   std::uint32_t mode = 0;     // permission bits (07777)
+  std::uint64_t device = 0;   // the file system that holds the entry (0 where not known)
 };
 
 struct FolderEntry {

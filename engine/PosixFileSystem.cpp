@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -44,6 +45,7 @@ void FillInfo(const struct statx& st, FileInfo& info) {
   info.hasBirthTime = (st.stx_mask & STATX_BTIME) != 0;
   info.born = info.hasBirthTime ? FileTime{st.stx_btime.tv_sec, st.stx_btime.tv_nsec} : FileTime{};
   info.mode = st.stx_mode & 07777;
+  info.device = makedev(st.stx_dev_major, st.stx_dev_minor);
 }
 
 int StatAt(int dirfd, const char* path, FileInfo& info) {

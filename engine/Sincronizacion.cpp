@@ -1,6 +1,8 @@
 #include "engine/Sincronizacion.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "core/Public.h"
 #include "engine/Analisis.h"
@@ -58,6 +60,7 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.Yield();
   };
   int exitos = 0;
+  std::vector<std::string> changed;
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
     clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
@@ -66,9 +69,9 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
       continue;
     }
     view.ShowStatus(sincronizando + archivo.Nombre);
-    bool changedFiles = false;
-    const bool ok = PerformAction(run, archivo, changedFiles);
-    if (changedFiles) renewal.FilesChanged();
+    changed.clear();
+    const bool ok = PerformAction(run, archivo, changed);
+    for (const std::string& path : changed) renewal.FileChanged(path);
     archivo.Estado = ok ? "E" : "R";
     view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
     GrabaRegistro(session, renewal, tarea, archivo);

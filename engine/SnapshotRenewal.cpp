@@ -5,6 +5,7 @@
 
 #include "core/Public.h"
 #include "engine/FileSystem.h"
+#include "engine/RunFolders.h"
 
 namespace tandrel {
 
@@ -38,18 +39,40 @@ void SnapshotRenewal::CommitWhenDue(std::chrono::milliseconds interval) {
   if (std::chrono::steady_clock::now() - lastCommit_ >= interval) Commit();
 }
 
+void SnapshotRenewal::FileChanged(const std::string& path) {
+  changedFolders_.insert(ParentFolder(path));
+}
+
+std::uint64_t SnapshotRenewal::DeviceOf(const std::string& folder) {
+  if (const auto known = devices_.find(folder); known != devices_.end()) return known->second;
+  FileInfo info;
+  // Not kept when it fails: the folder may be made later in the run.
+  if (session_.fs.Stat(folder, info) != 0) return 0;
+  devices_.emplace(folder, info.device);
+  return info.device;
+}
+
 void SnapshotRenewal::Commit() {
   lastCommit_ = std::chrono::steady_clock::now();
   if (!session_.rsFiles.InBatch()) return;
-  if (filesChanged_) {
-    filesChanged_ = false;
-    // One flush per file system the batch wrote to; a second root on the same one costs little.
-    for (const auto& root : roots_) {
-      const int error = session_.fs.SyncFileSystem(root);
+  if (!changedFolders_.empty()) {
+    // One flush per file system the batch wrote to: the task folders' own, and that of any other
+    // disk mounted below them (a flush of a task folder reaches only its own file system). A
+    // second task folder on the same file system costs little.
+    std::vector<std::string> flushes = roots_;
+    std::unordered_set<std::uint64_t> flushed;
+    for (const auto& root : roots_) flushed.insert(DeviceOf(root));
+    for (const auto& folder : changedFolders_) {
+      const std::uint64_t device = DeviceOf(folder);
+      if (device == 0 || flushed.insert(device).second) flushes.push_back(folder);
+    }
+    changedFolders_.clear();
+    for (const auto& folder : flushes) {
+      const int error = session_.fs.SyncFileSystem(folder);
       if (error == 0 || error == -ENOENT) continue;  // a folder never made holds nothing written
       // The rows would say files are in step that may not be on the disk (a stick pulled out):
       // the batch goes, and the old rows it replaced stay for the next analysis.
-      EscribeLog(view_, "** ERROR ** : " + root + ": " + ErrorText(error));
+      EscribeLog(view_, "** ERROR ** : " + folder + ": " + ErrorText(error));
       session_.rsFiles.Close();
       if (std::string reopen = session_.rsFiles.Open(session_.conexion); !reopen.empty()) {
         EscribeLog(view_, "** ERROR ** : FILES: " + reopen);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -24,8 +25,9 @@ class SnapshotRenewal {
   void RemoveOldRow(const clsArchivo& archivo);
   // Adds a row to the open batch; a row that cannot be written is named in the log.
   void AddRow(const SnapshotRow& row);
-  // The run wrote or deleted a file since the last commit.
-  void FilesChanged() { filesChanged_ = true; }
+  // The run wrote, re-timed or deleted the file at path (a real path) since the last commit, or
+  // may have.
+  void FileChanged(const std::string& path);
   // Flushes the written file systems, then commits the batch. A failure is logged.
   void Commit();
   // Commit, when the last one is at least interval ago (see RunSettings).
@@ -34,11 +36,15 @@ class SnapshotRenewal {
   void Finish();
 
  private:
+  // The file system that holds a folder (0: it cannot be looked at), each found once a run.
+  std::uint64_t DeviceOf(const std::string& folder);
+
   Session& session_;
   AppView& view_;
   std::vector<std::string> roots_;
   std::unordered_set<std::int64_t> removed_;
-  bool filesChanged_ = false;
+  std::unordered_set<std::string> changedFolders_;  // since the last commit
+  std::unordered_map<std::string, std::uint64_t> devices_;
   std::chrono::steady_clock::time_point lastCommit_ = std::chrono::steady_clock::now();
 };
 
