@@ -8,9 +8,11 @@
 // in step would, so that the next analysis compares against a full snapshot.
 #include <chrono>
 #include <cstdio>
+#include <iostream>
 #include <map>
 #include <string>
 
+#include "app/ConsoleView.h"
 #include "core/Platform.h"
 #include "core/Public.h"
 #include "engine/Analisis.h"
@@ -21,35 +23,6 @@
 namespace {
 
 using namespace tandrel;
-
-class NullView : public AppView {
- public:
-  void AppendLogLine(const std::string& line) override {
-    if (line.find("ERROR") != std::string::npos) std::fprintf(stderr, "%s\n", line.c_str());
-  }
-  void ShowStatus(const std::string&) override {}
-  void ShowMessage(MessageIcon, const std::string& title, const std::string& text) override {
-    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-  }
-  bool AskYesNo(const std::string&, const std::string&) override { return false; }
-  void SetProgressMax(std::int64_t) override {}
-  void SetProgressValue(std::int64_t) override {}
-  void SetBusy(bool) override {}
-  void Yield() override {}
-  void ClearFileRows() override {}
-  void AddFileRow(const FileRow&) override {}
-  std::string FileRowArrow(const std::string&) override { return {}; }
-  void SetFileRowArrowAndIcon(const std::string&, const std::string&, const std::string&) override {}
-  void SetFileRowResult(const std::string&, const std::string&, const std::string&) override {}
-  void ClearTaskRows() override {}
-  void AddTaskRow(const TaskRow&) override {}
-  void SetTaskRowResult(int, const std::string&, const std::string&, const std::string&) override {}
-  void SetTaskFrameCaption(const std::string&) override {}
-  void EnableAnalyse(bool) override {}
-  void EnableSync(bool) override {}
-  void SetWorking(bool) override {}
-  void OpenNewTaskWizard() override {}
-};
 
 bool WriteSnapshot(Session& session, std::int64_t task) {
   if (!session.rsFiles.Open(session.conexion).empty()) return false;
@@ -103,7 +76,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  NullView view;
+  // Log lines and messages on standard error, as the command line shows them.
+  ConsoleView view(std::cerr);
   const auto start = std::chrono::steady_clock::now();
   AnalizaTarea(session, view, position, true);
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
