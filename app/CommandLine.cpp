@@ -119,7 +119,8 @@ int PrintPeers(Session& session, AppView& view, int posicion, std::ostream& out)
     return 2;
   }
   for (const Peer& peer : peers) {
-    out << OneLineField(peer.host) << '\t' << OneLineField(NativePath(peer.tarea.Right)) << '\t'
+    // The PC folder as its computer wrote it: that computer's separators are its own.
+    out << OneLineField(peer.host) << '\t' << OneLineField(peer.tarea.Right) << '\t'
         << OneLineField(LastSyncText(session, peer.tarea.LastEXE)) << '\t' << peer.newFiles
         << '\t' << peer.changed << '\t' << peer.deletions << '\n';
     for (const std::string& note : peer.notes) {
