@@ -10,15 +10,9 @@
 #include "engine/AppView.h"
 #include "engine/Session.h"
 #include "engine/StickListing.h"
+#include "engine/WaitingFile.h"
 
 namespace tandrel {
-
-enum class Waiting { New, Changed, Deleted };
-
-struct WaitingFile {
-  std::string name;  // relative name
-  Waiting what;
-};
 
 struct Peer {
   std::string host;
