@@ -101,6 +101,13 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   EXPECT_EQ(waiting[2].name, "Sub\\Gone too.txt");
   EXPECT_EQ(waiting[2].what, Waiting::Deleted);
 
+  // A stick folder that cannot be read may hold anything: none of its rows counts as deleted.
+  session->TareaAnalizada = 0;
+  fileSystem->FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
+  peers = Peers();
+  EXPECT_EQ(peers[0].newFiles + peers[0].changed + peers[0].deletions, 2u + 1u + 1u);
+  EXPECT_EQ(peers[0].notes, (std::vector<std::string>{"lblPeerUnreadable"}));
+
   EXPECT_EQ(LastSyncText(*session, peers[4].tarea.LastEXE), "wrdNever");
   EXPECT_EQ(LastSyncText(*session, peers[0].tarea.LastEXE), "07/03/2024 09:30:05");
 }
