@@ -7,6 +7,7 @@
 #include "core/Public.h"
 #include "engine/ActionMapping.h"
 #include "engine/Analisis.h"
+#include "engine/Peers.h"
 #include "engine/Session.h"
 #include "engine/Sincronizacion.h"
 #include "engine/Startup.h"
@@ -27,12 +28,16 @@ constexpr const char* kHelp =
     "                as the run left them; exit status 1 when the task ends in alert\n"
     "  --auto        analyse and synchronise every auto-start task of this computer;\n"
     "                exit status 1 when any of them ends in alert\n"
+    "  --peers ID    list the other tasks, of any computer, that use the USB folder of the\n"
+    "                task with that ID: computer, PC folder, last synchronisation, and the\n"
+    "                new, changed and deleted files its next run would carry from the USB\n"
+    "                drive (one line each, fields separated by TAB)\n"
     "  --help        show this text\n"
     "\n"
     "The activity log goes to standard error. Exit status 2: the program could not do what was\n"
     "asked (an unknown verb or task, a database or clock error, a drive that cannot be read).\n";
 
-enum class Verb { Tasks, Analyse, Sync, Auto, Help };
+enum class Verb { Tasks, Analyse, Sync, Auto, Help, Peers };
 
 struct Request {
   Verb verb = Verb::Help;
@@ -58,6 +63,9 @@ std::optional<Request> Parse(const std::vector<std::string>& args) {
     if (auto id = ParseId(args[1])) {
       return Request{verb == "--sync" ? Verb::Sync : Verb::Analyse, *id};
     }
+  }
+  if (args.size() == 2 && verb == "--peers") {
+    if (auto id = ParseId(args[1])) return Request{Verb::Peers, *id};
   }
   return std::nullopt;
 }
@@ -103,6 +111,25 @@ bool PrintEntries(const Session& session, std::ostream& out) {
   return conflict;
 }
 
+// One line per peer; a peer's notes go to standard error, where the log goes.
+int PrintPeers(Session& session, AppView& view, int posicion, std::ostream& out) {
+  std::vector<Peer> peers;
+  if (std::string error = PeersOfTask(session, view, posicion, peers); !error.empty()) {
+    EscribeLog(view, "#" + std::to_string(session.Tareas.ITem1(posicion).ID) + ": " + error);
+    return 2;
+  }
+  for (const Peer& peer : peers) {
+    // The PC folder as its computer wrote it: that computer's separators are its own.
+    out << OneLineField(peer.host) << '\t' << OneLineField(peer.tarea.Right) << '\t'
+        << OneLineField(LastSyncText(session, peer.tarea.LastEXE)) << '\t' << peer.newFiles
+        << '\t' << peer.changed << '\t' << peer.deletions << '\n';
+    for (const std::string& note : peer.notes) {
+      EscribeLog(view, OneLineField(peer.host) + ": " + OneLineField(note));
+    }
+  }
+  return 0;
+}
+
 int CarryOut(const Request& request, Session& session, CommandLineView& view,
              const CommandLineContext& context) {
   if (request.verb == Verb::Tasks) {
@@ -117,6 +144,7 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
                      session.W("errNoTask") + " " + std::to_string(request.id));
     return 2;
   }
+  if (request.verb == Verb::Peers) return PrintPeers(session, view, posicion, context.out);
   AnalizaTarea(session, view, posicion, true);
   if (session.driveError) return 2;
   if (request.verb == Verb::Analyse) return PrintEntries(session, context.out) ? 1 : 0;

@@ -1,5 +1,5 @@
 #pragma once
-// Tandrel without a window: `Tandrel --tasks`, `--analyse ID`, `--sync ID`, `--auto`, `--help`.
+// Tandrel without a window: `Tandrel --tasks`, `--analyse ID`, `--sync ID`, `--auto`, `--peers ID`, `--help`.
 // The same start-up and shutdown as the window, log lines on standard error, results on standard
 // output. Exit status 0 on success, 1 when the result needs attention (conflicts, an alert), 2 when
 // the program could not do what was asked.

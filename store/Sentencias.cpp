@@ -51,6 +51,11 @@ constexpr std::string_view kCuentaFicheros =
 constexpr std::string_view kMascaras =
     R"(SELECT "MASK", "POS" FROM NODO WHERE "TASK" = 0 OR "TASK" = ?1 ORDER BY rowid)";
 
+// 14. Only the columns a comparison needs: another computer's snapshot is read whole for each
+// peer, and most of a row's bytes are in columns nobody looks at here.
+constexpr std::string_view kPeerSnapshot =
+    R"(SELECT "FILE", "SIZE", "LAST" FROM FILES WHERE "HOSTNAME" = ?1 COLLATE NOCASE AND "TASK" = ?2)";
+
 enum TareaColumna { kId, kHostname, kType, kLeft, kRight, kLeftOpt, kRightOpt, kDescr, kOptions,
                     kLastExe };
 
@@ -238,6 +243,14 @@ std::size_t CuentaFicheros(Conexion& conexion, std::string_view host, std::int64
 std::string AbreMascaras(Conexion& conexion, std::int64_t task, sqlite::Statement& filas) {
   if (std::string error = Prepara(conexion, filas, kMascaras); !error.empty()) return error;
   filas.BindInt(1, task);
+  return {};
+}
+
+std::string OpenPeerSnapshot(Conexion& conexion, std::string_view host, std::int64_t task,
+                             sqlite::Statement& filas) {
+  if (std::string error = Prepara(conexion, filas, kPeerSnapshot); !error.empty()) return error;
+  filas.BindText(1, host);
+  filas.BindInt(2, task);
   return {};
 }
 

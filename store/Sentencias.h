@@ -85,6 +85,12 @@ enum MascarasColumna { kMasMask, kMasPos };
 [[nodiscard]] std::string AbreMascaras(Conexion& conexion, std::int64_t task,
                                        sqlite::Statement& filas);
 
+// 14. Runs the comparison query of another computer's snapshot of a task: FILE, SIZE and LAST of
+// every row of host and task, read only.
+enum PeerSnapshotColumn { kPeerFile, kPeerSize, kPeerLast };
+[[nodiscard]] std::string OpenPeerSnapshot(Conexion& conexion, std::string_view host,
+                                           std::int64_t task, sqlite::Statement& filas);
+
 // A column as a whole number: an integer, a whole real, or a text that is one (spaces around it
 // allowed); nothing for NULL and for anything else.
 std::optional<std::int64_t> LeeEntero(const sqlite::Statement& filas, int col);

@@ -59,6 +59,9 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   mnuTasks->addSeparator();
   mnuAnaliza = MenuItem(mnuTasks, "mnuAnaliza");
   mnuSync = MenuItem(mnuTasks, "mnuSync");
+  // Other computers: a view, not a command on this computer's files, so it stands apart.
+  mnuTasks->addSeparator();
+  mnuPeers = MenuItem(mnuTasks, "mnuPeers");
   mnuHELP = Named(bar->addAction(QStringLiteral("mnuHELP")), "mnuHELP");
 
   TOOL = new KeyedToolBar(&window);

@@ -34,6 +34,7 @@ struct MainControls {
   QAction* mnuTaskReload = nullptr;
   QAction* mnuAnaliza = nullptr;
   QAction* mnuSync = nullptr;
+  QAction* mnuPeers = nullptr;  // the other computers sharing the selected task's USB folder
   QAction* mnuHELP = nullptr;  // a command of the menu bar itself
 
   KeyedToolBar* TOOL = nullptr;

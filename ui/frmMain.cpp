@@ -25,6 +25,7 @@
 #include "ui/KeyedToolBar.h"
 #include "ui/TaskList.h"
 #include "ui/Twips.h"
+#include "ui/PeersDialog.h"
 #include "ui/frmAsistTask.h"
 #include "ui/frmFile.h"
 #include "ui/frmOPT.h"
@@ -92,6 +93,7 @@ void frmMain::Wire() {
   connect(c_.mnuAnaliza, &QAction::triggered, this, &frmMain::AnalyseSelected);
   connect(c_.mnuSync, &QAction::triggered, this, &frmMain::SyncSelected);
   connect(c_.mnuHELP, &QAction::triggered, this, &frmMain::ShowHelp);
+  connect(c_.mnuPeers, &QAction::triggered, this, &frmMain::ShowPeersOfSelected);
   connect(c_.TOOL, &KeyedToolBar::ButtonClick, this,
           [this](const QString& key) { ToolClick(key.toStdString()); });
 
@@ -144,6 +146,7 @@ void frmMain::PonTextos() {
   c_.mnuEditTask->setText(w("mnuEditTask"));
   c_.mnuTaskReload->setText(w("mnuReload"));
   c_.mnuSync->setText(w("mnuSync"));
+  c_.mnuPeers->setText(w("mnuPeers"));
   for (const char* key : {"NEWT", "ANAL", "SYNC", "OPTIONS", "OKS", "FSYNC", "CONFLICT"})
     c_.TOOL->Button(key)->setToolTip(w(std::string("tol") + key));
   c_.lstTareas->SetHeaders({w("capID"), w("capDesc"), w("capState"), w("capPUSB"), w("capPPC"),
@@ -183,6 +186,7 @@ void frmMain::ApplyCommandState() {
   c_.TOOL->Button("ANAL")->setEnabled(idle && analyseEnabled_);
   c_.TOOL->Button("SYNC")->setEnabled(idle && syncEnabled_);
   c_.mnuSync->setEnabled(idle && syncEnabled_);
+  c_.mnuPeers->setEnabled(idle && c_.lstTareas->SelectedPosition() >= 1);
 }
 
 void frmMain::ActivaAnalizar() { EnableAnalyse(c_.lstTareas->Count() > 0); }
@@ -290,6 +294,13 @@ void frmMain::SyncSelected() {
   Sincroniza(session_, *this, position);
 }
 
+void frmMain::ShowPeersOfSelected() {
+  const int position = c_.lstTareas->SelectedPosition();
+  if (!Idle() || position < 1 || position > session_.Tareas.Count()) return;
+  Working working(*this);
+  OpenPeers(position);
+}
+
 void frmMain::AbreOpciones() {
   if (!Idle()) return;
   Working working(*this);
@@ -363,6 +374,12 @@ void frmMain::OpenFileDetail(int posicion, const std::string& archivo) {
   detail.Archivo = archivo;
   detail.IDTarea = posicion;
   detail.exec();
+}
+
+void frmMain::OpenPeers(int posicion) {
+  PeersDialog peers(session_, *this, stateImages_, this);
+  peers.Carga(posicion);
+  peers.exec();
 }
 
 }  // namespace tandrel

@@ -89,6 +89,7 @@ class frmMain : public QMainWindow, public AppView {
   void ReloadTasks();
   void AnalyseSelected();
   void SyncSelected();
+  void ShowPeersOfSelected();
   void AbreOpciones();
   void ApplyFilters();
   void ShowHelp();
@@ -105,6 +106,7 @@ class frmMain : public QMainWindow, public AppView {
   void OpenTaskEditor(int posicion);
   void OpenOptions();
   void OpenFileDetail(int posicion, const std::string& archivo);
+  void OpenPeers(int posicion);
 
   Session& session_;
   ImageList stateImages_;  // imgEstado

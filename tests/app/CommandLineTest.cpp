@@ -159,6 +159,30 @@ TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
   EXPECT_EQ(Run({"--analyse", "999"}), 2);
 }
 
+TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
+  FolderPair pair;
+  pair.AddFile(Side::Usb, "Kept.txt", 10, test::UtcSeconds(2020, 1, 1, 10));
+  pair.AddFile(Side::Usb, "Sub/New.txt", 10, test::UtcSeconds(2020, 1, 1, 10));
+  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
+                                      .leftopt = "NEAR", .descr = "Pair"});
+  const std::int64_t office = db.AddTask({.hostname = "Office", .left = pair.Usb() + "/",
+                                          .right = "/home/bo", .leftopt = "NEAR", .rightopt = "N",
+                                          .lastexe = "20240307093005"});
+  db.AddFile({.hostname = "Office", .task = office, .file = "kept.txt", .size = "9",
+              .last = "20200101100000"});
+  db.AddFile({.hostname = "Office", .task = office, .file = "Old.txt"});
+  db.AddTask({.hostname = "Home\tPC", .left = pair.Usb(), .right = "/srv/x", .leftopt = "N"});
+  db.AddTask({.hostname = "Office", .left = pair.Pc(), .right = "/elsewhere", .leftopt = "NEAR"});
+
+  ASSERT_EQ(Run({"--peers", std::to_string(id)}), 0) << err.str();
+  EXPECT_EQ(out.str(),
+            "Home?PC\t/srv/x\tnever\t1\t0\t0\n"
+            "Office\t/home/bo\t07/03/2024 09:30:05\t1\t1\t1\n");
+  EXPECT_EQ(Run({"--peers", "999"}), 2);
+  EXPECT_EQ(Run({"--help"}), 0);
+  EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
+}
+
 TEST(OneLineField, ControlCharactersBecomeQuestionMarks) {
   EXPECT_EQ(OneLineField("a\tb\nc\rd"), "a?b?c?d");
   EXPECT_EQ(OneLineField("Résumé.txt"), "Résumé.txt");

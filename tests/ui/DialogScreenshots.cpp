@@ -3,9 +3,16 @@
 // needs), and each is saved as a picture under <build>/screenshots for the user's guide.
 #include "tests/ui/DialogFixture.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "store/clsArchivo.h"
+#include "tests/support/FolderPair.h"
+#include "ui/Icons.h"
+#include "ui/PeersDialog.h"
 #include "ui/frmAsistTask.h"
 #include "ui/frmFile.h"
 #include "ui/frmOPT.h"
@@ -20,6 +27,8 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTreeView>
+#include <QTreeWidget>
 
 namespace tandrel {
 namespace {
@@ -168,6 +177,51 @@ TEST_P(DialogScreenshots, NewTaskWizardPages) {
   next();
   Shoot(wizard, "wizard-6-summary");
   EXPECT_EQ(wizard.Paso(), 6);
+}
+
+// Also the dialog's smoke test: its rows come from a real database and a real stick folder.
+TEST_P(DialogScreenshots, OtherComputers) {
+  const std::int64_t monday = test::UtcSeconds(2024, 3, 11, 17, 42, 33);  // "20240311174233"
+  for (const char* name : {"Letters/Bank 2024.odt", "Budget.ods", "Plan.odt"}) {
+    const std::string path = Drive() + "/Documents/" + name;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path) << std::string(1200, 'x');
+    const timespec times[2] = {{monday, 0}, {monday, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  }
+  db.AddTask({.hostname = "PC1", .left = "/Documents", .right = "/home/ana/Documents",
+              .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Documents"});
+  const auto peer = [&](const char* host, const char* left, const char* right, const char* last) {
+    return db.AddTask({.hostname = host, .left = left, .right = right, .leftopt = "NEAR",
+                       .rightopt = "NEAR", .descr = "Documents", .lastexe = last});
+  };
+  const std::int64_t home = peer("HOME-PC", "\\Documents", "C:\\Users\\ana\\Documents", "20240311180102");
+  const std::int64_t office = peer("OFFICE", "\\documents\\", "/srv/ana/docs", "20240308091500");
+  peer("LAPTOP", "/Documents", "/home/ana/Docs", "00000000000000");
+  for (const char* name : {"Letters\\Bank 2024.odt", "Budget.ods", "Plan.odt"}) {
+    db.AddFile({.hostname = "HOME-PC", .task = home, .file = name, .size = "1200", .last = "20240311174233"});
+  }
+  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Letters\\Bank 2024.odt", .size = "998"});
+  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Plan.odt", .size = "1200", .last = "20240311174233"});
+  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Old Plan.odt"});
+  ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
+
+  const ImageList images = MakeStateImages();
+  PeersDialog dialog(*session, view, images);
+  dialog.Carga(1);
+  const QTreeWidget* peers = Find<QTreeWidget>(dialog, "lstPeers");
+  ASSERT_EQ(peers->topLevelItemCount(), 3);
+  const auto counts = [&](int row) {
+    const QTreeWidgetItem* item = peers->topLevelItem(row);
+    return (item->text(0) + " " + item->text(3) + " " + item->text(4) + " " + item->text(5)).toStdString();
+  };
+  EXPECT_EQ(counts(0), "HOME-PC 0 0 0");
+  EXPECT_EQ(counts(1), "LAPTOP 3 0 0");
+  EXPECT_EQ(counts(2), "OFFICE 1 1 1");
+  EXPECT_EQ(peers->topLevelItem(1)->text(2).toStdString(), session->W("wrdNever"));
+  dialog.ShowWaiting(2);
+  EXPECT_EQ(Find<QTreeView>(dialog, "lstWaiting")->model()->rowCount(), 3);
+  Shoot(dialog, "other-computers");
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogScreenshots, ::testing::Values("EN", "ES"));

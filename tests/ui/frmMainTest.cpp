@@ -132,6 +132,7 @@ TEST_F(MainWindow, AnEmptyTaskListDisablesAnalyseAndEditDeleteAnalyseDoNothing) 
   auto& w = Start();
   EXPECT_EQ(Tasks()->Count(), 0);
   EXPECT_FALSE(Command("ANAL")->isEnabled());
+  EXPECT_FALSE(Command("mnuPeers")->isEnabled()) << "no task selected";
   const QString log = Log();
   for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
   EXPECT_TRUE(w.questions.empty());
@@ -187,6 +188,7 @@ TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
     Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
     EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
     EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_TRUE(Command("mnuPeers")->isEnabled()) << "a task is selected";
   }
 }
 

@@ -1,0 +1,72 @@
+#include "engine/StickListing.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "core/Text.h"
+#include "engine/FileTimes.h"
+#include "engine/TempNames.h"
+
+namespace tandrel {
+
+StickListing StickListing::FromEntries(const clsArchivos& archivos) {
+  StickListing listing;
+  listing.files_.reserve(archivos.Count());
+  listing.index_.Reserve(archivos.Count());
+  for (std::size_t i = 1; i <= archivos.Count(); ++i) {
+    const clsArchivo& archivo = archivos.ITemID(i);
+    if (archivo.USB_Ruta.empty()) continue;  // only on the PC
+    listing.Add({archivo.Nombre, archivo.USB_Tamano, archivo.USB_Modificado});
+  }
+  return listing;
+}
+
+StickListing StickListing::List(FileSystem& fs, AppView& view, const std::string& folder) {
+  StickListing listing;
+  listing.ListFolder(fs, view, folder, "", true);
+  return listing;
+}
+
+void StickListing::ListFolder(FileSystem& fs, AppView& view, const std::string& folder,
+                              const std::string& relative, bool top) {
+  std::vector<FolderEntry> entries;
+  if (const int error = fs.ListFolder(folder, entries, true); error != 0) {
+    if (top) {
+      error_ = folder + ": " + ErrorText(error);
+    } else if (error != -ENOENT) {
+      // Gone since its parent was listed: it holds nothing. Unreadable: it may hold anything.
+      unreadable_.push_back(CaseFold(relative));
+    }
+    return;
+  }
+  for (const FolderEntry& entry : entries) {
+    if (IsTempCopyName(entry.name)) continue;
+    // A "\" cannot be part of a relative name: the scan leaves such a name out too.
+    if (entry.name.find('\\') != std::string::npos) continue;
+    if (entry.info.type == EntryType::Folder) {
+      ListFolder(fs, view, folder + entry.name + "/", relative + ProperCase(entry.name) + "\\", false);
+      view.Yield();
+    } else if (entry.info.type == EntryType::File) {
+      Add({relative + ProperCase(entry.name), TextoTamano(entry.info.size),
+           FechaArchivo(entry.info.modified)});
+    }
+  }
+}
+
+void StickListing::Add(StickFile file) {
+  const auto nameAt = [this](std::size_t i) -> std::string_view { return files_[i].name; };
+  if (index_.Insert(file.name, files_.size(), nameAt)) files_.push_back(std::move(file));
+}
+
+std::size_t StickListing::Find(std::string_view name) const {
+  return index_.Find(name, [this](std::size_t i) -> std::string_view { return files_[i].name; });
+}
+
+bool StickListing::BelowUnreadable(std::string_view name) const {
+  if (unreadable_.empty()) return false;
+  const std::string folded = CaseFold(name);
+  return std::any_of(unreadable_.begin(), unreadable_.end(),
+                     [&](const std::string& folder) { return folded.starts_with(folder); });
+}
+
+}  // namespace tandrel

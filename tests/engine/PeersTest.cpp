@@ -1,0 +1,116 @@
+// The other computers of a stick folder: which tasks share it, and what waits for each of them.
+#include <gtest/gtest.h>
+
+#include "engine/Peers.h"
+#include "tests/engine/EngineFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+class PeersTest : public EngineTest {
+ protected:
+  std::int64_t AddPeer(const std::string& host, const std::string& left, const std::string& leftOpt,
+                       const std::string& rightOpt, const std::string& lastExe = "20240307093005") {
+    return db.AddTask({.hostname = host, .left = left, .right = "/home/" + host, .leftopt = leftOpt,
+                       .rightopt = rightOpt, .descr = "Shared", .lastexe = lastExe});
+  }
+  void AddRow(const std::string& host, std::int64_t task, std::optional<std::string> name,
+              const std::string& size = "10") {
+    db.AddFile({.hostname = host, .task = task, .file = std::move(name), .size = size,
+                .last = "20200101100000"});
+  }
+  std::vector<Peer> Peers(int position = 1) {
+    std::vector<Peer> peers;
+    EXPECT_EQ(PeersOfTask(*session, view, position, peers), "");
+    return peers;
+  }
+};
+
+TEST_F(PeersTest, PeersShareTheStickFolderWhateverItsSpelling) {
+  AddTask("NEAR", "NEAR");                       // \Data, the task asked about
+  AddTask("NEAR", "NEAR", "", "\\data\\");       // this computer's other task
+  AddPeer("PC2", "/DATA/", "N", "N");
+  AddPeer("Q'%\"_", "data", "N", "N");             // quotes and % are a plain name
+  AddPeer("PC4", "\\Data\\Old", "N", "N");        // a folder below: not the same folder
+  AddPeer("PC5", "", "N", "N");                    // no folder: the stick's root
+  AddTask("N", "N", "", "\\");                     // this computer's task on the root
+  pair.AddFolder(Side::Usb, "Data");
+
+  std::vector<std::string> hosts;
+  for (const Peer& peer : Peers()) hosts.push_back(peer.host + " " + peer.tarea.Left);
+  EXPECT_EQ(hosts, (std::vector<std::string>{"PC1 \\data\\", "PC2 /DATA/", "Q'%\"_ data"}));
+
+  std::vector<Peer> root;
+  ASSERT_EQ(FindPeers(*session, session->Tareas.ITem1(3), root), "");
+  ASSERT_EQ(root.size(), 1u);
+  EXPECT_EQ(root[0].host, "PC5");
+  EXPECT_EQ(root[0].notes, (std::vector<std::string>{"lblPeerNoLeft"}));
+}
+
+TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
+  AddTask("NEAR", "NEAR");
+  pair.AddFile(Side::Usb, Usb("Same.txt"), 10, kOlder);
+  pair.AddFile(Side::Usb, Usb("Grown.txt"), 99, kOlder);
+  pair.AddFile(Side::Usb, Usb("Fresh.txt"), 10, kOlder);
+  pair.AddFile(Side::Usb, Usb("Notes.tmp"), 10, kOlder);
+  pair.AddFile(Side::Usb, Usb("Sub/Deep.txt"), 10, kOlder);
+
+  const auto withRows = [&](const std::string& host, const std::string& leftOpt,
+                            const std::string& rightOpt) {
+    const std::int64_t id = AddPeer(host, "\\Data", leftOpt, rightOpt);
+    for (const char* name : {"same.txt", "GROWN.TXT", "Gone.txt", "Sub\\Gone too.txt"}) {
+      AddRow(host, id, name);
+    }
+    return id;
+  };
+  withRows("PC2", "NEAR", "NEAR");
+  withRows("PC3", "NA", "N");    // no subfolders, no deletions towards its PC
+  withRows("PC4", "E", "NR");    // the USB side unlisted: only changes the PC listing finds
+  const std::int64_t masked = withRows("PC5", "NEAR", "NEAR");
+  db.AddMask(masked, ".tmp", 0);
+  AddRow("PC5", masked, std::nullopt);  // a damaged row
+  AddPeer("PC6", "\\Data", "NEAR", "NEAR", "00000000000000");  // never synchronised
+
+  struct Expected {
+    std::size_t newFiles, changed, deletions;
+  };
+  const std::vector<Expected> expected = {
+      {3, 1, 2}, {2, 1, 0}, {0, 1, 2}, {2, 1, 2}, {5, 0, 0}};
+  const std::int64_t rowsBefore = db.Count("SELECT count(*) FROM FILES");
+  // The listing of the USB side alone and the entries of an analysis on display give one answer.
+  for (const char* source : {"listing", "analysis"}) {
+    if (std::string(source) == "analysis") Analyse();
+    const std::vector<Peer> peers = Peers();
+    ASSERT_EQ(peers.size(), expected.size());
+    for (std::size_t i = 0; i < peers.size(); ++i) {
+      EXPECT_EQ(peers[i].newFiles, expected[i].newFiles) << source << " " << peers[i].host;
+      EXPECT_EQ(peers[i].changed, expected[i].changed) << source << " " << peers[i].host;
+      EXPECT_EQ(peers[i].deletions, expected[i].deletions) << source << " " << peers[i].host;
+    }
+    EXPECT_EQ(peers[3].notes, (std::vector<std::string>{"1 lblPeerDamaged"}));
+    EXPECT_TRUE(peers[4].notes.empty());
+  }
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES"), rowsBefore) << "other computers' rows are only read";
+
+  std::vector<Peer> peers = Peers();
+  std::vector<WaitingFile> waiting;
+  CountWaiting(*session, StickFilesOfTask(*session, view, 1), peers[2], &waiting);
+  ASSERT_EQ(waiting.size(), 3u);
+  EXPECT_EQ(waiting[0].name, "Grown.txt");
+  EXPECT_EQ(waiting[0].what, Waiting::Changed);
+  EXPECT_EQ(waiting[2].name, "Sub\\Gone too.txt");
+  EXPECT_EQ(waiting[2].what, Waiting::Deleted);
+
+  // A stick folder that cannot be read may hold anything: none of its rows counts as deleted.
+  session->TareaAnalizada = 0;
+  fileSystem->FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
+  peers = Peers();
+  EXPECT_EQ(peers[0].newFiles + peers[0].changed + peers[0].deletions, 2u + 1u + 1u);
+  EXPECT_EQ(peers[0].notes, (std::vector<std::string>{"lblPeerUnreadable"}));
+
+  EXPECT_EQ(LastSyncText(*session, peers[4].tarea.LastEXE), "wrdNever");
+  EXPECT_EQ(LastSyncText(*session, peers[0].tarea.LastEXE), "07/03/2024 09:30:05");
+}
+
+}  // namespace
+}  // namespace tandrel::test
