@@ -1,0 +1,30 @@
+# Starts Tandrel from its portable folder on a stick: sh Tandrel.sh [arguments]
+#
+# A stick is usually FAT or exFAT, mounted so that no file on it is executable: neither this file
+# nor the program can be started by name. So the program is started through the desktop's own
+# dynamic loader (which is executable wherever it lives) and takes its libraries from lib/ first.
+# The loader is then the process's executable, so the program cannot find its folder from its own
+# path: TANDREL_HOME names it. Arguments and the exit status pass through.
+
+# The shell's own commands only, so that the launcher needs nothing else of the desktop.
+case "$0" in
+  */*) here=${0%/*} ;;
+  *) here=. ;;
+esac
+here=$(CDPATH='' cd -- "$here" && pwd -P) || exit 2
+loader=/lib64/ld-linux-x86-64.so.2
+if [ ! -e "$loader" ]; then
+  echo "Tandrel: $loader is missing: this folder runs on 64-bit PCs (x86_64) with Linux" >&2
+  exit 2
+fi
+# The loader's library path is a list split at ":" and ";".
+case "$here" in
+  *[:\;]*) echo "Tandrel: cannot start from a folder whose path holds \":\" or \";\": $here" >&2
+       exit 2 ;;
+esac
+
+export TANDREL_HOME="$here"
+# The program takes its Qt plug-ins from plugins/ in its folder. That holds the X11 platform
+# plug-in only: a Wayland desktop runs the window through XWayland.
+export QT_QPA_PLATFORM=xcb
+exec "$loader" --library-path "$here/lib" "$here/Tandrel" "$@"
