@@ -17,6 +17,16 @@ if [ ! -e "$loader" ]; then
   echo "Tandrel: $loader is missing: this folder runs on 64-bit PCs (x86_64) with Linux" >&2
   exit 2
 fi
+# The libraries in lib/ want the C library of the machine that built them or a later one
+# (scripts/package writes its number here); an older one would stop the loader on a missing symbol
+# version, a message that says nothing to the user.
+glibc=$("$loader" --version 2>/dev/null)
+glibc=${glibc#*release version 2.}
+glibc=${glibc%%[!0-9]*}
+if [ -n "$glibc" ] && [ "$glibc" -lt @GLIBC_MINOR@ ]; then
+  echo "Tandrel: this folder needs the GNU C library 2.@GLIBC_MINOR@ or later; this computer has 2.$glibc" >&2
+  exit 2
+fi
 # The loader's library path is a list split at ":" and ";".
 case "$here" in
   *[:\;]*) echo "Tandrel: cannot start from a folder whose path holds \":\" or \";\": $here" >&2
