@@ -44,12 +44,14 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The bare root: the desktop packages' files, dash as /bin/sh, the merged /usr of today's desktops.
+# The bare root: the desktop packages' files, dash as /bin/sh, /dev/null, the merged /usr of today's
+# desktops.
 mkdir -p "$root/usr/bin" "$root/usr/lib" "$root/usr/lib64" "$root/proc" "$root/tmp" "$root/home"
 ln -s usr/bin "$root/bin"
 ln -s usr/lib "$root/lib"
 ln -s usr/lib64 "$root/lib64"
 chmod 1777 "$root/tmp"
+mkdir -p "$root/dev" && mknod -m 666 "$root/dev/null" c 1 3
 for package in $(grep -v '^#' scripts/desktop-packages) dash; do
   dpkg -L "$package" 2>/dev/null
 done | while read -r file; do
