@@ -28,6 +28,7 @@ stick="$root/media/STICK"
 xvfb_pid=""
 window_pid=""
 cleanup() {
+  trap '' INT TERM  # a second Ctrl-C must not leave the mounts behind
   [ -z "$window_pid" ] || kill -KILL "$window_pid" 2>/dev/null
   [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null
   wait 2>/dev/null
