@@ -33,6 +33,12 @@ case "$here" in
        exit 2 ;;
 esac
 
+# Without a display Qt would abort with a core dump; say what to do instead.
+if [ $# -eq 0 ] && [ -z "${DISPLAY:-}" ]; then
+  echo "Tandrel: no X display (DISPLAY is not set), so the window cannot open; without a window, try: sh $0 --help" >&2
+  exit 2
+fi
+
 export TANDREL_HOME="$here"
 # The program takes its Qt plug-ins from plugins/ in its folder. That holds the X11 platform
 # plug-in only: a Wayland desktop runs the window through XWayland.

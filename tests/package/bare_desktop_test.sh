@@ -113,6 +113,8 @@ check "analysed afterwards, both files are ZZ" eval \
   '[ "$(cut -f1 "$work/analysis" | sort | uniq -c | tr -s " ")" = " 2 ZZ" ]'
 check "an unknown verb reaches the program, its exit status 2 comes back" \
   eval 'in_root --bogus 2>"$work/bogus"; [ $? -eq 2 ] && grep -q -- "--bogus" "$work/bogus"'
+check "without a display, no window: a message and exit status 2" \
+  eval 'in_root 2>"$work/nodisplay"; [ $? -eq 2 ] && grep -q "no X display" "$work/nodisplay"'
 check "the settings file is Tandrel.ini in the folder on the stick" \
   eval '[ -f "$folder/Tandrel.ini" ] && [ "$(ls "$folder" | grep -c "\.ini$")" -eq 1 ]'
 
