@@ -1,8 +1,10 @@
 #include "core/Platform.h"
 
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>  // program_invocation_name
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -46,9 +48,18 @@ bool IsDriveLetterPath(std::string_view path) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+// Started as `ld-linux-x86-64.so.2 .../Tandrel` (the portable folder's launcher does so, since a
+// stick's files carry no exec bit), the process's executable is the loader, not Tandrel: the
+// settings file would be named after the loader. The kernel loaded no interpreter then, so AT_BASE
+// is 0 (this program is dynamically linked, so that happens in no other way), and the loader has
+// shifted argv so that argv[0] names the program it was given.
+bool LoaderIsTheProcess() { return getauxval(AT_BASE) == 0; }
+
 std::filesystem::path RunningExecutable() {
   std::error_code ec;
-  auto exe = std::filesystem::canonical("/proc/self/exe", ec);
+  auto exe = LoaderIsTheProcess()
+                 ? std::filesystem::canonical(program_invocation_name, ec)
+                 : std::filesystem::canonical("/proc/self/exe", ec);
   if (ec) return {};
   return exe;
 }
