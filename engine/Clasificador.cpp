@@ -78,10 +78,16 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
     archivo.Estado = "N";
     archivo.Action = desdePC ? (datos.NuevosPC ? "C2" : "ZZ") : (datos.NuevosUSB ? "C1" : "ZZ");
   }
-  if (encontrado.outcome == FolderCache::Outcome::Unreadable) {
+  if (encontrado.outcome == FolderCache::Outcome::Unreadable ||
+      encontrado.outcome == FolderCache::Outcome::NotAFolder) {
     // We cannot tell whether the file is there: keep the mark a missing file gets, plan nothing.
-    scan.CarpetaIlegible(otro.Root(), encontrado.folder, encontrado.error);
+    if (encontrado.outcome == FolderCache::Outcome::Unreadable) {
+      scan.CarpetaIlegible(otro.Root(), encontrado.folder, encontrado.error);
+    } else {
+      scan.NoEsCarpeta(otro.Root(), encontrado.folder);
+    }
     archivo.Action = "ZZ";
+    archivo.heldBack = true;
   }
 }
 

@@ -155,9 +155,17 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
       FileInfo info;
       if (fs_.Stat(memoPath_ + std::string(real), info) == 0) type = info.type;
     }
-    // A link to a folder is never entered, and a file where a folder should be hides nothing.
-    if (type != EntryType::Folder) return;
-    memoPath_.append(real).push_back('/');
+    memoPath_.append(real);
+    if (type == EntryType::Unknown) return;  // gone since the listing
+    // A link to a folder is never entered; whatever stands in a folder's place may have taken
+    // the folder's files elsewhere, and they must not look deleted.
+    if (type != EntryType::Folder) {
+      memoOutcome_ = Outcome::NotAFolder;
+      memoFailedFolder_ = memoPath_;
+      memoError_ = 0;
+      return;
+    }
+    memoPath_.push_back('/');
   }
 }
 
@@ -170,8 +178,8 @@ FolderCache::Result FolderCache::Find(std::string_view relative) {
 FolderCache::Result FolderCache::Find(std::string_view folderPart, std::string_view filePart) {
   Result result;
   ResolveFolder(folderPart);
-  if (memoOutcome_ == Outcome::Unreadable) {
-    result.outcome = Outcome::Unreadable;
+  if (memoOutcome_ == Outcome::Unreadable || memoOutcome_ == Outcome::NotAFolder) {
+    result.outcome = memoOutcome_;
     result.folder = memoFailedFolder_;
     result.error = memoError_;
     return result;

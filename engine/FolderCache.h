@@ -49,21 +49,25 @@ class FolderCache {
     }
   };
 
-  enum class Outcome { Found, Missing, Unreadable };
+  // NotAFolder: a part of the folder is a link or a file (a folder moved away, a link left in its
+  // place); like Unreadable, nothing below it can be told apart from deleted.
+  enum class Outcome { Found, Missing, Unreadable, NotAFolder };
   struct Result {
     Outcome outcome = Outcome::Missing;
     RealPath path;          // Found: the full real path of the entry
     std::string_view name;  // Found: its real name (valid while the cache lives)
     FileInfo info;          // Found: its own data (a link's or a folder's too: the caller decides)
     Entry* entry = nullptr;  // Found: the cached entry, for Take
-    std::string folder;     // Unreadable: the real path of the folder that could not be read
+    std::string folder;     // Unreadable, NotAFolder: the real path of the folder that could not
+                            // be read, or of the entry that stands where a folder was
     int error = 0;          // Unreadable: -errno of that failure
   };
 
   // relative: the path below the root as the other side really spells it, parts joined by "/".
   // Each part matches without regard to case; a part spelt exactly the same wins, else the first
   // in listing order. A folder on the way that cannot be listed (other than by being gone) gives
-  // Unreadable: the caller must then plan nothing for the entry. Links on the way are not entered.
+  // Unreadable, a link or file on the way NotAFolder: the caller must then plan nothing for the
+  // entry. Links on the way are never entered.
   Result Find(std::string_view relative);
   // The same for a path already split: relativeFolder has no "/" at either end ("" for the root).
   Result Find(std::string_view relativeFolder, std::string_view name);

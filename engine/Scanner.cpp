@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Public.h"
 #include "core/Text.h"
 #include "engine/TempNames.h"
 #include "engine/modFiles.h"
@@ -31,6 +32,15 @@ DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view no
   return copia;
 }
 
+// On POSIX "\" may stand in a file name, but relative names join their parts with it: "b\b.txt"
+// would share its key with "b/b.txt". Such a name is named in the log and never entered.
+bool NombreConBarraInversa(ScanContext& scan, const std::string& carpeta, std::string_view nombre) {
+  if (nombre.find('\\') == std::string_view::npos) return false;
+  EscribeLog(scan.view, scan.prefijo + scan.session.W("logBackslash") + " " + carpeta +
+                            std::string(nombre));
+  return true;
+}
+
 bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& relativo) {
   const clsMascaras& mascaras = scan.session.Mascaras;
   // The masks see the task's folder followed by the proper-cased names below it.
@@ -54,6 +64,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
   const RealPath::Folder compartida(carpeta);
   for (const FolderEntry& entrada : entradas) {
     if (IsTempCopyName(entrada.name) || !IsFileOrFolder(scan, entrada.info.type)) continue;
+    if (NombreConBarraInversa(scan, carpeta, entrada.name)) continue;
     if (entrada.info.type == EntryType::Folder) {
       if (!datos.SubcarpetasUSB) continue;
       DatosTarea copia = Subcarpeta(datos, true, entrada.name);
@@ -92,6 +103,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
   for (FolderCache::Entry& entrada : listado.entries) {
     if (!IsFileOrFolder(scan, entrada.type)) continue;
     const std::string_view nombreReal = listado.Name(entrada);
+    if (NombreConBarraInversa(scan, carpeta, nombreReal)) continue;
     if (entrada.type == EntryType::Folder) {
       if (!datos.SubcarpetasPC) continue;
       DatosTarea copia = Subcarpeta(datos, false, nombreReal);
@@ -139,9 +151,12 @@ ScanReport AnalizaCarpetas(ScanContext& scan) {
     clsArchivos& archivos = scan.session.Archivos;
     for (std::size_t i = 1; i <= archivos.Count(); ++i) {
       clsArchivo& archivo = archivos.ITemID(i);
-      if (scan.BajoCarpetaIlegible(archivo.Nombre)) archivo.Action = "ZZ";
+      if (!scan.BajoCarpetaIlegible(archivo.Nombre)) continue;
+      archivo.Action = "ZZ";
+      archivo.heldBack = true;
     }
   }
+  scan.session.carpetasRetenidas = scan.CarpetasIlegibles();
   return {scan.pasados};
 }
 

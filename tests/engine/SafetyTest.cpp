@@ -4,8 +4,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
+#include "core/Platform.h"
+#include "engine/ConflictSettlement.h"
 #include "tests/engine/EngineFixture.h"
+#include "tests/engine/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -29,6 +33,9 @@ TEST_F(SafetyTest, UnreadableSideStopsTheAnalysisAndKeepsSyncDisabled) {
       {"foreign folder text", "\\Data", "C:\\Docs", false, "C:", "C:/Docs", enoent},
       // Unreadable is not missing: not even a new task takes it for empty.
       {"unreadable PC folder", "\\Data", pair.Pc(), false, "/", pair.Pc(), "Input/output error"},
+      // A disk not mounted leaves its mount point behind, empty and readable.
+      {"empty PC folder", "\\Data", pair.AddFolder(Side::Pc, "Mount"), true, "/",
+       pair.Pc() + "/Mount", "msgFolderEmpty"},
   };
   pair.AddFile(Side::Usb, Usb("Plan.txt"), 5, kOlder);
   pair.AddFile(Side::Pc, "Plan.txt", 5, kOlder);
@@ -37,7 +44,7 @@ TEST_F(SafetyTest, UnreadableSideStopsTheAnalysisAndKeepsSyncDisabled) {
     SCOPED_TRACE(c.what);
     const std::int64_t id = AddTask("NE", "NE", "", c.left, c.right);
     if (c.knownSnapshot) AddSnapshot(id, "Plan.txt", "5", "20200101100000");
-    if (c.cause != enoent) fileSystem->FailListing(pair.Pc(), -EIO);
+    if (c.cause == "Input/output error") fileSystem->FailListing(pair.Pc(), -EIO);
     view = RecordingView();
     view.EnableSync(true);  // left enabled by an earlier analysis: a failing one takes it back
     Analyse(++position);
@@ -111,6 +118,70 @@ TEST_F(SafetyTest, AFolderWithoutReadPermissionIsUnreadable) {
   Analyse();
   EXPECT_EQ(Code("Locked\\A.txt"), "ZZ");
   EXPECT_TRUE(view.LogHas("logUnreadable " + pair.Usb() + "/Data/Locked"));
+}
+
+// What could not be looked at keeps its snapshot rows: once the world is as before, no file the
+// user has looks deleted, and a second run finds everything in step.
+TEST_F(RunTest, HeldBackEntriesKeepTheirRowsAndNothingIsLostOnceTheWorldIsBack) {
+  const auto id = AddTask();
+  // The PC folder Sub cannot be read; the stick has a new file there.
+  Put(Side::Usb, "Sub/new.txt", "only on the stick", kMonday);
+  // The stick's folder Other cannot be read; the PC has a new file there.
+  Put(Side::Pc, "Other/new.txt", "only on the pc", kMonday);
+  // The PC's Photos went to another disk, a link left in its place.
+  for (const std::string key : {"Sub\\Old.txt", "Other\\Old.txt", "Photos\\A.jpg"}) {
+    Put(Side::Usb, NativePath(key), key, kMonday);
+    Put(Side::Pc, NativePath(key), key, kMonday);
+    Remember(id, key, Side::Pc);
+  }
+  const std::string moved = pair.Path(Side::Pc, "../Moved");
+  std::filesystem::rename(PcPath("Photos"), moved);
+  pair.AddLink(Side::Pc, "Photos", moved);
+  for (std::uint64_t n = 1; n <= 3; ++n) {
+    fs.FailAt(n, EACCES, FsOp::ListFolder, PcPath("Sub"));
+    fs.FailAt(n, EACCES, FsOp::ListFolder, UsbPath("Other"));
+  }
+  const auto rowsBefore = Rows(id);
+  const auto usbBefore = Tree(pair.Usb());
+  const auto pcBefore = Tree(pair.Pc());
+  Sync();
+  fs.ClearFaults();
+  for (const auto& [name, code] : Codes()) EXPECT_EQ(code, "ZZ") << name;
+  EXPECT_TRUE(view.LogHas("#1: logNotAFolder " + PcPath("Photos")));
+  EXPECT_EQ(Rows(id), rowsBefore);
+  EXPECT_EQ(Tree(pair.Usb()), usbBefore);
+  EXPECT_EQ(Tree(pair.Pc()), pcBefore);
+
+  std::filesystem::remove(PcPath("Photos"));
+  std::filesystem::rename(moved, PcPath("Photos"));
+  Analyse();
+  EXPECT_EQ(Code("Sub\\New.txt"), "C1");
+  EXPECT_EQ(Code("Other\\New.txt"), "C2");
+  Run();
+  Analyse();
+  for (const auto& [name, code] : Codes()) EXPECT_EQ(code, "ZZ") << name;
+  EXPECT_EQ(ReadAll(PcPath("Sub/new.txt")), "only on the stick");
+  EXPECT_EQ(ReadAll(UsbPath("Other/new.txt")), "only on the pc");
+  EXPECT_EQ(ReadAll(UsbPath("Photos/A.jpg")), "Photos\\A.jpg");
+}
+
+// A copy chosen over the other side's copy replaces it only while it is what the analysis saw.
+TEST_F(RunTest, ChosenCopyOverwritesOnlyWhatTheAnalysisSaw) {
+  AddTask();
+  Put(Side::Usb, "Mine.txt", "the stick's", kTuesday);
+  Put(Side::Pc, "Mine.txt", "the pc's", kMonday);
+  Put(Side::Usb, "Yours.txt", "the stick's", kMonday);
+  Put(Side::Pc, "Yours.txt", "the pc's", kTuesday);
+  Analyse();
+  ASSERT_EQ(Code("Mine.txt"), "!2");
+  EXPECT_EQ(SettleConflicts(*session, view, PreferredCopy::Usb), 2);
+  EXPECT_EQ(session->cuentas.conflictos, 0);
+  Put(Side::Pc, "Yours.txt", "changed on the pc meanwhile", kFriday);
+  Run();
+  EXPECT_EQ(ReadAll(PcPath("Mine.txt")), "the stick's");
+  EXPECT_EQ(ReadAll(PcPath("Yours.txt")), "changed on the pc meanwhile");
+  EXPECT_EQ(view.Row("Yours.txt")->icon, "KO");
+  EXPECT_EQ(session->Fallos, 1);
 }
 
 }  // namespace
