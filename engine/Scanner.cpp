@@ -47,6 +47,21 @@ bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& rel
   return mascaras.Count() > 0 && mascaras.Comprueba(datos.Raiz + relativo);
 }
 
+// Of two stick files whose names differ only in case, whether the one listed later should hold
+// the entry instead: the copy the snapshot recorded (its size and time) wins, else the one the PC
+// spells the same, else the first listed. The other is left out and never copied over or deleted,
+// so a new file beside a known one is never taken for the known one changed.
+bool GanaGemelo(const clsFile& registro, const clsArchivo& actual, const clsArchivo& candidato) {
+  const auto registrado = [&](const clsArchivo& a) {
+    return registro.Known() && a.USB_Tamano == registro.Size && a.USB_Modificado == registro.Last;
+  };
+  if (registrado(actual) != registrado(candidato)) return registrado(candidato);
+  const auto igualEnPC = [](const clsArchivo& a) {
+    return !a.PC_Ruta.empty() && a.PC_Ruta.Name() == a.USB_Ruta.Name();
+  };
+  return !igualEnPC(actual) && igualEnPC(candidato);
+}
+
 void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
   // One buffer per level: the listing of this folder stays while its subfolders are listed.
   const auto nivel = static_cast<std::size_t>(std::count(datos.Relativa.begin(), datos.Relativa.end(), '\\'));
@@ -80,13 +95,20 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     LlenaLado(archivoActual, true, RealPath(compartida, entrada.name), entrada.info, entrada.name);
     ClasificaArchivo(scan, archivoActual, datos, false);
     FolderCache::Entry* hallado = scan.hallado;
-    if (archivos.Add(std::move(archivoActual))) {
+    if (archivos.AddMoving(archivoActual)) {
       // The PC listing need not look at that file again: this entry holds it.
       if (hallado != nullptr) scan.pc.Take(hallado);
-    } else {
-      // Only a name of this same listing can be there already: two names that differ in case.
-      scan.ArchivoOmitido(carpeta + entrada.name);
+      continue;
     }
+    // Another file of the stick whose name differs from this one only in case holds the entry.
+    clsArchivo& actual = archivos.Item(archivoActual.Nombre);
+    if (!GanaGemelo(scan.session.Ficheros.Item(actual.Nombre), actual, archivoActual)) {
+      scan.ArchivoOmitido(carpeta + entrada.name);
+      continue;
+    }
+    scan.ArchivoOmitido(std::string(actual.USB_Ruta.FolderPart()) + std::string(actual.USB_Ruta.Name()));
+    actual = std::move(archivoActual);
+    if (hallado != nullptr) scan.pc.Take(hallado);
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/Platform.h"
 #include "engine/ConflictSettlement.h"
+#include "engine/FileTimes.h"
 #include "tests/engine/EngineFixture.h"
 #include "tests/engine/RunFixture.h"
 
@@ -163,6 +164,32 @@ TEST_F(RunTest, HeldBackEntriesKeepTheirRowsAndNothingIsLostOnceTheWorldIsBack) 
   EXPECT_EQ(ReadAll(PcPath("Sub/new.txt")), "only on the stick");
   EXPECT_EQ(ReadAll(UsbPath("Other/new.txt")), "only on the pc");
   EXPECT_EQ(ReadAll(UsbPath("Photos/A.jpg")), "Photos\\A.jpg");
+}
+
+// A new file beside a known one, its name differing only in case, is never taken for the known
+// one changed (and older): it is left out, and neither copy is written over.
+TEST_F(RunTest, NewCaseTwinOfAKnownFileIsLeftOutAndKept) {
+  const auto id = AddTask();
+  // Spelt both ways round: whatever order a folder lists them in, in one the new file comes first.
+  for (const auto& [known, fresh, key] : {std::tuple{"A/Report.txt", "A/REPORT.txt", "A\\Report.txt"},
+                                          {"B/REPORT.txt", "B/Report.txt", "B\\Report.txt"}}) {
+    Put(Side::Usb, known, "known", kTuesday);
+    Put(Side::Pc, known, "known", kTuesday);
+    Put(Side::Usb, fresh, "the user's new file", kMonday);
+    db.AddFile({.hostname = kRunHost, .task = id, .file = key,
+                .size = "5", .last = FechaArchivo(FileTime{kTuesday, 0}).str()});
+  }
+  Sync();
+  Analyse();
+  for (const auto& [name, code] : Codes()) EXPECT_EQ(code, "ZZ") << name;
+  EXPECT_TRUE(view.LogHas("logLeftOut " + UsbPath("A/REPORT.txt")));
+  EXPECT_EQ(Tree(pair.Usb() + "/Data"), (std::map<std::string, std::string>{
+                                            {"A/Report.txt", "known"},
+                                            {"A/REPORT.txt", "the user's new file"},
+                                            {"B/REPORT.txt", "known"},
+                                            {"B/Report.txt", "the user's new file"}}));
+  EXPECT_EQ(Tree(pair.Pc()), (std::map<std::string, std::string>{{"A/Report.txt", "known"},
+                                                                 {"B/REPORT.txt", "known"}}));
 }
 
 // A copy chosen over the other side's copy replaces it only while it is what the analysis saw.
