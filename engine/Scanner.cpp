@@ -137,10 +137,17 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     std::string relativo = datos.Relativa + ProperCase(nombreReal);
     if (Excluido(scan, datos, relativo)) continue;
     std::string ruta = carpeta + std::string(nombreReal);
-    if (const clsArchivo* existente = archivos.Find(relativo)) {
-      // Entered by the USB listing with another PC file of this folder, whose name differs from
-      // this one only in case.
-      if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) scan.ArchivoOmitido(ruta);
+    if (clsArchivo* existente = archivos.Find(relativo)) {
+      // Entered with another PC file whose name differs from this one only in case: of this
+      // folder, or of a folder whose name differs only in case from this one. Two such folders
+      // are one for the keys, and a name in both is a twin: neither copy may be deleted.
+      if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) {
+        scan.ArchivoOmitido(ruta);
+        if (existente->PC_Ruta.FolderPart() != carpeta) {
+          existente->Action = "ZZ";
+          existente->heldBack = true;
+        }
+      }
       continue;
     }
     clsArchivo archivoActual;

@@ -192,6 +192,36 @@ TEST_F(RunTest, NewCaseTwinOfAKnownFileIsLeftOutAndKept) {
                                                                  {"B/REPORT.txt", "known"}}));
 }
 
+// Folders of one side whose names differ only in case are one folder for the keys: a file in
+// either is found, and a name in both is a twin that nothing deletes.
+TEST_F(RunTest, FoldersDifferingOnlyInCaseAreOneFolder) {
+  const auto id = AddTask();
+  for (const char* name : {"A.txt", "B.txt", "Twin.txt"}) {
+    Put(Side::Usb, std::string("docs/") + name, name, kMonday);
+    Put(Side::Pc, std::string(name[0] == 'B' ? "docs/" : "Docs/") + name, name, kMonday);
+    Remember(id, std::string("docs\\") + name, Side::Usb);
+  }
+  Put(Side::Pc, "docs/Twin.txt", "the other twin", kMonday);
+  Put(Side::Pc, "Docs/Gone.txt", "one", kMonday);
+  Put(Side::Pc, "docs/Gone.txt", "two", kMonday);
+  db.AddFile({.hostname = kRunHost, .task = id, .file = "Docs\\Gone.txt"});
+  const auto usbBefore = Tree(pair.Usb());
+  const auto pcBefore = Tree(pair.Pc());
+  Sync();
+  EXPECT_EQ(Codes(), (std::map<std::string, std::string>{{"Docs\\A.txt", "ZZ"},
+                                                         {"Docs\\B.txt", "ZZ"},
+                                                         {"Docs\\Twin.txt", "ZZ"},
+                                                         {"Docs\\Gone.txt", "ZZ"}}));
+  EXPECT_TRUE(view.LogHas("logLeftOut " + PcPath("Docs/Twin.txt")));
+  EXPECT_TRUE(view.LogHas("logLeftOut " + PcPath("docs/Gone.txt")) ||
+              view.LogHas("logLeftOut " + PcPath("Docs/Gone.txt")));
+  EXPECT_EQ(Tree(pair.Usb()), usbBefore);
+  EXPECT_EQ(Tree(pair.Pc()), pcBefore);
+  Sync();
+  EXPECT_EQ(Tree(pair.Usb()), usbBefore);
+  EXPECT_EQ(Tree(pair.Pc()), pcBefore);
+}
+
 // A copy chosen over the other side's copy replaces it only while it is what the analysis saw.
 TEST_F(RunTest, ChosenCopyOverwritesOnlyWhatTheAnalysisSaw) {
   AddTask();
