@@ -1,6 +1,7 @@
 // Nothing is lost: a side that cannot be read plans nothing, and a run may not follow.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -142,6 +143,8 @@ TEST_F(RunTest, HeldBackEntriesKeepTheirRowsAndNothingIsLostOnceTheWorldIsBack) 
     fs.FailAt(n, EACCES, FsOp::ListFolder, PcPath("Sub"));
     fs.FailAt(n, EACCES, FsOp::ListFolder, UsbPath("Other"));
   }
+  // A row of a file gone from the unreadable folder's side and the other: it may still be there.
+  db.AddFile({.hostname = kRunHost, .task = id, .file = "Sub\\Hidden.txt"});
   const auto rowsBefore = Rows(id);
   const auto usbBefore = Tree(pair.Usb());
   const auto pcBefore = Tree(pair.Pc());
@@ -220,6 +223,24 @@ TEST_F(RunTest, FoldersDifferingOnlyInCaseAreOneFolder) {
   Sync();
   EXPECT_EQ(Tree(pair.Usb()), usbBefore);
   EXPECT_EQ(Tree(pair.Pc()), pcBefore);
+}
+
+// A disk that is not mounted leaves an empty mount point behind: the task is refused, not emptied.
+TEST_F(RunTest, UnmountedDiskIsRefusedNotTakenForDeletions) {
+  if (::mount("tmpfs", pair.Pc().c_str(), "tmpfs", 0, "size=1m") != 0) {
+    GTEST_SKIP() << "cannot mount a tmpfs here (the empty folder case runs in SafetyTest): "
+                 << ErrorText(errno);
+  }
+  AddTask();
+  Put(Side::Usb, "Plan.txt", "the only plan", kMonday);
+  Sync();
+  EXPECT_EQ(ReadAll(PcPath("Plan.txt")), "the only plan");
+  ::umount2(pair.Pc().c_str(), MNT_DETACH);
+  Sync();
+  EXPECT_TRUE(session->driveError);
+  ASSERT_FALSE(view.messages.empty());
+  EXPECT_EQ(view.messages.back().text, pair.Pc() + ": msgFolderEmpty");
+  EXPECT_EQ(ReadAll(UsbPath("Plan.txt")), "the only plan");
 }
 
 // A copy chosen over the other side's copy replaces it only while it is what the analysis saw.
