@@ -106,7 +106,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
       scan.ArchivoOmitido(carpeta + entrada.name);
       continue;
     }
-    scan.ArchivoOmitido(std::string(actual.USB_Ruta.FolderPart()) + std::string(actual.USB_Ruta.Name()));
+    scan.ArchivoOmitido(actual.USB_Ruta.str());
     actual = std::move(archivoActual);
     if (hallado != nullptr) scan.pc.Take(hallado);
   }
