@@ -146,12 +146,12 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
   }
   if (request.verb == Verb::Auto) {
     if (session.Tareas.Count() == 0) return 0;
-    const int sinAnalizar = EjecutaAutomaticas(session, view, [&](int posicion) {
+    const int notAnalysed = EjecutaAutomaticas(session, view, [&](int posicion) {
       if (request.prefer) SettleConflicts(session, view, *request.prefer);
       Sincroniza(session, view, posicion);
     });
     // The worst of the tasks: one that could not be analysed outweighs any alert.
-    return sinAnalizar > 0 ? 2 : view.anyAlert ? 1 : 0;
+    return notAnalysed > 0 ? 2 : view.anyAlert ? 1 : 0;
   }
 
   const int posicion = FindTask(session, request.id);

@@ -85,7 +85,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
   if (encontrado.outcome == Outcome::Unreadable) {
     scan.CarpetaIlegible(otro.Root(), encontrado.folder, encontrado.error);
   } else if (encontrado.outcome == Outcome::NotAFolder) {
-    scan.NoEsCarpeta(otro.Root(), encontrado.folder);
+    scan.FolderReplaced(otro.Root(), encontrado.folder);
   } else {
     for (const std::string& gemelo : encontrado.twins) scan.ArchivoOmitido(gemelo);
   }

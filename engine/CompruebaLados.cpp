@@ -17,7 +17,7 @@ namespace {
 struct Fallo {
   int error = 0;
   std::string ruta;  // what could not be read, as shown to the user
-  bool vacia = false;  // the folder was read and is empty
+  bool empty = false;  // the folder was read and is empty
 };
 
 std::string SinBarraFinal(std::string path) {
@@ -62,7 +62,7 @@ bool CompruebaLados(Session& session, AppView& view, const clsTarea& tarea,
     EscribeLog(view, prefijo + "ERROR= " + DriveForDisplay(unidades[lado]));
     view.ShowMessage(MessageIcon::Critical, "Error reading drive",
                      fallo.ruta + ": " +
-                         (fallo.vacia ? session.W("msgFolderEmpty") : ErrorText(fallo.error)));
+                         (fallo.empty ? session.W("msgFolderEmpty") : ErrorText(fallo.error)));
     return false;
   }
   return true;

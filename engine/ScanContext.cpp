@@ -41,15 +41,15 @@ ScanContext::ScanContext(Session& s, AppView& v, int indice)
 void ScanContext::CarpetaIlegible(const std::string& root, const std::string& folder, int error) {
   std::string shown = folder;
   if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
-  Retiene(root, folder, session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
+  HoldBack(root, folder, session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
 }
 
-void ScanContext::NoEsCarpeta(const std::string& root, const std::string& path) {
-  Retiene(root, path, session.W("logNotAFolder") + " " + path);
+void ScanContext::FolderReplaced(const std::string& root, const std::string& path) {
+  HoldBack(root, path, session.W("logNotAFolder") + " " + path);
 }
 
-void ScanContext::Retiene(const std::string& root, const std::string& folder,
-                          const std::string& logLine) {
+void ScanContext::HoldBack(const std::string& root, const std::string& folder,
+                           const std::string& logLine) {
   if (!avisadas_.insert(folder).second) return;
   EscribeLog(view, prefijo + logLine);
 

@@ -34,7 +34,7 @@ DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view no
 
 // On POSIX "\" may stand in a file name, but relative names join their parts with it: "b\b.txt"
 // would share its key with "b/b.txt". Such a name is named in the log and never entered.
-bool NombreConBarraInversa(ScanContext& scan, const std::string& carpeta, std::string_view nombre) {
+bool LeftOutForBackslash(ScanContext& scan, const std::string& carpeta, std::string_view nombre) {
   if (nombre.find('\\') == std::string_view::npos) return false;
   EscribeLog(scan.view, scan.prefijo + scan.session.W("logBackslash") + " " + carpeta +
                             std::string(nombre));
@@ -51,15 +51,15 @@ bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& rel
 // the entry instead: the copy the snapshot recorded (its size and time) wins, else the one the PC
 // spells the same, else the first listed. The other is left out and never copied over or deleted,
 // so a new file beside a known one is never taken for the known one changed.
-bool GanaGemelo(const clsFile& registro, const clsArchivo& actual, const clsArchivo& candidato) {
-  const auto registrado = [&](const clsArchivo& a) {
-    return registro.Known() && a.USB_Tamano == registro.Size && a.USB_Modificado == registro.Last;
+bool LaterTwinWins(const clsFile& row, const clsArchivo& held, const clsArchivo& later) {
+  const auto recorded = [&](const clsArchivo& a) {
+    return row.Known() && a.USB_Tamano == row.Size && a.USB_Modificado == row.Last;
   };
-  if (registrado(actual) != registrado(candidato)) return registrado(candidato);
-  const auto igualEnPC = [](const clsArchivo& a) {
+  if (recorded(held) != recorded(later)) return recorded(later);
+  const auto speltAsOnPc = [](const clsArchivo& a) {
     return !a.PC_Ruta.empty() && a.PC_Ruta.Name() == a.USB_Ruta.Name();
   };
-  return !igualEnPC(actual) && igualEnPC(candidato);
+  return !speltAsOnPc(held) && speltAsOnPc(later);
 }
 
 void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
@@ -79,7 +79,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
   const RealPath::Folder compartida(carpeta);
   for (const FolderEntry& entrada : entradas) {
     if (IsTempCopyName(entrada.name) || !IsFileOrFolder(scan, entrada.info.type)) continue;
-    if (NombreConBarraInversa(scan, carpeta, entrada.name)) continue;
+    if (LeftOutForBackslash(scan, carpeta, entrada.name)) continue;
     if (entrada.info.type == EntryType::Folder) {
       if (!datos.SubcarpetasUSB) continue;
       DatosTarea copia = Subcarpeta(datos, true, entrada.name);
@@ -102,7 +102,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     }
     // Another file of the stick whose name differs from this one only in case holds the entry.
     clsArchivo& actual = archivos.Item(archivoActual.Nombre);
-    if (!GanaGemelo(scan.session.Ficheros.Item(actual.Nombre), actual, archivoActual)) {
+    if (!LaterTwinWins(scan.session.Ficheros.Item(actual.Nombre), actual, archivoActual)) {
       scan.ArchivoOmitido(carpeta + entrada.name);
       continue;
     }
@@ -125,7 +125,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
   for (FolderCache::Entry& entrada : listado.entries) {
     if (!IsFileOrFolder(scan, entrada.type)) continue;
     const std::string_view nombreReal = listado.Name(entrada);
-    if (NombreConBarraInversa(scan, carpeta, nombreReal)) continue;
+    if (LeftOutForBackslash(scan, carpeta, nombreReal)) continue;
     if (entrada.type == EntryType::Folder) {
       if (!datos.SubcarpetasPC) continue;
       DatosTarea copia = Subcarpeta(datos, false, nombreReal);
@@ -185,7 +185,7 @@ ScanReport AnalizaCarpetas(ScanContext& scan) {
       archivo.heldBack = true;
     }
   }
-  scan.session.carpetasRetenidas = scan.CarpetasIlegibles();
+  scan.session.heldBackFolders = scan.HeldBackFolders();
   return {scan.pasados};
 }
 

@@ -59,7 +59,7 @@ class Session {
   bool driveError = false;  // the last analysis could not read a side: no run may follow it
   // The relative folders (case-folded, ending in "\\") the last analysis could not look into:
   // the run keeps the snapshot rows below them, also those of names no entry holds.
-  std::vector<std::string> carpetasRetenidas;
+  std::vector<std::string> heldBackFolders;
 };
 
 }  // namespace tandrel

@@ -35,7 +35,7 @@ class SnapshotRenewal {
   // Commit, when the last one is at least interval ago (see RunSettings).
   void CommitWhenDue(std::chrono::milliseconds interval);
   // Removes the rows of the snapshot that no entry replaced or kept, but for those below the
-  // folders the analysis could not look into (session.carpetasRetenidas), and commits.
+  // folders the analysis could not look into (session.heldBackFolders), and commits.
   void Finish();
 
  private:
