@@ -65,7 +65,11 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.SetProgressValue(i);
     clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
     if (archivo.Action == "ZZ") {
-      GrabaRegistro(session, renewal, tarea, archivo);
+      if (archivo.heldBack) {
+        renewal.KeepOldRow(archivo);
+      } else {
+        GrabaRegistro(session, renewal, tarea, archivo);
+      }
       continue;
     }
     view.ShowStatus(sincronizando + archivo.Nombre);

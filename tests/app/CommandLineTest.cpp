@@ -183,6 +183,46 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
   EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
 }
 
+// Conflicts settled as the file dialog would: the chosen copy overwrites the other one. --auto
+// then exits with its worst task's status.
+TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
+  FolderPair pair;
+  const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
+  pair.AddFile(Side::Usb, "Newer on usb.txt", 11, monday + 60);
+  pair.AddFile(Side::Pc, "Newer on usb.txt", 12, monday);
+  pair.AddFile(Side::Usb, "Newer on pc.txt", 13, monday);
+  pair.AddFile(Side::Pc, "Newer on pc.txt", 14, monday + 60);
+  pair.AddFile(Side::Usb, "Same time.txt", 15, monday);
+  pair.AddFile(Side::Pc, "Same time.txt", 16, monday);
+  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
+                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
+  const auto size = [&](Side side, const char* name) { return fs::file_size(pair.Path(side, name)); };
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--sync", std::to_string(id), "--prefer", "left"},
+           {"--sync", std::to_string(id), "--prefer"},
+           {"--analyse", std::to_string(id), "--prefer", "usb"}}) {
+    EXPECT_EQ(Run(args), 2) << args.back();
+    EXPECT_EQ(err.str(), "Usage: Tandrel --sync ID|--auto --prefer usb|pc|newer\n");
+  }
+  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 12u) << "nothing done";
+
+  EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "newer"}), 1) << err.str();
+  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 11u);
+  EXPECT_EQ(size(Side::Usb, "Newer on pc.txt"), 14u);
+  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 15u) << "equal times stay a conflict";
+  EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "pc"}), 0) << err.str();
+  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 16u);
+  EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 0) << out.str();
+
+  // An auto-start task whose PC folder has gone, while its snapshot holds rows.
+  const std::int64_t gone = db.AddTask({.hostname = "PC_1", .left = pair.Usb(),
+                                        .right = pair.Pc() + "/gone", .leftopt = "NEAR",
+                                        .rightopt = "NEAR", .descr = "Gone", .options = "A"});
+  db.AddFile({.hostname = "PC_1", .task = gone, .file = "Newer on usb.txt"});
+  EXPECT_EQ(Run({"--auto", "--prefer", "usb"}), 2) << err.str();
+}
+
 TEST(OneLineField, ControlCharactersBecomeQuestionMarks) {
   EXPECT_EQ(OneLineField("a\tb\nc\rd"), "a?b?c?d");
   EXPECT_EQ(OneLineField("Résumé.txt"), "Résumé.txt");
