@@ -128,7 +128,9 @@ void ShutDown(Session& session, AppView& view) {
       if (!error.empty()) view.ShowMessage(MessageIcon::Warning, kTitulo, error);
     }
   }
-  session.INI.Release();
+  if (const std::string error = session.INI.Release(); !error.empty()) {
+    EscribeLog(view, "** ERROR ** : " + error);
+  }
 }
 
 }  // namespace tandrel
