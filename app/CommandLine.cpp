@@ -123,6 +123,7 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
 
   Sincroniza(session, view, posicion);
   PrintEntries(session, context.out);
+  if (session.databaseError) return 2;
   return view.anyAlert ? 1 : 0;
 }
 

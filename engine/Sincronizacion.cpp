@@ -33,6 +33,15 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
   }
   const clsTarea& task = session.Tareas.ITem1(tarea);
   const std::string prefijo = "#" + std::to_string(task.ID) + ": ";
+  // A run that cannot record what it does must not start: every file it copied would be planned
+  // again, or taken for a conflict, at the next analysis. The analysis stays on display.
+  session.databaseError = false;
+  if (const std::string error = CompruebaEscritura(session.conexion); !error.empty()) {
+    session.databaseError = true;
+    EscribeLog(view, prefijo + "** ERROR ** : " + error);
+    view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errDBWrite") + "\r\n" + error);
+    return;
+  }
   const auto total = static_cast<std::int64_t>(session.Archivos.Count());
   // A run without entries still ends with a full bar: a maximum of 0 would read as "busy".
   const std::int64_t maximo = std::max<std::int64_t>(total, 1);

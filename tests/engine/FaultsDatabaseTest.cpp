@@ -3,6 +3,7 @@
 // longer be written in the middle of a run. The database is never replaced by an empty one, the
 // user is told why, and files already copied stay as they are.
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -128,28 +129,15 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
   struct Case {
     const char* what;
     std::string bytes;
-    bool readOnlyDrive;
     const char* cause;
   };
   const Case cases[] = {
-      {"random bytes", noise, false, "not a SQLite database"},
-      {"cut after its first page", good.substr(0, 4096 + 100), false, "damaged"},
-      {"on a write-protected drive", good, true, "read-only"},
+      {"random bytes", noise, "not a SQLite database"},
+      {"cut after its first page", good.substr(0, 4096 + 100), "damaged"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::unique_ptr<TmpfsMount> drive;
-    if (c.readOnlyDrive) {
-      drive = std::make_unique<TmpfsMount>(db.Folder() + "/data", "1m");
-      if (!drive->Mounted()) {
-        std::cout << "[  SKIPPED ] " << c.what << ": " << drive->Error() << "\n";
-        continue;
-      }
-    }
     std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << c.bytes;
-    if (drive) {
-      ASSERT_EQ(drive->Remount(true), "");
-    }
     auto s = NewSession();
     RecordingView v;
     EXPECT_EQ(StartUp(*s, v), StartResult::ConnectionError);
@@ -162,6 +150,84 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
     EXPECT_EQ(ReadAll(db.Path()), c.bytes) << "the file is never replaced";
     EXPECT_FALSE(fsys::exists(Compacted()));
   }
+}
+
+// Write-protected by its owner bit (root too) or by its disk: the tasks are listed and analysed,
+// every run is refused naming the file, and the exit neither compacts nor replaces it.
+TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompacted) {
+  AddTask();
+  Put(Side::Usb, "New.txt", "new", kMonday);
+  CloseSession();
+  const std::string saved = ReadAll(db.Path());
+  for (const bool onDrive : {false, true}) {
+    SCOPED_TRACE(onDrive ? "on a write-protected drive" : "a write-protected file");
+    std::unique_ptr<TmpfsMount> drive;
+    if (onDrive) {
+      drive = std::make_unique<TmpfsMount>(db.Folder() + "/data", "1m");
+      if (!drive->Mounted()) {
+        std::cout << "[  SKIPPED ] " << drive->Error() << "\n";
+        continue;
+      }
+      std::ofstream(db.Path(), std::ios::binary) << saved;
+      ASSERT_EQ(drive->Remount(true), "");
+    } else {
+      ::chmod(db.Path().c_str(), 0444);
+    }
+    view = RecordingView();
+    OpenSession();
+    Analyse();
+    EXPECT_EQ(Code("New.txt"), "C1");
+    Run();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].text.find("\"" + db.Path() + "\" is read-only: changes cannot be recorded"),
+              std::string::npos) << view.messages[0].text;
+    EXPECT_TRUE(session->databaseError);
+    EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
+    CloseSession();
+
+    auto s = NewSession();
+    RecordingView v;
+    ASSERT_EQ(StartUp(*s, v), StartResult::Ready);
+    EXPECT_TRUE(v.LogHas("is read-only"));
+    s->INI.CompactDataBase = true;
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_NE(v.messages[0].text.find("read-only"), std::string::npos) << v.messages[0].text;
+    EXPECT_EQ(ReadAll(db.Path()), saved);
+    EXPECT_FALSE(fsys::exists(Compacted()));
+    ::chmod(db.Path().c_str(), 0644);
+  }
+}
+
+// A second Tandrel on the same database stops at start-up; another program holding a write stops
+// a run before its first file, and the same plan can be carried out once it lets go.
+TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts) {
+  AddTask();
+  Put(Side::Usb, "New.txt", "new", kMonday);
+  {
+    auto s = NewSession();
+    RecordingView v;
+    EXPECT_EQ(StartUp(*s, v), StartResult::ConnectionError);
+    s->INI.CompactDataBase = true;
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_NE(v.messages[0].text.find(s->W("errDBInUse")), std::string::npos) << v.messages[0].text;
+    EXPECT_FALSE(fsys::exists(Compacted()));
+  }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
+  Analyse();
+  Run();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].text.find(session->W("errDBWrite")), std::string::npos);
+  EXPECT_NE(view.messages[0].text.find(db.Path()), std::string::npos) << view.messages[0].text;
+  EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
+  sqlite3_close(other);
+  Run();
+  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_EQ(Rows(1).count("New.txt"), 1u);
 }
 
 // The database's own folder on a small file system of its own, which fills up after the analysis,

@@ -9,6 +9,7 @@
 
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
+#include "store/Sentencias.h"
 #include "tests/store/ConnectedDatabase.h"
 
 namespace tandrel {
@@ -36,6 +37,18 @@ TEST(ConectaBD, OpensDataDbMdbBesideTheProgramWithEitherProvider) {
   EXPECT_EQ(conexion.Path(), db.Path());
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA journal_mode"), "delete");
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA synchronous"), "2");  // FULL
+  EXPECT_EQ(CompruebaEscritura(conexion), "");
+  // A name SQLite cannot find is an error, never the text of the name.
+  sqlite::Statement literal;
+  EXPECT_NE(literal.Prepare(conexion.Db(), R"(SELECT "NOSUCH" FROM TASKS)"), "");
+
+  // One Tandrel at a time: a second connection is refused until the first is released.
+  const std::string inUse = Conecta(db);
+  EXPECT_NE(inUse.find("in use by another Tandrel"), std::string::npos) << inUse;
+  EXPECT_NE(inUse.find(db.Path()), std::string::npos) << inUse;
+  conexion.Close();
+  EXPECT_NE(Conecta(db), "") << "the lock outlives the connection until shutdown";
+  conexion.Release();
   EXPECT_EQ(Conecta(db, "sqlite;"), "");
   EXPECT_NE(Conecta(db, "SQLOLEDB;").find("\"SQLOLEDB\""), std::string::npos);
 }
@@ -71,11 +84,57 @@ TEST(ConectaBD, ADatabaseCutShortAfterItsFirstPagesIsReportedAtConnect) {
   EXPECT_NE(Conecta(db).find("damaged"), std::string::npos);
 }
 
-TEST(ConectaBD, AReadOnlyFileIsRefusedAtConnect) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  TempDatabase db;
-  fs::permissions(db.Path(), fs::perms::owner_read);
-  EXPECT_NE(Conecta(db).find("read-only"), std::string::npos);
+// Every column a statement names, renamed away one at a time, and a table gone: the connection is
+// refused with the table and column named, and the file is left as it was.
+TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
+  const std::pair<const char*, std::vector<const char*>> tables[] = {
+      {"TASKS", {"ID", "HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT", "DESCR", "OPTIONS",
+                 "LASTEXE"}},
+      {"FILES", {"HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST", "ACCESS", "STATE", "SYNC"}},
+      {"NODO", {"TASK", "MASK", "POS"}},
+  };
+  for (const auto& [table, columns] : tables) {
+    for (const char* column : columns) {
+      TempDatabase db;
+      db.Exec(std::string("ALTER TABLE ") + table + " RENAME COLUMN \"" + column + "\" TO OLD_ONE");
+      std::ifstream in(db.Path(), std::ios::binary);
+      const std::string before(std::istreambuf_iterator<char>(in), {});
+      const std::string error = Conecta(db);
+      EXPECT_NE(error.find(db.Path()), std::string::npos) << error;
+      EXPECT_NE(error.find(std::string("table ") + table + " has no column " + column + " "),
+                std::string::npos) << error;
+      std::ifstream after(db.Path(), std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), before);
+    }
+    TempDatabase db;
+    db.Exec(std::string("DROP TABLE ") + table);
+    EXPECT_NE(Conecta(db).find(std::string("table ") + table + " is missing"), std::string::npos);
+  }
+}
+
+// Write-protected by its owner bit (also for root), by its folder, or by its disk: the tasks can
+// be read, nothing can be written, and the file is not touched.
+TEST(ConectaBD, AWriteProtectedDatabaseOpensReadOnly) {
+  for (const bool folder : {false, true}) {
+    TempDatabase db;
+    db.AddTask({.hostname = "PC1", .descr = "kept"});
+    const std::string protectedPath = folder ? db.Folder() + "/data" : db.Path();
+    fs::permissions(protectedPath, fs::perms::owner_write | fs::perms::group_write |
+                                       fs::perms::others_write, fs::perm_options::remove);
+    clsArchivoINI ini(db.Folder(), "Tandrel");
+    Conexion conexion;
+    ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
+    EXPECT_EQ(CuentaTareas(conexion, "PC1"), "1");
+    const std::string cause = CompruebaEscritura(conexion);
+    EXPECT_NE(cause.find("\"" + db.Path() + "\" is read-only: changes cannot be recorded"),
+              std::string::npos) << cause;
+    EXPECT_EQ(ConsultaValor(conexion, "DELETE FROM TASKS"), "");
+    EXPECT_EQ(CuentaTareas(conexion, "PC1"), "1");
+    conexion.Release();
+    EXPECT_FALSE(fs::exists(db.Path() + "-journal"));
+    fs::permissions(protectedPath, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(db.Value("SELECT DESCR FROM TASKS"), "kept");
+  }
 }
 
 TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
@@ -84,8 +143,15 @@ TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   EXPECT_NE(Conecta(db).find("locked"), std::string::npos);
+  // Another program's pending write: a run may not start, for it could not record its files.
+  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK; BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  clsArchivoINI ini(db.Folder(), "Tandrel");
+  Conexion conexion;
+  ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
+  sqlite3_busy_timeout(conexion.Db().Handle(), 10);
+  EXPECT_NE(CompruebaEscritura(conexion).find("cannot be written now"), std::string::npos);
   sqlite3_close(other);  // rolls back
-  EXPECT_EQ(Conecta(db), "");
+  EXPECT_EQ(CompruebaEscritura(conexion), "");
 }
 
 using ConsultaValorTest = test::ConnectedDatabase;
