@@ -17,6 +17,22 @@ namespace {
 
 constexpr int kSuccessesPerYield = 100;
 
+// The run stopped after entry `ultima` because the database refused its record: the entries after
+// it are named, left as they are (their old rows stay, so the next analysis plans them again), and
+// the task ends in alert.
+void ParaPorBaseDeDatos(Session& session, AppView& view, const std::string& prefijo,
+                        std::int64_t ultima) {
+  session.databaseError = true;
+  const auto total = static_cast<std::int64_t>(session.Archivos.Count());
+  const std::string aviso = session.W("errDBStopped") + " " + std::to_string(total - ultima);
+  EscribeLog(view, prefijo + "** ERROR ** : " + aviso);
+  for (std::int64_t i = ultima + 1; i <= total; ++i) {
+    EscribeLog(view, prefijo + "  " + session.Archivos.ITemID(static_cast<std::size_t>(i)).Nombre);
+  }
+  session.Fallos += 1 + static_cast<double>(total - ultima);
+  view.ShowMessage(MessageIcon::Critical, kTitulo, aviso + "\r\n" + session.conexion.Path());
+}
+
 }  // namespace
 
 void Sincroniza(Session& session, AppView& view, int tarea) {
@@ -69,12 +85,17 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.Yield();
   };
   int exitos = 0;
+  std::int64_t paradaEn = 0;  // the entry whose record the database refused; 0 while all is well
   std::vector<std::string> changed;
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
     clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
     if (archivo.Action == "ZZ") {
       GrabaRegistro(session, renewal, tarea, archivo);
+      if (renewal.DatabaseFailed()) {
+        paradaEn = i;
+        break;
+      }
       continue;
     }
     view.ShowStatus(sincronizando + archivo.Nombre);
@@ -84,6 +105,10 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     archivo.Estado = ok ? "E" : "R";
     view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
     GrabaRegistro(session, renewal, tarea, archivo);
+    if (renewal.DatabaseFailed()) {
+      paradaEn = i;
+      break;
+    }
     if (!ok) {
       session.Fallos += 1;
       commitAndYield();
@@ -92,7 +117,14 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
       commitAndYield();
     }
   }
-  renewal.Finish();
+  if (paradaEn == 0) {
+    renewal.Finish();
+  } else {
+    // What was recorded before the refusal is kept, if the database takes it; the old rows of the
+    // entries not reached must stay.
+    renewal.Commit();
+    ParaPorBaseDeDatos(session, view, prefijo, paradaEn);
+  }
   if (total == 0) view.SetProgressValue(maximo);
 
   EscribeLog(view, prefijo + session.W("panReady"));
