@@ -86,7 +86,7 @@ void PrintTasks(const Session& session, std::ostream& out) {
     const clsTarea& t = session.Tareas.ITem1(i);
     out << t.ID << '\t' << OneLineField(t.Descripcion) << '\t'
         << OneLineField(drive + NativePath(t.Left)) << '\t' << OneLineField(NativePath(t.Right))
-        << '\t' << FormateaFecha(t.LastEXE) << '\n';
+        << '\t' << OneLineField(FormateaFecha(t.LastEXE)) << '\n';
   }
 }
 
