@@ -113,16 +113,18 @@ std::string clsArchivoINI::GuardaINI(const std::string& archivo) {
   return profile.Save(ruta);
 }
 
-std::string clsArchivoINI::Release() {
+std::string clsArchivoINI::WriteProtection() const {
   const std::string ruta = RutaINI();
   struct stat st {};
-  if (::stat(ruta.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0) {
-    return "The settings file \"" + ruta +
-           "\" is write-protected: it was read and is not rewritten (the settings of this session "
-           "are not kept).";
-  }
+  if (::stat(ruta.c_str(), &st) != 0 || (st.st_mode & S_IWUSR) != 0) return {};
+  return "The settings file \"" + ruta +
+         "\" is write-protected: it is read and never rewritten (changes to the settings are not kept).";
+}
+
+std::string clsArchivoINI::Release() {
+  if (!WriteProtection().empty()) return {};
   if (std::string error = GuardaINI(""); !error.empty()) return error;
-  return LimpiaINI(ruta, carpetaPrograma_);
+  return LimpiaINI(RutaINI(), carpetaPrograma_);
 }
 
 }  // namespace tandrel

@@ -31,8 +31,11 @@ class clsArchivoINI {
   [[nodiscard]] std::string GuardaINI(const std::string& archivo = "");
   // Release at shutdown: GuardaINI, then LimpiaINI of the default file. A settings file whose
   // owner-write bit is clear is the user's protection: it is left untouched, also for root.
-  // "" or the one line for the log (the protection, or the write that failed).
+  // "" or the line for the log when the write failed.
   [[nodiscard]] std::string Release();
+  // "" or, for a settings file the user write-protected, the line that says it is never rewritten
+  // (start-up logs it once).
+  std::string WriteProtection() const;
 
   std::string RutaINI() const;
   const std::string& CarpetaPrograma() const { return carpetaPrograma_; }

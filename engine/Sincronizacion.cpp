@@ -17,20 +17,21 @@ namespace {
 
 constexpr int kSuccessesPerYield = 100;
 
-// The run stopped after entry `ultima` because the database refused its record: the entries after
+// The run stopped after entry `last` because the database refused its record: the entries after
 // it are named, left as they are (their old rows stay, so the next analysis plans them again), and
 // the task ends in alert.
-void ParaPorBaseDeDatos(Session& session, AppView& view, const std::string& prefijo,
-                        std::int64_t ultima) {
+void StopOnDatabaseRefusal(Session& session, AppView& view, const std::string& prefix,
+                           std::int64_t last) {
   session.databaseError = true;
   const auto total = static_cast<std::int64_t>(session.Archivos.Count());
-  const std::string aviso = session.W("errDBStopped") + " " + std::to_string(total - ultima);
-  EscribeLog(view, prefijo + "** ERROR ** : " + aviso);
-  for (std::int64_t i = ultima + 1; i <= total; ++i) {
-    EscribeLog(view, prefijo + "  " + session.Archivos.ITemID(static_cast<std::size_t>(i)).Nombre);
+  const std::string text = session.W("errDBStopped") + " " + std::to_string(total - last);
+  EscribeLog(view, prefix + "** ERROR ** : " + text);
+  for (std::int64_t i = last + 1; i <= total; ++i) {
+    EscribeLog(view, prefix + "  " + session.Archivos.ITemID(static_cast<std::size_t>(i)).Nombre);
   }
-  session.Fallos += 1 + static_cast<double>(total - ultima);
-  view.ShowMessage(MessageIcon::Critical, kTitulo, aviso + "\r\n" + session.conexion.Path());
+  session.Fallos += 1 + static_cast<double>(total - last);
+  view.ShowMessage(MessageIcon::Critical, kTitulo,
+                   text + "\r\n\"" + session.conexion.Path() + "\": " + session.rsFiles.LastError());
 }
 
 }  // namespace
@@ -52,7 +53,7 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
   // A run that cannot record what it does must not start: every file it copied would be planned
   // again, or taken for a conflict, at the next analysis. The analysis stays on display.
   session.databaseError = false;
-  if (const std::string error = CompruebaEscritura(session.conexion); !error.empty()) {
+  if (const std::string error = CheckWritable(session.conexion); !error.empty()) {
     session.databaseError = true;
     EscribeLog(view, prefijo + "** ERROR ** : " + error);
     view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errDBWrite") + "\r\n" + error);
@@ -85,7 +86,7 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.Yield();
   };
   int exitos = 0;
-  std::int64_t paradaEn = 0;  // the entry whose record the database refused; 0 while all is well
+  std::int64_t stoppedAt = 0;  // the entry whose record the database refused; 0 while all is well
   std::vector<std::string> changed;
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
@@ -93,7 +94,7 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     if (archivo.Action == "ZZ") {
       GrabaRegistro(session, renewal, tarea, archivo);
       if (renewal.DatabaseFailed()) {
-        paradaEn = i;
+        stoppedAt = i;
         break;
       }
       continue;
@@ -106,7 +107,7 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
     GrabaRegistro(session, renewal, tarea, archivo);
     if (renewal.DatabaseFailed()) {
-      paradaEn = i;
+      stoppedAt = i;
       break;
     }
     if (!ok) {
@@ -117,13 +118,13 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
       commitAndYield();
     }
   }
-  if (paradaEn == 0) {
+  if (stoppedAt == 0) {
     renewal.Finish();
   } else {
     // What was recorded before the refusal is kept, if the database takes it; the old rows of the
     // entries not reached must stay.
     renewal.Commit();
-    ParaPorBaseDeDatos(session, view, prefijo, paradaEn);
+    StopOnDatabaseRefusal(session, view, prefijo, stoppedAt);
   }
   if (total == 0) view.SetProgressValue(maximo);
 

@@ -28,6 +28,7 @@ std::string CarpetaUSB(const Session& session, const clsTarea& tarea) {
 void LogStartLines(Session& session, AppView& view) {
   EscribeLog(view, session.W("logStarting") + " " + kTitulo + " (ver. " + VersionText() + ")");
   EscribeLog(view, session.W("logTime") + ": " + FechaHora(1));
+  if (const std::string note = session.INI.WriteProtection(); !note.empty()) EscribeLog(view, note);
 }
 
 StartResult StartUpAgainstDatabase(Session& session, AppView& view, const StartOptions& options) {

@@ -54,7 +54,7 @@ std::string CompruebaEntera(const std::string& ruta) {
 // Holds SQLite's exclusive lock on the database for as long as db stays open, or says who has it.
 // Only a database no other program is reading or writing at this moment may be copied and
 // replaced: a write that came later would go to the old file and be lost with it.
-std::string TomaExclusivo(sqlite::Database& db, const std::string& ruta) {
+std::string TakeExclusiveLock(sqlite::Database& db, const std::string& ruta) {
   sqlite3_busy_timeout(db.Handle(), 0);
   std::string error = db.Exec("PRAGMA locking_mode=EXCLUSIVE");
   if (error.empty()) error = db.Exec("BEGIN EXCLUSIVE");
@@ -64,11 +64,11 @@ std::string TomaExclusivo(sqlite::Database& db, const std::string& ruta) {
 }
 
 // "" when the program may replace the file at ruta, which db has open.
-std::string PuedeReemplazar(sqlite::Database& db, const std::string& ruta) {
+std::string MayReplace(sqlite::Database& db, const std::string& ruta) {
   if (!db.ReadOnlyCause().empty()) {
     return "\"" + ruta + "\" is read-only (" + db.ReadOnlyCause() + ") and is left as it is.";
   }
-  return TomaExclusivo(db, ruta);
+  return TakeExclusiveLock(db, ruta);
 }
 
 std::string Compacta(const std::string& fuente, const std::string& destino) {
@@ -81,7 +81,7 @@ std::string Compacta(const std::string& fuente, const std::string& destino) {
   {
     sqlite::Database db;
     error = db.Open(fuente);
-    if (error.empty()) error = PuedeReemplazar(db, fuente);
+    if (error.empty()) error = MayReplace(db, fuente);
     if (error.empty()) {
       sqlite::Statement vacuum;
       error = vacuum.Prepare(db, "VACUUM INTO ?1");
@@ -133,7 +133,7 @@ std::string ReemplazaPorCompactado(std::string_view origen, const std::string& d
     // Held until the copy has taken the name, so that no write falls in between.
     sqlite::Database db;
     std::string error = db.Open(fuente);
-    if (error.empty()) error = PuedeReemplazar(db, fuente);
+    if (error.empty()) error = MayReplace(db, fuente);
     if (!error.empty()) return falla(error);
     struct stat copiaSt {};
     if (::stat(fuente.c_str(), &st) != 0 || ::stat(copia.c_str(), &copiaSt) != 0 ||

@@ -78,7 +78,7 @@ std::string Conexion::ReadOnlyCause() const {
          db_.ReadOnlyCause() + ")";
 }
 
-std::string CompruebaEscritura(Conexion& conexion) {
+std::string CheckWritable(Conexion& conexion) {
   if (!conexion.IsOpen()) return "The database is not open";
   if (std::string cause = conexion.ReadOnlyCause(); !cause.empty()) return cause;
   // Inside a batch the write lock is held already.

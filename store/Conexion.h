@@ -61,7 +61,7 @@ std::string TextoConexion(const clsArchivoINI& ini, const std::string& carpetaPr
 // Whether a run may write its snapshot now: "" when the database is writable and a write
 // transaction could be taken within the busy timeout (and given back at once), else the cause,
 // naming the file.
-[[nodiscard]] std::string CompruebaEscritura(Conexion& conexion);
+[[nodiscard]] std::string CheckWritable(Conexion& conexion);
 
 using SqlValue = std::variant<std::nullptr_t, std::int64_t, std::string>;
 

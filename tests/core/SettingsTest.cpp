@@ -203,9 +203,10 @@ TEST_F(Settings, AWriteProtectedFileIsReadAndNeverRewritten) {
   clsArchivoINI ini = Open();
   EXPECT_EQ(ini.Language, "ES");
   ini.Language = "EN";
-  const std::string line = ini.Release();
+  const std::string line = ini.WriteProtection();
   EXPECT_NE(line.find(Ini()), std::string::npos) << line;
   EXPECT_NE(line.find("write-protected"), std::string::npos) << line;
+  EXPECT_EQ(ini.Release(), "");
   EXPECT_EQ(Read(), contents);
   struct stat st {};
   ASSERT_EQ(::stat(Ini().c_str(), &st), 0);

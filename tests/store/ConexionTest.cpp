@@ -37,7 +37,7 @@ TEST(ConectaBD, OpensDataDbMdbBesideTheProgramWithEitherProvider) {
   EXPECT_EQ(conexion.Path(), db.Path());
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA journal_mode"), "delete");
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA synchronous"), "2");  // FULL
-  EXPECT_EQ(CompruebaEscritura(conexion), "");
+  EXPECT_EQ(CheckWritable(conexion), "");
   // A name SQLite cannot find is an error, never the text of the name.
   sqlite::Statement literal;
   EXPECT_NE(literal.Prepare(conexion.Db(), R"(SELECT "NOSUCH" FROM TASKS)"), "");
@@ -125,7 +125,7 @@ TEST(ConectaBD, AWriteProtectedDatabaseOpensReadOnly) {
     Conexion conexion;
     ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
     EXPECT_EQ(CuentaTareas(conexion, "PC1"), "1");
-    const std::string cause = CompruebaEscritura(conexion);
+    const std::string cause = CheckWritable(conexion);
     EXPECT_NE(cause.find("\"" + db.Path() + "\" is read-only: changes cannot be recorded"),
               std::string::npos) << cause;
     EXPECT_EQ(ConsultaValor(conexion, "DELETE FROM TASKS"), "");
@@ -149,9 +149,9 @@ TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
   Conexion conexion;
   ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
   sqlite3_busy_timeout(conexion.Db().Handle(), 10);
-  EXPECT_NE(CompruebaEscritura(conexion).find("cannot be written now"), std::string::npos);
+  EXPECT_NE(CheckWritable(conexion).find("cannot be written now"), std::string::npos);
   sqlite3_close(other);  // rolls back
-  EXPECT_EQ(CompruebaEscritura(conexion), "");
+  EXPECT_EQ(CheckWritable(conexion), "");
 }
 
 using ConsultaValorTest = test::ConnectedDatabase;
