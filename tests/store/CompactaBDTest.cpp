@@ -1,8 +1,12 @@
 // Compaction into a new file, and the rename that puts it in place of the database.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -108,6 +112,25 @@ TEST_F(Compacta, ADatabaseInUseWriteProtectedOrOnAnotherDiskIsNeverReplaced) {
   noTarget();
   sqlite3_finalize(reading);
 
+  // Another process with the file merely open (an idle database browser) holds no lock at all.
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t browser = ::fork();
+  if (browser == 0) {
+    const int fd = ::open(db.Path().c_str(), O_RDONLY);
+    (void)!::write(ready[1], "x", 1);
+    ::pause();
+    _exit(fd);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  EXPECT_FALSE(Compact());
+  noTarget();
+  ::kill(browser, SIGKILL);
+  ::waitpid(browser, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+
   // Another program's write that came after the copy would be lost with the old file.
   ASSERT_TRUE(Compact());
   ASSERT_EQ(sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
@@ -124,10 +147,12 @@ TEST_F(Compacta, ADatabaseInUseWriteProtectedOrOnAnotherDiskIsNeverReplaced) {
   EXPECT_EQ(Bytes(db.Path()), before);
   fs::permissions(db.Path(), fs::perms::owner_write, fs::perm_options::add);
 
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_NE(messages.shown[0].find("another program is using \"" + db.Path()), std::string::npos)
+  ASSERT_EQ(messages.shown.size(), 3u);
+  EXPECT_NE(messages.shown[0].find("Another program is using \"" + db.Path()), std::string::npos)
       << messages.shown[0];
-  EXPECT_NE(messages.shown[1].find("is read-only"), std::string::npos) << messages.shown[1];
+  EXPECT_NE(messages.shown[1].find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
+            std::string::npos) << messages.shown[1];
+  EXPECT_NE(messages.shown[2].find("is read-only"), std::string::npos) << messages.shown[2];
 
   // A copy that cannot take the database's name (here: made on another disk) is removed.
   const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";
