@@ -275,6 +275,9 @@ TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunStopsTheRunAtThatEnt
   EXPECT_EQ(ReadAll(PcPath("Deleted2.txt")), "x");
 
   CloseSession();
+  // Nor can the exit compact it: the unfinished copy is removed, the database stays.
+  EXPECT_FALSE(CompactaBD("data\\db.mdb", Compacted(), db.Folder(), view));
+  EXPECT_FALSE(fsys::exists(Compacted()));
   fsys::remove(filler);
   EXPECT_EQ(IntegrityCheck(db.Path()), "ok");
   EXPECT_EQ(Rows(id), rowsBefore) << "the old rows stay: no batch committed";
