@@ -91,7 +91,9 @@ std::string ReplaceWholeFile(const std::string& path, const std::string& tempora
   bool ok = WriteAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   if (!ok) return failed("the disk refused the data");
-  if (::rename(temporary.c_str(), path.c_str()) != 0) return failed("the new copy cannot take its name");
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    return failed("the new copy cannot take its name");
+  }
   const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);

@@ -118,7 +118,8 @@ std::string clsArchivoINI::WriteProtection() const {
   struct stat st {};
   if (::stat(ruta.c_str(), &st) != 0 || (st.st_mode & S_IWUSR) != 0) return {};
   return "The settings file \"" + ruta +
-         "\" is write-protected: it is read and never rewritten (changes to the settings are not kept).";
+         "\" is write-protected: it is read and never rewritten (changes to the settings are not "
+         "kept).";
 }
 
 std::string clsArchivoINI::Release() {

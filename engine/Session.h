@@ -56,7 +56,8 @@ class Session {
   Counts cuentas;
   double Fallos = 0;
   bool driveError = false;  // the last analysis could not read a side: no run may follow it
-  bool databaseError = false;  // the last run was refused or stopped: its snapshot could not be written
+  // The last run was refused or stopped: its snapshot could not be written.
+  bool databaseError = false;
 };
 
 }  // namespace tandrel

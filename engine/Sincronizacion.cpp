@@ -30,8 +30,8 @@ void StopOnDatabaseRefusal(Session& session, AppView& view, const std::string& p
     EscribeLog(view, prefix + "  " + session.Archivos.ITemID(static_cast<std::size_t>(i)).Nombre);
   }
   session.Fallos += 1 + static_cast<double>(total - last);
-  view.ShowMessage(MessageIcon::Critical, kTitulo,
-                   text + "\r\n\"" + session.conexion.Path() + "\": " + session.rsFiles.LastError());
+  const std::string cause = "\"" + session.conexion.Path() + "\": " + session.rsFiles.LastError();
+  view.ShowMessage(MessageIcon::Critical, kTitulo, text + "\r\n" + cause);
 }
 
 }  // namespace

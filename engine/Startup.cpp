@@ -41,7 +41,8 @@ StartResult StartUpAgainstDatabase(Session& session, AppView& view, const StartO
     Status(session, view, "errConnecting");
     Log(session, view, "errConnecting");
     // Another Tandrel is the one case the user can settle at once: say it in the user's words.
-    const std::string cause = session.conexion.InUse() ? session.W("errDBInUse") + "\r\n" + error : error;
+    const std::string cause =
+        session.conexion.InUse() ? session.W("errDBInUse") + "\r\n" + error : error;
     view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errConnecting") + "\r\n" + cause);
     return StartResult::ConnectionError;
   }

@@ -179,7 +179,8 @@ std::string ReemplazaPorCompactado(std::string_view origen, const std::string& d
       return falla("\"" + fuente + "\" was written by another program after it was compacted.");
     }
     if (::rename(copia.c_str(), fuente.c_str()) != 0) {
-      return falla("Cannot rename \"" + copia + "\" to \"" + fuente + "\": " + std::strerror(errno));
+      return falla("Cannot rename \"" + copia + "\" to \"" + fuente + "\": " +
+                   std::strerror(errno));
     }
   }
   Sincroniza(CarpetaDe(fuente));

@@ -43,14 +43,12 @@ std::string CheckSchema(sqlite::Database& db) {
       present.push_back(columns.Text(0));
     }
     const std::string where = "the table " + std::string(table.name);
-    if (present.empty()) return where + " is missing (the file is damaged or is not Tandrel's database)";
+    constexpr std::string_view kWhy = " (the file is damaged or is not Tandrel's database)";
+    if (present.empty()) return where + " is missing" + std::string(kWhy);
     for (const std::string_view column : table.columns) {
       bool found = false;
       for (const std::string& name : present) found = found || SameNoCase(name, column);
-      if (!found) {
-        return where + " has no column " + std::string(column) +
-               " (the file is damaged or is not Tandrel's database)";
-      }
+      if (!found) return where + " has no column " + std::string(column) + std::string(kWhy);
     }
   }
   return {};

@@ -65,7 +65,8 @@ std::string CheckFile(const std::string& path) {
 // for root, whom the kernel would let write anyway; the rollback journal needs the folder too.
 std::string ReadOnlyCauseOf(const std::string& path) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0 && ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+  if (::stat(path.c_str(), &st) == 0 &&
+      ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) {
     return "the file is write-protected";
   }
   const std::string folder = FolderOf(path);

@@ -79,7 +79,8 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
   db.AddTask({.hostname = "PC%1", .left = "/Other", .right = "/other", .descr = "Gamma"});
-  db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Tab", .lastexe = "x\ty\n"});
+  db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Tab",
+              .lastexe = "x\ty\n"});
 
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
   const std::string lines = out.str();
@@ -141,7 +142,8 @@ TEST_F(CommandLine, DatabaseProblemsGiveTheirCauseAndExitStatusTwo) {
 // A second Tandrel, a damaged schema, a write-protected database: a clear message, exit status 2,
 // and the database as it was.
 TEST_F(CommandLine, ADatabaseInUseDamagedOrWriteProtectedStopsWithStatusTwo) {
-  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Docs"});
+  const std::int64_t id =
+      db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Docs"});
   {
     clsArchivoINI ini(db.Folder(), "Tandrel");
     Conexion first;
@@ -159,7 +161,8 @@ TEST_F(CommandLine, ADatabaseInUseDamagedOrWriteProtectedStopsWithStatusTwo) {
   db.Exec("ALTER TABLE TASKS DROP COLUMN LEFTOPT");
   const std::string before = ReadAll(db.Path());
   EXPECT_EQ(Run({"--tasks"}), 2);
-  EXPECT_NE(err.str().find("the table TASKS has no column LEFTOPT"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("the table TASKS has no column LEFTOPT"), std::string::npos)
+      << err.str();
   EXPECT_EQ(ReadAll(db.Path()), before);
 }
 

@@ -35,7 +35,8 @@ class Settings : public ::testing::Test {
   void Write(std::string_view bytes) const { coretest::WriteBytes(Ini(), bytes); }
   std::string Read() const { return coretest::ReadBytes(Ini()); }
   clsArchivoINI Open() const { return clsArchivoINI(folder.path(), "Tandrel"); }
-  void Run() const { (void)Open().Release(); }  // one run: read at start, written and tidied at exit
+  // One run: read at start, written and tidied at exit.
+  void Run() const { (void)Open().Release(); }
 
   coretest::TempFolder folder, empty;
   const clsArchivoINI defaults{empty.path(), "Tandrel"};

@@ -179,8 +179,8 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
     EXPECT_EQ(Code("New.txt"), "C1");
     Run();
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_NE(view.messages[0].text.find("\"" + db.Path() + "\" is read-only: changes cannot be recorded"),
-              std::string::npos) << view.messages[0].text;
+    const std::string refusal = "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
+    EXPECT_NE(view.messages[0].text.find(refusal), std::string::npos) << view.messages[0].text;
     EXPECT_TRUE(session->databaseError);
     EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
     CloseSession();

@@ -133,8 +133,9 @@ TEST_F(Compacta, ADatabaseInUseWriteProtectedOrOnAnotherDiskIsNeverReplaced) {
 
   // Another program's write that came after the copy would be lost with the old file.
   ASSERT_TRUE(Compact());
-  ASSERT_EQ(sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
-            SQLITE_OK);
+  ASSERT_EQ(
+      sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
+      SQLITE_OK);
   EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
   noTarget();
   EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
