@@ -152,18 +152,19 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
   }
 }
 
-// Write-protected by its owner bit (root too) or by its disk: the tasks are listed and analysed,
-// every run is refused naming the file, and the exit neither compacts nor replaces it.
+// Write-protected by its owner bit (root too), its folder's or its disk: the tasks are listed and
+// analysed, every run is refused naming the file, and the exit neither compacts nor replaces it.
 TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompacted) {
   AddTask();
   Put(Side::Usb, "New.txt", "new", kMonday);
   CloseSession();
   const std::string saved = ReadAll(db.Path());
-  for (const bool onDrive : {false, true}) {
-    SCOPED_TRACE(onDrive ? "on a write-protected drive" : "a write-protected file");
+  const std::string folder = db.Folder() + "/data";
+  for (const char* what : {"file", "folder", "drive"}) {
+    SCOPED_TRACE(what);
     std::unique_ptr<TmpfsMount> drive;
-    if (onDrive) {
-      drive = std::make_unique<TmpfsMount>(db.Folder() + "/data", "1m");
+    if (what == std::string("drive")) {
+      drive = std::make_unique<TmpfsMount>(folder, "1m");
       if (!drive->Mounted()) {
         std::cout << "[  SKIPPED ] " << drive->Error() << "\n";
         continue;
@@ -171,7 +172,7 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
       std::ofstream(db.Path(), std::ios::binary) << saved;
       ASSERT_EQ(drive->Remount(true), "");
     } else {
-      ::chmod(db.Path().c_str(), 0444);
+      ::chmod(what == std::string("file") ? db.Path().c_str() : folder.c_str(), 0555);
     }
     view = RecordingView();
     OpenSession();
@@ -196,6 +197,7 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
     EXPECT_EQ(ReadAll(db.Path()), saved);
     EXPECT_FALSE(fsys::exists(Compacted()));
     ::chmod(db.Path().c_str(), 0644);
+    ::chmod(folder.c_str(), 0755);
   }
 }
 

@@ -21,11 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDatabase;
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 dev_t DeviceOf(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 ? st.st_dev : 0;
@@ -101,7 +96,7 @@ TEST_F(Compacta, AMissingInvalidOrDamagedSourceLeavesNoTarget) {
 
 // The database is replaced only when nobody else is using it and the copy can take its name; every
 // refusal leaves the database as it was and no compacted file behind.
-TEST_F(Compacta, ADatabaseInUseWriteProtectedOrOnAnotherDiskIsNeverReplaced) {
+TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   const auto noTarget = [&] { EXPECT_FALSE(fs::exists(targetPath)); };
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
@@ -141,19 +136,11 @@ TEST_F(Compacta, ADatabaseInUseWriteProtectedOrOnAnotherDiskIsNeverReplaced) {
   EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
   sqlite3_close(other);
 
-  fs::permissions(db.Path(), fs::perms::owner_read);
-  const std::string before = Bytes(db.Path());
-  EXPECT_FALSE(Compact());
-  noTarget();
-  EXPECT_EQ(Bytes(db.Path()), before);
-  fs::permissions(db.Path(), fs::perms::owner_write, fs::perm_options::add);
-
-  ASSERT_EQ(messages.shown.size(), 3u);
+  ASSERT_EQ(messages.shown.size(), 2u);
   EXPECT_NE(messages.shown[0].find("Another program is using \"" + db.Path()), std::string::npos)
       << messages.shown[0];
   EXPECT_NE(messages.shown[1].find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
             std::string::npos) << messages.shown[1];
-  EXPECT_NE(messages.shown[2].find("is read-only"), std::string::npos) << messages.shown[2];
 
   // A copy that cannot take the database's name (here: made on another disk) is removed.
   const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";

@@ -9,7 +9,6 @@
 
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
-#include "store/Sentencias.h"
 #include "tests/store/ConnectedDatabase.h"
 
 namespace tandrel {
@@ -112,46 +111,14 @@ TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
   }
 }
 
-// Write-protected by its owner bit (also for root), by its folder, or by its disk: the tasks can
-// be read, nothing can be written, and the file is not touched.
-TEST(ConectaBD, AWriteProtectedDatabaseOpensReadOnly) {
-  for (const bool folder : {false, true}) {
-    TempDatabase db;
-    db.AddTask({.hostname = "PC1", .descr = "kept"});
-    const std::string protectedPath = folder ? db.Folder() + "/data" : db.Path();
-    fs::permissions(protectedPath, fs::perms::owner_write | fs::perms::group_write |
-                                       fs::perms::others_write, fs::perm_options::remove);
-    clsArchivoINI ini(db.Folder(), "Tandrel");
-    Conexion conexion;
-    ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
-    EXPECT_EQ(CuentaTareas(conexion, "PC1"), "1");
-    const std::string cause = CheckWritable(conexion);
-    EXPECT_NE(cause.find("\"" + db.Path() + "\" is read-only: changes cannot be recorded"),
-              std::string::npos) << cause;
-    EXPECT_EQ(ConsultaValor(conexion, "DELETE FROM TASKS"), "");
-    EXPECT_EQ(CuentaTareas(conexion, "PC1"), "1");
-    conexion.Release();
-    EXPECT_FALSE(fs::exists(db.Path() + "-journal"));
-    fs::permissions(protectedPath, fs::perms::owner_write, fs::perm_options::add);
-    EXPECT_EQ(db.Value("SELECT DESCR FROM TASKS"), "kept");
-  }
-}
-
 TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
   TempDatabase db;
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   EXPECT_NE(Conecta(db).find("locked"), std::string::npos);
-  // Another program's pending write: a run may not start, for it could not record its files.
-  ASSERT_EQ(sqlite3_exec(other, "ROLLBACK; BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  clsArchivoINI ini(db.Folder(), "Tandrel");
-  Conexion conexion;
-  ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
-  sqlite3_busy_timeout(conexion.Db().Handle(), 10);
-  EXPECT_NE(CheckWritable(conexion).find("cannot be written now"), std::string::npos);
   sqlite3_close(other);  // rolls back
-  EXPECT_EQ(CheckWritable(conexion), "");
+  EXPECT_EQ(Conecta(db), "");
 }
 
 using ConsultaValorTest = test::ConnectedDatabase;
