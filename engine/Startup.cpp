@@ -138,6 +138,9 @@ void ShutDown(Session& session, AppView& view) {
     }
   }
   session.conexion.Release();
+  // The Tandrel that holds the database writes the settings at its own exit; this one changes
+  // nothing.
+  if (session.conexion.InUse()) return;
   if (const std::string error = session.INI.Release(); !error.empty()) {
     EscribeLog(view, "** ERROR ** : " + error);
   }

@@ -215,6 +215,7 @@ TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts
     ASSERT_EQ(v.messages.size(), 1u);
     EXPECT_NE(v.messages[0].text.find(s->W("errDBInUse")), std::string::npos) << v.messages[0].text;
     EXPECT_FALSE(fsys::exists(Compacted()));
+    EXPECT_FALSE(fsys::exists(db.Folder() + "/Tandrel.ini"));
   }
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
