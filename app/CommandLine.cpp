@@ -133,7 +133,7 @@ void PrintTasks(const Session& session, std::ostream& out) {
     const clsTarea& t = session.Tareas.ITem1(i);
     out << t.ID << '\t' << OneLineField(t.Descripcion) << '\t'
         << OneLineField(drive + NativePath(t.Left)) << '\t' << OneLineField(NativePath(t.Right))
-        << '\t' << FormateaFecha(t.LastEXE) << '\n';
+        << '\t' << OneLineField(FormateaFecha(t.LastEXE)) << '\n';
   }
 }
 
@@ -177,12 +177,14 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
   }
   if (request.verb == Verb::Auto) {
     if (session.Tareas.Count() == 0) return 0;
+    bool anyNotRun = false;
     const int notAnalysed = EjecutaAutomaticas(session, view, [&](int posicion) {
       if (request.prefer) SettleConflicts(session, view, *request.prefer);
       Sincroniza(session, view, posicion);
+      anyNotRun = anyNotRun || session.databaseError;
     });
-    // The worst of the tasks: one that could not be analysed outweighs any alert.
-    return notAnalysed > 0 ? 2 : view.anyAlert ? 1 : 0;
+    // The worst of the tasks: one that could not be analysed or run outweighs any alert.
+    return notAnalysed > 0 || anyNotRun ? 2 : view.anyAlert ? 1 : 0;
   }
 
   const int posicion = FindTask(session, request.id);
@@ -199,6 +201,7 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
   if (request.prefer) SettleConflicts(session, view, *request.prefer);
   Sincroniza(session, view, posicion);
   PrintEntries(session, context.out);
+  if (session.databaseError) return 2;
   return view.anyAlert ? 1 : 0;
 }
 

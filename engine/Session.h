@@ -60,6 +60,8 @@ class Session {
   // The relative folders (case-folded, ending in "\\") the last analysis could not look into:
   // the run keeps the snapshot rows below them, also those of names no entry holds.
   std::vector<std::string> heldBackFolders;
+  // The last run was refused or stopped: its snapshot could not be written.
+  bool databaseError = false;
 };
 
 }  // namespace tandrel

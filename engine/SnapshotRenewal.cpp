@@ -39,6 +39,7 @@ void SnapshotRenewal::RemoveOldRow(const clsArchivo& archivo) {
   const clsFile& old = session_.Ficheros.Item(archivo.Nombre);
   if (!old.Known() || !settled_.insert(old.RowId).second) return;
   if (!session_.rsFiles.DeleteRow(old.RowId)) {
+    databaseFailed_ = true;
     LogWriteError(view_, session_.rsFiles, archivo.Nombre);
   }
 }
@@ -49,7 +50,10 @@ void SnapshotRenewal::KeepOldRow(const clsArchivo& archivo) {
 }
 
 void SnapshotRenewal::AddRow(const SnapshotRow& row) {
-  if (!session_.rsFiles.AddRow(row)) LogWriteError(view_, session_.rsFiles, row.FILE);
+  if (!session_.rsFiles.AddRow(row)) {
+    databaseFailed_ = true;
+    LogWriteError(view_, session_.rsFiles, row.FILE);
+  }
 }
 
 void SnapshotRenewal::CommitWhenDue(std::chrono::milliseconds interval) {
@@ -97,7 +101,10 @@ void SnapshotRenewal::Commit() {
       return;
     }
   }
-  if (!session_.rsFiles.Commit()) LogWriteError(view_, session_.rsFiles, "COMMIT");
+  if (!session_.rsFiles.Commit()) {
+    databaseFailed_ = true;
+    LogWriteError(view_, session_.rsFiles, "COMMIT");
+  }
 }
 
 void SnapshotRenewal::Finish() {

@@ -37,6 +37,9 @@ class SnapshotRenewal {
   // Removes the rows of the snapshot that no entry replaced or kept, but for those below the
   // folders the analysis could not look into (session.heldBackFolders), and commits.
   void Finish();
+  // A row, a removal or a commit was refused by the database (locked by another program, full,
+  // write-protected): the run must not go on changing files it cannot record.
+  bool DatabaseFailed() const { return databaseFailed_; }
 
  private:
   // The file system that holds a folder (0: it cannot be looked at), each found once a run.
@@ -49,6 +52,7 @@ class SnapshotRenewal {
   std::unordered_set<std::string> changedFolders_;  // since the last commit
   std::unordered_map<std::string, std::uint64_t> devices_;
   std::chrono::steady_clock::time_point lastCommit_ = std::chrono::steady_clock::now();
+  bool databaseFailed_ = false;
 };
 
 }  // namespace tandrel

@@ -10,7 +10,10 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "core/Public.h"
 #include "core/Text.h"
+#include "core/clsArchivoINI.h"
+#include "store/Conexion.h"
 #include "engine/PosixFileSystem.h"
 #include "tests/support/FolderPair.h"
 #include "tests/support/TempDatabase.h"
@@ -76,12 +79,16 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
   db.AddTask({.hostname = "PC%1", .left = "/Other", .right = "/other", .descr = "Gamma"});
+  db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Tab",
+              .lastexe = "x\ty\n"});
 
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
   const std::string lines = out.str();
   EXPECT_EQ(lines,
             "2\tAlpha\t/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
+            "5\tTab\t/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
             "1\tZeta\t/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
+  EXPECT_EQ(OneLineField(FormateaFecha("x\ty\n")).find_first_of("\t\n"), std::string::npos);
   EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
   EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);
 }
@@ -130,6 +137,25 @@ TEST_F(CommandLine, DatabaseProblemsGiveTheirCauseAndExitStatusTwo) {
     fs::remove_all(db.Path());
   }
   EXPECT_FALSE(fs::exists(db.Path())) << "the program never creates a database";
+}
+
+// A second Tandrel, a write-protected database: a clear message and exit status 2.
+TEST_F(CommandLine, ADatabaseInUseOrWriteProtectedStopsWithStatusTwo) {
+  const std::int64_t id =
+      db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Docs", .options = "A"});
+  {
+    clsArchivoINI ini(db.Folder(), "Tandrel");
+    Conexion first;
+    ASSERT_EQ(ConectaBD(first, ini, db.Folder()), "");
+    EXPECT_EQ(Run({"--tasks"}), 2);
+    EXPECT_NE(err.str().find("The database is in use by another Tandrel."), std::string::npos)
+        << err.str();
+  }
+  ::chmod(db.Path().c_str(), 0444);
+  EXPECT_EQ(Run({"--sync", std::to_string(id)}), 2);
+  EXPECT_NE(err.str().find("The synchronisation has not started"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("is read-only: changes cannot be recorded"), std::string::npos);
+  EXPECT_EQ(Run({"--auto"}), 2) << "a refused run is the worst outcome of --auto too";
 }
 
 TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
