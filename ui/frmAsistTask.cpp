@@ -146,6 +146,12 @@ void frmAsistTask::MuestraPaso(int paso) {
   paso_ = paso;
   pages_->setCurrentIndex(pageOfStep_.at(paso));
   butPrev_->setEnabled(paso > 1);
+  // What the user types next goes to the page's first field; the summary only asks for Next.
+  QWidget* const primero[] = {nullptr,           nombre_.txtNombre,   usb_.AstxtUSB,
+                              pc_.AstxtPC,       cambios_.AschkUSBNew, opciones_.AschkAuto,
+                              Command1_};
+  QWidget* campo = paso == kPasoCopia ? copia_.lstTareas : primero[paso];
+  campo->setFocus(Qt::OtherFocusReason);
 }
 
 void frmAsistTask::Siguiente() {

@@ -23,6 +23,7 @@
 #include "store/Sentencias.h"
 #include "ui/Icons.h"
 #include "ui/KeyedToolBar.h"
+#include "ui/MainKeyboard.h"
 #include "ui/TaskList.h"
 #include "ui/Twips.h"
 #include "ui/frmAsistTask.h"
@@ -103,6 +104,11 @@ void frmMain::Wire() {
     c_.mnuTasks->popup(tasks->viewport()->mapToGlobal(at));
   });
   connect(c_.lstEstado, &QAbstractItemView::doubleClicked, this, &frmMain::OnFileDoubleClick);
+
+  // Enter on a row does what a double-click does.
+  auto* keyboard = new MainKeyboard(*this, c_);
+  connect(keyboard, &MainKeyboard::TaskEnter, this, &frmMain::OnTaskDoubleClick);
+  connect(keyboard, &MainKeyboard::FileEnter, this, &frmMain::OnFileDoubleClick);
 }
 
 void frmMain::Arranca() {

@@ -114,6 +114,7 @@ void frmTask::BuildControls() {
   Command2_->setObjectName("Command2");
   layout->addWidget(buttons);
 
+  txtNombre_->setFocus();  // taken when the dialog shows
   connect(butOK_, &QPushButton::clicked, this, &frmTask::Guarda);
   connect(Command2_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -99,6 +99,7 @@ TEST_F(frmTaskTest, OpenAndOkKeepsTheUsbFolderOnAStickWithSpacesAndOnTheRoot) {
     ASSERT_EQ(tarea.ID, id);
     auto dialog = Open(tarea);
     EXPECT_EQ(Find<QLineEdit>(*dialog, "txtLeft")->text().toStdString(), c.shown) << c.left;
+    EXPECT_EQ(dialog->focusWidget(), Find<QLineEdit>(*dialog, "txtNombre"));
     Click(*dialog, "butOK");
     EXPECT_EQ(TaskColumn(id, "LEFT"), c.left) << c.programFolder;
   }
