@@ -89,6 +89,8 @@ void clsArchivoINI::CargaINI(const std::string& archivo) {
   ReadFlag(profile.Get("Panel", "butFSYNC"), showFSYNC);
   ReadFlag(profile.Get("Panel", "butCONFLICT"), showCONFLICT);
   ReadFlag(profile.Get("DB", "CompactDataBase"), CompactDataBase);
+  ReadText(profile.Get("Panel", "FileColumns"), FileColumns);
+  ReadText(profile.Get("Panel", "TaskColumns"), TaskColumns);
 }
 
 void clsArchivoINI::GuardaINI(const std::string& archivo) {
@@ -108,6 +110,8 @@ void clsArchivoINI::GuardaINI(const std::string& archivo) {
   profile.Set("Panel", "butFSYNC", FlagText(showFSYNC));
   profile.Set("Panel", "butCONFLICT", FlagText(showCONFLICT));
   profile.Set("DB", "CompactDataBase", FlagText(CompactDataBase));
+  if (!FileColumns.empty()) profile.Set("Panel", "FileColumns", FileColumns);
+  if (!TaskColumns.empty()) profile.Set("Panel", "TaskColumns", TaskColumns);
   static_cast<void>(profile.Save(ruta));  // a failed write at shutdown is not reported
 }
 

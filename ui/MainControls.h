@@ -18,6 +18,8 @@ class QWidget;
 
 namespace tandrel {
 
+class ArrowDelegate;
+class ColumnKeeper;
 class FileListModel;
 class ImageList;
 class KeyedToolBar;
@@ -47,6 +49,10 @@ struct MainControls {
   QProgressBar* ProgressBar = nullptr;
   QStatusBar* BAR = nullptr;
   QLabel* panel1 = nullptr;  // first panel of BAR: the status text
+
+  ArrowDelegate* arrows = nullptr;  // draws the file list's action column
+  ColumnKeeper* fileColumns = nullptr;
+  ColumnKeeper* taskColumns = nullptr;
 
   // Creates every control inside window. The images and the model must outlive the window.
   void Build(QMainWindow& window, const ImageList& stateImages, const ImageList& toolImages,

@@ -21,6 +21,8 @@
 #include "engine/Sincronizacion.h"
 #include "engine/Startup.h"
 #include "store/Sentencias.h"
+#include "ui/ArrowDelegate.h"
+#include "ui/ColumnKeeper.h"
 #include "ui/Icons.h"
 #include "ui/KeyedToolBar.h"
 #include "ui/MainKeyboard.h"
@@ -72,6 +74,8 @@ frmMain::frmMain(Session& session, QWidget* parent)
       layout_(MainLayout::Designed()) {
   setObjectName(QStringLiteral("frmMain"));
   c_.Build(*this, stateImages_, toolImages_, files_);
+  c_.arrows->SetUsbDrive(
+      QString::fromStdString(DriveForDisplay(DriveOf(session_.carpetaPrograma, session_.mounts))));
   setWindowIcon(toolImages_.Item("SYNC"));
   c_.client->installEventFilter(this);
   Wire();
@@ -136,6 +140,8 @@ void frmMain::ApplyStartGeometry() {
   } else if (ini.WindowState == 2) {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
+  c_.fileColumns->Restore(ini.FileColumns, logicalDpiX());
+  c_.taskColumns->Restore(ini.TaskColumns, logicalDpiX());
 }
 
 void frmMain::PonTextos() {
@@ -225,6 +231,8 @@ void frmMain::StoreGeometry() {
   session_.INI.WindowHeight = ToSetting(PixelsToTwips(height(), logicalDpiY()));
   session_.INI.WindowWidth = ToSetting(PixelsToTwips(width(), logicalDpiX()));
   session_.INI.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+  session_.INI.FileColumns = c_.fileColumns->Saved(logicalDpiX());
+  session_.INI.TaskColumns = c_.taskColumns->Saved(logicalDpiX());
 }
 
 // Commands -----------------------------------------------------------------------------------------
