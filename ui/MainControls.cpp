@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -14,6 +15,7 @@
 #include "ui/ArrowDelegate.h"
 #include "ui/ColumnKeeper.h"
 #include "ui/FileListModel.h"
+#include "ui/FileListProxy.h"
 #include "ui/ImageList.h"
 #include "ui/KeyedToolBar.h"
 #include "ui/TaskList.h"
@@ -74,6 +76,11 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   TOOL->addSeparator();
   for (const char* key : {"OKS", "FSYNC", "CONFLICT"})
     TOOL->AddButton(key, toolImages.Item(key), true);
+  TOOL->addSeparator();
+  txtBuscar = Named(new QLineEdit(TOOL), "txtBuscar");
+  txtBuscar->setClearButtonEnabled(true);
+  txtBuscar->setMaximumWidth(txtBuscar->fontMetrics().averageCharWidth() * 32);
+  TOOL->addWidget(txtBuscar);
 
   client = Named(new QWidget(&window), "client");
   window.setCentralWidget(client);
@@ -90,7 +97,10 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   fraEstado->setFrameShadow(QFrame::Sunken);
 
   lstEstado = Named(new QTreeView(picEstado), "lstEstado");
-  lstEstado->setModel(&files);
+  fileOrder = new FileListProxy(files, lstEstado);
+  lstEstado->setModel(fileOrder);
+  lstEstado->setSortingEnabled(true);
+  lstEstado->header()->setSortIndicator(-1, Qt::AscendingOrder);  // the analysis order
   lstEstado->setRootIsDecorated(false);
   lstEstado->setItemsExpandable(false);
   // Every row has the same height: the view never measures 100,000 rows one by one.

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -40,6 +41,11 @@ MainKeyboard::MainKeyboard(QMainWindow& window, const MainControls& controls)
     // while no menu is open.
     window_.addAction(action);
   }
+  auto* find = new QShortcut(QKeySequence::Find, &window_);
+  connect(find, &QShortcut::activated, this, [this] {
+    c_.txtBuscar->setFocus(Qt::ShortcutFocusReason);
+    c_.txtBuscar->selectAll();
+  });
   auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), &window_);
   connect(f10, &QShortcut::activated, this, &MainKeyboard::OpenMenuBar);
 

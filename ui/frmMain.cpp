@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -23,6 +25,7 @@
 #include "store/Sentencias.h"
 #include "ui/ArrowDelegate.h"
 #include "ui/ColumnKeeper.h"
+#include "ui/FileListProxy.h"
 #include "ui/Icons.h"
 #include "ui/KeyedToolBar.h"
 #include "ui/MainKeyboard.h"
@@ -108,6 +111,7 @@ void frmMain::Wire() {
     c_.mnuTasks->popup(tasks->viewport()->mapToGlobal(at));
   });
   connect(c_.lstEstado, &QAbstractItemView::doubleClicked, this, &frmMain::OnFileDoubleClick);
+  connect(c_.txtBuscar, &QLineEdit::textChanged, c_.fileOrder, &FileListProxy::SetNameFilter);
 
   // Enter on a row does what a double-click does.
   auto* keyboard = new MainKeyboard(*this, c_);
@@ -162,6 +166,7 @@ void frmMain::PonTextos() {
                             w("capLastSync")});
   files_.SetHeaders({w("capFile"), w("capState"), w("capAction"), w("capBytes")});
   c_.mnuHELP->setText(w("mnuHELP"));
+  c_.txtBuscar->setPlaceholderText(w("capFind"));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -339,7 +344,7 @@ void frmMain::OnTaskDoubleClick() {
 
 void frmMain::OnFileDoubleClick(const QModelIndex& index) {
   if (!Idle() || files_.rowCount() == 0) return;
-  const std::string key = files_.KeyAt(index.row());
+  const std::string key = files_.KeyAt(c_.fileOrder->mapToSource(index).row());
   if (key.empty()) return;
   Working working(*this);
   OpenFileDetail(c_.lstTareas->SelectedPosition(), key);
@@ -347,7 +352,10 @@ void frmMain::OnFileDoubleClick(const QModelIndex& index) {
 
 // The engine's analysis and listing, and the dialogs -------------------------------------------------
 
-void frmMain::Analiza(int posicion) { AnalizaTarea(session_, *this, posicion, true); }
+void frmMain::Analiza(int posicion) {
+  c_.lstEstado->header()->setSortIndicator(-1, Qt::AscendingOrder);  // a new plan in its own order
+  AnalizaTarea(session_, *this, posicion, true);
+}
 
 void frmMain::Lista() { ListaArchivos(session_, *this); }
 

@@ -9,12 +9,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeView>
 
+#include "tests/ui/DialogFixture.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/TaskList.h"
 
@@ -195,6 +198,59 @@ TEST_F(WindowWithEngine, TheKeyboardAloneAnalysesSynchronisesAndOpensEveryDialog
                                                "tandrel::frmAsistTask", "tandrel::frmOPT"}));
   shortcut(Qt::Key_Q);
   EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysis) {
+  WriteFile(usb + "/b.txt", "12345");
+  WriteFile(usb + "/Cab.txt", "1");
+  WriteFile(pc + "/a.txt", "123");
+  WriteFile(usb + "/same.txt", "equal");
+  WriteFile(pc + "/same.txt", "equal");
+  fsys::last_write_time(pc + "/same.txt", fsys::last_write_time(usb + "/same.txt"));
+  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
+              .rightopt = "NEAR", .descr = "Docs", .options = ""});
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=0\r\n"
+                "[DB]\r\nCompactDataBase=0\r\n");
+  Start();
+  auto* files = Control<QTreeView>("lstEstado");
+  auto names = [&] {
+    test::Pump();
+    std::vector<std::string> shown;
+    for (int r = 0; r < files->model()->rowCount(); ++r)
+      shown.push_back(files->model()->index(r, 0).data().toString().toStdString());
+    return shown;
+  };
+  auto clickHeader = [&](int column) {
+    QHeaderView* header = files->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+  };
+  Command("ANAL")->trigger();
+  const std::vector<std::string> analysed = names();
+  ASSERT_EQ(analysed.size(), 3u);  // unchanged files hidden by their button
+
+  clickHeader(3);  // by size: 1, 3, 5 bytes
+  EXPECT_EQ(names(), (std::vector<std::string>{"Cab.txt", "A.txt", "B.txt"}));
+  clickHeader(3);
+  EXPECT_EQ(names(), (std::vector<std::string>{"B.txt", "A.txt", "Cab.txt"}));
+  clickHeader(0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "B.txt", "Cab.txt"}));
+
+  // The find box narrows by name without regard to case; the filter buttons still add rows.
+  test::TypeText(Control<QLineEdit>("txtBuscar"), "A");
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt"}));
+  Command("OKS")->trigger();
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt", "Same.txt"}));
+  files->setCurrentIndex(files->model()->index(2, 0));
+  QTest::keyClick(files, Qt::Key_Return);  // a row of the narrowed list opens its details
+  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmFile"});
+  Control<QLineEdit>("txtBuscar")->clear();
+
+  // A new analysis shows its own order again.
+  Command("ANAL")->trigger();
+  std::vector<std::string> again = names();
+  again.erase(std::find(again.begin(), again.end(), "Same.txt"));
+  EXPECT_EQ(again, analysed);
 }
 
 }  // namespace
