@@ -25,8 +25,9 @@ std::string DriveOf(std::string_view path, const MountTable& mounts);
 // The path after as many characters as its drive has ("/media/ana/STICK/Docs" -> "/Docs").
 std::string WithoutDrive(std::string_view path, const MountTable& mounts);
 // The USB folder of a task as the user sees and types it: the drive the program runs from, one "/",
-// then Left ("/media/ana/STICK" and "Data" or "\\Data" give "/media/ana/STICK/Data"). A drive letter
-// is upper-cased, a mount point stays exactly as it is; on the root file system it is Left alone.
+// then Left ("/media/ana/STICK" and "Data" or "\\Data" give "/media/ana/STICK/Data"). A drive
+// letter is upper-cased, a mount point stays exactly as it is; on the root file system it is Left
+// alone.
 std::string JoinDriveAndLeft(std::string_view drive, std::string_view left);
 // Left back from such a text: the text after its own drive, whatever drive was typed (a folder on
 // another stick is looked for on the program's). A text that is still exactly what

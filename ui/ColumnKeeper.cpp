@@ -75,7 +75,8 @@ int ColumnKeeper::WantedWidth(int column) const {
       const QModelIndex index = model->index(row, column);
       if (!index.data(Qt::DecorationRole).isNull())
         option.features |= QStyleOptionViewItem::HasDecoration;
-      content = std::max(content, view_.itemDelegateForIndex(index)->sizeHint(option, index).width());
+      const QSize hint = view_.itemDelegateForIndex(index)->sizeHint(option, index);
+      content = std::max(content, hint.width());
     }
   }
   return std::max({content, view_.header()->sectionSizeHint(column), MinimumWidth(column)});
