@@ -82,9 +82,7 @@ int CheckDestination(FileSystem& fs, const std::string& destino, bool& exists) {
 // source changed since it was read, or one whose time cannot be set, is left alone: the next
 // analysis then plans the copy again, which loses nothing.
 int MatchSourceTime(FileSystem& fs, const std::string& origen, const FileInfo& source,
-                    const std::string& temporary, std::optional<FileTime>* igualado) {
-  FileInfo kept;
-  if (const int error = fs.Stat(temporary, kept); error != 0) return error;
+                    const FileInfo& kept, std::optional<FileTime>* igualado) {
   if (FechaArchivo(kept.modified) == FechaArchivo(source.modified)) return 0;
   const std::int64_t shift = kept.modified.sec - source.modified.sec;
   if (shift <= -2 || shift >= 2) return 0;
@@ -98,16 +96,46 @@ int MatchSourceTime(FileSystem& fs, const std::string& origen, const FileInfo& s
   return 0;
 }
 
-}  // namespace
+// CopyAsUnnamed's answer when the file system cannot do it: the copy is to be made the other way.
+constexpr int kNoUnnamedFile = -EOPNOTSUPP;
 
-int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
-                std::optional<FileTime>* igualado) {
-  FileInfo source;
-  if (const int error = fs.Stat(origen, source); error != 0) return error;
-  if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
-  bool replaces = false;
-  if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+// A new name: the data goes into a file with no name, which takes the name only once it is whole
+// and has its times and bits. Nothing ever lies under a temporary name, so there is no rename and
+// nothing for an interrupted run to leave behind; and the link never replaces a file, so a file
+// that appeared under the name meanwhile is kept (-EEXIST) without a second look before.
+int CopyAsUnnamed(FileSystem& fs, const std::string& origen, const std::string& destino,
+                  const FileInfo& source, std::optional<FileTime>* igualado) {
+  const int to = fs.OpenUnnamed(ParentFolder(destino), 0600);
+  if (to < 0) return kNoUnnamedFile;
+  const int from = fs.Open(origen, OpenFor::Reading, 0);
+  if (from < 0) {
+    fs.Close(to);
+    return from;
+  }
+  // No flush: a new name replaces nothing, and its data reaches the disk with the flush before the
+  // batch that records it (see CopyThroughTemporary).
+  int error = CopyData(fs, from, to, source.size);
+  fs.Close(from);
+  if (error == 0) error = fs.SetTimesOf(to, source.accessed, source.modified);
+  if (error == 0) error = fs.ChangeModeOf(to, source.mode & 07777);
+  FileInfo kept;
+  if (error == 0) error = fs.StatOf(to, kept);
+  if (error == 0) error = MatchSourceTime(fs, origen, source, kept, igualado);
+  if (error == 0) {
+    error = fs.LinkUnnamed(to, destino);
+    // A link refused for any other reason than a taken name (no /proc, no privilege) leaves the
+    // copy to the other way; the unnamed file goes with its descriptor.
+    if (error != 0 && error != -EEXIST) error = kNoUnnamedFile;
+  }
+  const int closed = fs.Close(to);
+  return error != 0 ? error : closed;
+}
 
+// Into a temporary name beside destino, then renamed over it: the way that replaces a file, and
+// the way on file systems with no unnamed files (FAT).
+int CopyThroughTemporary(FileSystem& fs, const std::string& origen, const std::string& destino,
+                         const FileInfo& source, bool replaces,
+                         std::optional<FileTime>* igualado) {
   const int from = fs.Open(origen, OpenFor::Reading, 0);
   if (from < 0) return from;
   std::string temporary;
@@ -127,7 +155,9 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   fs.Close(from);
   if (error == 0) error = fs.SetTimes(temporary, source.accessed, source.modified);
   if (error == 0) error = fs.ChangeMode(temporary, source.mode & 07777);
-  if (error == 0) error = MatchSourceTime(fs, origen, source, temporary, igualado);
+  FileInfo kept;
+  if (error == 0) error = fs.Stat(temporary, kept);
+  if (error == 0) error = MatchSourceTime(fs, origen, source, kept, igualado);
   // Looked at again at the last moment: the first look may be a whole copy of a large file ago.
   bool replacesNow = false;
   if (error == 0) error = CheckDestination(fs, destino, replacesNow);
@@ -136,6 +166,22 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   if (error == 0) error = fs.Rename(temporary, destino);
   if (error != 0) (void)fs.Unlink(temporary);
   return error;
+}
+
+}  // namespace
+
+int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
+                std::optional<FileTime>* igualado) {
+  FileInfo source;
+  if (const int error = fs.Stat(origen, source); error != 0) return error;
+  if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
+  bool replaces = false;
+  if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+  if (!replaces) {
+    const int error = CopyAsUnnamed(fs, origen, destino, source, igualado);
+    if (error != kNoUnnamedFile) return error;
+  }
+  return CopyThroughTemporary(fs, origen, destino, source, replaces, igualado);
 }
 
 void CreaRuta(FileSystem& fs, const std::string& destino) {

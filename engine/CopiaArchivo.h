@@ -10,11 +10,13 @@
 
 namespace tandrel {
 
-// One attempt: the data of origen into a temporary file in destino's folder (flushed to the disk
-// when it replaces a file), with origen's last-access and last-write times (nanoseconds kept) and
-// permission bits, then renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
-// a failed one leaves destino as it was and no temporary file. A destino that exists must be a
-// regular file and writable: the program refuses a read-only one itself, also as root.
+// One attempt: the data of origen with origen's last-access and last-write times (nanoseconds
+// kept) and permission bits under the name destino. A new name is written as a file with no name,
+// linked in once whole, where the file system allows it; otherwise, and always when a file is
+// replaced, into a temporary file in destino's folder (flushed to the disk when it replaces a
+// file) then renamed over destino. An interrupted copy thus never leaves a cut file under the real
+// name, and a failed one leaves destino as it was and no temporary file. A destino that exists
+// must be a regular file and writable: the program refuses a read-only one itself, also as root.
 // Where the destination keeps coarser times than the source (FAT keeps even seconds), the source,
 // unchanged since it was read, takes the last-write time the copy could keep, and *igualado
 // receives it; otherwise *igualado is left as it was. 0 or -errno.

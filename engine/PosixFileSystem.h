@@ -1,6 +1,6 @@
 #pragma once
-// The file-system seam over the POSIX calls (statx, openat, utimensat, syncfs): the one the program
-// uses.
+// The file-system seam over the POSIX calls (statx, openat, utimensat, syncfs), with Linux's
+// unnamed files (O_TMPFILE, linkat): the one the program uses.
 #include "engine/FileSystem.h"
 
 namespace tandrel {
@@ -21,6 +21,11 @@ class PosixFileSystem : public FileSystem {
   int ChangeMode(const std::string& path, std::uint32_t mode) override;
   int SetTimes(const std::string& path, FileTime accessed, FileTime modified) override;
   int SyncFileSystem(const std::string& path) override;
+  int OpenUnnamed(const std::string& folder, std::uint32_t mode) override;
+  int LinkUnnamed(int fd, const std::string& path) override;
+  int SetTimesOf(int fd, FileTime accessed, FileTime modified) override;
+  int ChangeModeOf(int fd, std::uint32_t mode) override;
+  int StatOf(int fd, FileInfo& info) override;
 };
 
 }  // namespace tandrel
