@@ -85,6 +85,9 @@ class FileSystem {
   [[nodiscard]] virtual int OpenUnnamed(const std::string& folder, std::uint32_t mode);
   // Gives the unnamed file of fd the name path; -EEXIST when the name is taken (never replaces).
   [[nodiscard]] virtual int LinkUnnamed(int fd, const std::string& path);
+  // Up to size bytes from one descriptor to the other inside the kernel; the count (0 at the end
+  // of from) or -errno.
+  [[nodiscard]] virtual std::int64_t CopyRange(int from, int to, std::size_t size);
   // SetTimes, ChangeMode and Stat on an open file.
   [[nodiscard]] virtual int SetTimesOf(int fd, FileTime accessed, FileTime modified);
   [[nodiscard]] virtual int ChangeModeOf(int fd, std::uint32_t mode);

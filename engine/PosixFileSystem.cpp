@@ -199,6 +199,14 @@ int PosixFileSystem::LinkUnnamed(int fd, const std::string& path) {
   return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) != 0 ? -errno : 0;
 }
 
+std::int64_t PosixFileSystem::CopyRange(int from, int to, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::copy_file_range(from, nullptr, to, nullptr, size, 0);
+  } while (n < 0 && errno == EINTR);
+  return n < 0 ? -errno : n;
+}
+
 int PosixFileSystem::SetTimesOf(int fd, FileTime accessed, FileTime modified) {
   struct timespec times[2];
   FillTimes(accessed, modified, times);

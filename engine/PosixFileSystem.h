@@ -1,6 +1,7 @@
 #pragma once
 // The file-system seam over the POSIX calls (statx, openat, utimensat, syncfs), with Linux's
-// unnamed files (O_TMPFILE, linkat): the one the program uses.
+// unnamed files (O_TMPFILE, linkat) and in-kernel copies (copy_file_range): the one the program
+// uses.
 #include "engine/FileSystem.h"
 
 namespace tandrel {
@@ -23,6 +24,7 @@ class PosixFileSystem : public FileSystem {
   int SyncFileSystem(const std::string& path) override;
   int OpenUnnamed(const std::string& folder, std::uint32_t mode) override;
   int LinkUnnamed(int fd, const std::string& path) override;
+  std::int64_t CopyRange(int from, int to, std::size_t size) override;
   int SetTimesOf(int fd, FileTime accessed, FileTime modified) override;
   int ChangeModeOf(int fd, std::uint32_t mode) override;
   int StatOf(int fd, FileInfo& info) override;

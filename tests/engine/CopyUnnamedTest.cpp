@@ -22,6 +22,7 @@ class ShortcutFileSystem : public PosixFileSystem {
  public:
   bool noUnnamed = false;    // as FAT: no O_TMPFILE
   bool linkRefused = false;  // as without /proc and without privilege
+  bool noCopyRange = false;  // as between two file systems
   std::string takenBeforeLink;  // a file another program writes just before the link
   int linked = 0;
 
@@ -34,6 +35,9 @@ class ShortcutFileSystem : public PosixFileSystem {
     const int error = PosixFileSystem::LinkUnnamed(fd, path);
     linked += error == 0;
     return error;
+  }
+  std::int64_t CopyRange(int from, int to, std::size_t size) override {
+    return noCopyRange ? -EXDEV : PosixFileSystem::CopyRange(from, to, size);
   }
 };
 
@@ -62,6 +66,7 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
       {"unnamed file, in-kernel copy", [](ShortcutFileSystem&) {}, true},
       {"no unnamed files", [](ShortcutFileSystem& fs) { fs.noUnnamed = true; }, false},
       {"link refused", [](ShortcutFileSystem& fs) { fs.linkRefused = true; }, false},
+      {"no in-kernel copy", [](ShortcutFileSystem& fs) { fs.noCopyRange = true; }, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
