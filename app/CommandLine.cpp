@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -7,6 +8,8 @@
 #include "core/Public.h"
 #include "engine/ActionMapping.h"
 #include "engine/Analisis.h"
+#include "engine/Automaticas.h"
+#include "engine/ConflictSettlement.h"
 #include "engine/Peers.h"
 #include "engine/Session.h"
 #include "engine/Sincronizacion.h"
@@ -27,7 +30,12 @@ constexpr const char* kHelp =
     "  --sync ID     analyse the task with that ID, then synchronise it and list its files\n"
     "                as the run left them; exit status 1 when the task ends in alert\n"
     "  --auto        analyse and synchronise every auto-start task of this computer;\n"
-    "                exit status 1 when any of them ends in alert\n"
+    "                exit status 1 when any of them ends in alert, 2 when any of them\n"
+    "                could not be analysed\n"
+    "  --prefer usb|pc|newer\n"
+    "                after --sync ID or --auto: settle every conflict of the run with the\n"
+    "                copy from the USB drive, from the PC, or the newer copy (two copies of\n"
+    "                the same time stay in conflict); without it conflicts stay as they are\n"
     "  --peers ID    list the other tasks, of any computer, that use the USB folder of the\n"
     "                task with that ID: computer, PC folder, last synchronisation, and the\n"
     "                new, changed and deleted files its next run would carry from the USB\n"
@@ -39,10 +47,26 @@ constexpr const char* kHelp =
 
 enum class Verb { Tasks, Analyse, Sync, Auto, Help, Peers };
 
+constexpr const char* kPreferUsage = "Usage: Tandrel --sync ID|--auto --prefer usb|pc|newer\n";
+
 struct Request {
   Verb verb = Verb::Help;
   std::int64_t id = 0;
+  std::optional<PreferredCopy> prefer;
+  bool badPrefer = false;  // --prefer without a value or with one of no meaning
 };
+
+// Takes a trailing "--prefer VALUE" off args; a run verb is expected before it.
+Request PreferOf(std::vector<std::string>& args) {
+  Request request;
+  const auto at = std::find(args.begin(), args.end(), "--prefer");
+  if (at == args.end()) return request;
+  const bool hasValue = at + 1 != args.end();
+  request.prefer = hasValue ? PreferredCopyNamed(*(at + 1)) : std::nullopt;
+  request.badPrefer = !request.prefer || at + 2 != args.end() || at == args.begin();
+  args.erase(at, args.end());
+  return request;
+}
 
 std::optional<std::int64_t> ParseId(const std::string& text) {
   std::int64_t value = 0;
@@ -52,20 +76,35 @@ std::optional<std::int64_t> ParseId(const std::string& text) {
 }
 
 // nullopt for words that are no request (the caller names the first of them).
-std::optional<Request> Parse(const std::vector<std::string>& args) {
+std::optional<Request> Parse(std::vector<std::string> args) {
+  Request request = PreferOf(args);
+  if (request.badPrefer) return request;
+  const bool runs = !args.empty() && (args[0] == "--sync" || args[0] == "--auto");
+  if (request.prefer && !runs) {
+    request.badPrefer = true;
+    return request;
+  }
+  if (args.empty()) return std::nullopt;
   const std::string& verb = args[0];
   if (args.size() == 1) {
-    if (verb == "--tasks") return Request{Verb::Tasks};
-    if (verb == "--auto") return Request{Verb::Auto};
-    if (verb == "--help" || verb == "-h") return Request{Verb::Help};
+    request.verb = Verb::Help;
+    if (verb == "--tasks") request.verb = Verb::Tasks;
+    if (verb == "--auto") request.verb = Verb::Auto;
+    if (verb == "--tasks" || verb == "--auto" || verb == "--help" || verb == "-h") return request;
   }
   if (args.size() == 2 && (verb == "--analyse" || verb == "--analyze" || verb == "--sync")) {
     if (auto id = ParseId(args[1])) {
-      return Request{verb == "--sync" ? Verb::Sync : Verb::Analyse, *id};
+      request.verb = verb == "--sync" ? Verb::Sync : Verb::Analyse;
+      request.id = *id;
+      return request;
     }
   }
   if (args.size() == 2 && verb == "--peers") {
-    if (auto id = ParseId(args[1])) return Request{Verb::Peers, *id};
+    if (auto id = ParseId(args[1])) {
+      request.verb = Verb::Peers;
+      request.id = *id;
+      return request;
+    }
   }
   return std::nullopt;
 }
@@ -94,7 +133,7 @@ void PrintTasks(const Session& session, std::ostream& out) {
     const clsTarea& t = session.Tareas.ITem1(i);
     out << t.ID << '\t' << OneLineField(t.Descripcion) << '\t'
         << OneLineField(drive + NativePath(t.Left)) << '\t' << OneLineField(NativePath(t.Right))
-        << '\t' << FormateaFecha(t.LastEXE) << '\n';
+        << '\t' << OneLineField(FormateaFecha(t.LastEXE)) << '\n';
   }
 }
 
@@ -136,7 +175,17 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
     PrintTasks(session, context.out);
     return 0;
   }
-  if (request.verb == Verb::Auto) return view.anyAlert ? 1 : 0;
+  if (request.verb == Verb::Auto) {
+    if (session.Tareas.Count() == 0) return 0;
+    bool anyNotRun = false;
+    const int notAnalysed = EjecutaAutomaticas(session, view, [&](int posicion) {
+      if (request.prefer) SettleConflicts(session, view, *request.prefer);
+      Sincroniza(session, view, posicion);
+      anyNotRun = anyNotRun || session.databaseError;
+    });
+    // The worst of the tasks: one that could not be analysed or run outweighs any alert.
+    return notAnalysed > 0 || anyNotRun ? 2 : view.anyAlert ? 1 : 0;
+  }
 
   const int posicion = FindTask(session, request.id);
   if (posicion == 0) {
@@ -149,8 +198,10 @@ int CarryOut(const Request& request, Session& session, CommandLineView& view,
   if (session.driveError) return 2;
   if (request.verb == Verb::Analyse) return PrintEntries(session, context.out) ? 1 : 0;
 
+  if (request.prefer) SettleConflicts(session, view, *request.prefer);
   Sincroniza(session, view, posicion);
   PrintEntries(session, context.out);
+  if (session.databaseError) return 2;
   return view.anyAlert ? 1 : 0;
 }
 
@@ -166,6 +217,10 @@ std::string OneLineField(std::string_view text) {
 
 int RunCommandLine(const std::vector<std::string>& args, const CommandLineContext& context) {
   const std::optional<Request> request = Parse(args);
+  if (request && request->badPrefer) {
+    context.err << kPreferUsage;
+    return 2;
+  }
   if (request && request->verb == Verb::Help) {
     context.out << kHelp;
     return 0;
@@ -183,7 +238,8 @@ int RunCommandLine(const std::vector<std::string>& args, const CommandLineContex
   LogStartLines(session, view);
   StartOptions options;
   options.firstRunWizard = false;
-  options.runAutoStart = request->verb == Verb::Auto;
+  // --auto runs its tasks itself, after start-up as the window would: so it learns how each ended.
+  options.runAutoStart = false;
   int status = 2;
   if (StartUpAgainstDatabase(session, view, options) == StartResult::Ready) {
     status = CarryOut(*request, session, view, context);

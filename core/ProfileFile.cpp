@@ -58,7 +58,7 @@ bool ProfileFile::Load(const std::string& path) {
   std::string contents;
   if (!ReadWholeFile(path, contents)) return errno == ENOENT;
   bool endSeen = false;
-  for (const TextLine& line : SplitLines(contents)) {
+  for (const TextLine& line : SplitLines(SkipByteOrderMark(contents))) {
     if (!endSeen && !line.end.empty()) {
       lineEnd_ = std::string(line.end);
       endSeen = true;
@@ -127,13 +127,15 @@ void ProfileFile::Set(std::string_view section, std::string_view entry, std::str
   Insert(after, line);
 }
 
-bool ProfileFile::Save(const std::string& path) const {
+std::string ProfileFile::Save(const std::string& path) const {
   std::string contents;
   for (const Line& line : lines_) {
     contents += line.text;
     contents += line.end;
   }
-  return WriteWholeFile(path, contents);
+  const auto slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
+  return ReplaceWholeFile(path, folder + "/Tmp_INI.tmp", contents);
 }
 
 }  // namespace tandrel

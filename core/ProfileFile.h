@@ -16,7 +16,8 @@ class ProfileFile {
   // reader, less its NUL.
   static constexpr std::size_t kMaxValue = 254;
 
-  // A missing file loads as an empty profile. False when the file exists but cannot be read:
+  // A missing file loads as an empty profile; a byte-order mark at its start is skipped (and so
+  // never written back). False when the file exists but cannot be read:
   // writing the profile back would then wipe what could not be read.
   [[nodiscard]] bool Load(const std::string& path);
 
@@ -30,8 +31,9 @@ class ProfileFile {
   // section of that name, or adds the section at the end of the file.
   void Set(std::string_view section, std::string_view entry, std::string_view value);
 
-  // Writes every line back, each with the line end it was read with. False on any failure.
-  [[nodiscard]] bool Save(const std::string& path) const;
+  // Writes every line back, each with the line end it was read with, through "Tmp_INI.tmp" beside
+  // the file (see ReplaceWholeFile): a failed write leaves the old file whole. "" or the error.
+  [[nodiscard]] std::string Save(const std::string& path) const;
 
  private:
   enum class Kind { Other, Section, Entry };

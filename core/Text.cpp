@@ -66,19 +66,31 @@ void Append(std::string& out, char32_t cp) {
 // Full folding of one code point ("ß" gives "ss"); without the decompose options utf8proc neither
 // normalises nor reorders, so two spellings of "é" stay two keys. The number of code points
 // written, or -1 when utf8proc has no folding for it.
-int FoldCodePoint(char32_t cp, utf8proc_int32_t (&folded)[4]) {
+int FullFold(char32_t cp, utf8proc_int32_t (&folded)[4]) {
   int boundclass = 0;
   const auto n = utf8proc_decompose_char(static_cast<utf8proc_int32_t>(cp), folded, 4,
                                          UTF8PROC_CASEFOLD, &boundclass);
   return (n < 0 || n > 4) ? -1 : static_cast<int>(n);
 }
 
-bool SameFold(char32_t a, char32_t b) {
-  utf8proc_int32_t fa[4], fb[4];
-  const int na = FoldCodePoint(a, fa);
-  const int nb = FoldCodePoint(b, fb);
-  return na >= 0 && na == nb && std::equal(fa, fa + na, fb);
+// Simple folding: one code point to one, as NTFS and FAT compare names, so "straße" and
+// "strasse" stay two files. utf8proc offers only full folding; where that gives one code point it
+// is the simple one too. Where it gives more, the simple fold is the lower case letter when that
+// letter has the same full fold ("ẞ" gives "ß"), else the letter itself ("ß", "ﬁ", and "İ", whose
+// lower case "i" folds otherwise).
+char32_t SimpleFold(char32_t cp) {
+  utf8proc_int32_t folded[4];
+  const int n = FullFold(cp, folded);
+  if (n == 1) return static_cast<char32_t>(folded[0]);
+  if (n < 1) return cp;
+  const auto lower = static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(cp)));
+  if (lower == cp) return cp;
+  utf8proc_int32_t lowerFolded[4];
+  const int m = FullFold(lower, lowerFolded);
+  return (m == n && std::equal(folded, folded + n, lowerFolded)) ? lower : cp;
 }
+
+bool SameFold(char32_t a, char32_t b) { return SimpleFold(a) == SimpleFold(b); }
 
 // A few letters change their fold with their case: "İ" lowered is "i", "ı" raised is "I". Such a
 // letter keeps its case, so the proper-cased name of a file is still its name without regard to
@@ -153,13 +165,7 @@ std::string CaseFold(std::string_view text) {
       pos += step.length;
       continue;
     }
-    utf8proc_int32_t folded[4];
-    const int n = FoldCodePoint(step.cp, folded);
-    if (n < 0) {
-      out.append(text.substr(pos, step.length));
-    } else {
-      for (int i = 0; i < n; ++i) Append(out, static_cast<char32_t>(folded[i]));
-    }
+    Append(out, SimpleFold(step.cp));
     pos += step.length;
   }
   return out;

@@ -16,8 +16,9 @@ std::string TrimRight(std::string_view text);
 // case; "my REPORT.TXT" gives "My Report.txt", "é" after a space gives "É".
 std::string ProperCase(std::string_view name);
 
-// The key under which two names are the same "without regard to case" (Unicode case folding,
-// no normalisation: "é" as one code point and as "e" plus an accent stay different keys).
+// The key under which two names are the same "without regard to case": Unicode simple case
+// folding, one code point to one ("straße" and "strasse" stay different keys), and no
+// normalisation ("é" as one code point and as "e" plus an accent stay different keys).
 std::string CaseFold(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 

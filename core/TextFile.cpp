@@ -1,6 +1,12 @@
 #include "core/TextFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace tandrel {
@@ -47,6 +53,59 @@ bool WriteWholeFile(const std::string& path, std::string_view contents) {
   // fclose flushes: its failure (a full disk) is a failed write too.
   const bool closed = std::fclose(raw) == 0;
   return written && closed;
+}
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view contents) {
+  while (!contents.empty()) {
+    const ssize_t n = ::write(fd, contents.data(), contents.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    contents.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string ReplaceWholeFile(const std::string& path, const std::string& temporary,
+                             std::string_view contents) {
+  const auto failed = [&](const std::string& what) {
+    const std::string cause = std::strerror(errno);
+    ::unlink(temporary.c_str());
+    return "Cannot write \"" + path + "\" (" + what + "): " + cause;
+  };
+  struct stat old {};
+  const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  if (fd < 0) return failed("its temporary copy cannot be made");
+  // The data must be on the disk before the name points at it, or a pulled stick leaves an empty
+  // settings file under the real name.
+  bool ok = WriteAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  if (!ok) return failed("the disk refused the data");
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    return failed("the new copy cannot take its name");
+  }
+  const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    ::fsync(folder);
+    ::close(folder);
+  }
+  return {};
+}
+
+std::string_view SkipByteOrderMark(std::string_view text) {
+  constexpr std::string_view kMark = "\xEF\xBB\xBF";
+  if (text.substr(0, kMark.size()) == kMark) text.remove_prefix(kMark.size());
+  return text;
 }
 
 }  // namespace tandrel

@@ -1,5 +1,7 @@
 #include "core/clsArchivoINI.h"
 
+#include <sys/stat.h>
+
 #include <charconv>
 #include <limits>
 #include <utility>
@@ -91,12 +93,12 @@ void clsArchivoINI::CargaINI(const std::string& archivo) {
   ReadFlag(profile.Get("DB", "CompactDataBase"), CompactDataBase);
 }
 
-void clsArchivoINI::GuardaINI(const std::string& archivo) {
+std::string clsArchivoINI::GuardaINI(const std::string& archivo) {
   // One read and one write for all keys, each set as EscribeClave sets it. "DB/Extra" is left
   // alone: it is only ever set by hand.
   const std::string ruta = archivo.empty() ? RutaINI() : archivo;
   ProfileFile profile;
-  if (!profile.Load(ruta)) return;
+  if (!profile.Load(ruta)) return {};
   profile.Set("General", "Language", Language);
   profile.Set("DB", "Provider", DB_Provider);
   profile.Set("DB", "DataSource", DB_DataSource);
@@ -108,12 +110,22 @@ void clsArchivoINI::GuardaINI(const std::string& archivo) {
   profile.Set("Panel", "butFSYNC", FlagText(showFSYNC));
   profile.Set("Panel", "butCONFLICT", FlagText(showCONFLICT));
   profile.Set("DB", "CompactDataBase", FlagText(CompactDataBase));
-  static_cast<void>(profile.Save(ruta));  // a failed write at shutdown is not reported
+  return profile.Save(ruta);
 }
 
-void clsArchivoINI::Release() {
-  GuardaINI("");
-  LimpiaINI(RutaINI(), carpetaPrograma_);
+std::string clsArchivoINI::WriteProtection() const {
+  const std::string ruta = RutaINI();
+  struct stat st {};
+  if (::stat(ruta.c_str(), &st) != 0 || (st.st_mode & S_IWUSR) != 0) return {};
+  return "The settings file \"" + ruta +
+         "\" is write-protected: it is read and never rewritten (changes to the settings are not "
+         "kept).";
+}
+
+std::string clsArchivoINI::Release() {
+  if (!WriteProtection().empty()) return {};
+  if (std::string error = GuardaINI(""); !error.empty()) return error;
+  return LimpiaINI(RutaINI(), carpetaPrograma_);
 }
 
 }  // namespace tandrel

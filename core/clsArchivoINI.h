@@ -26,10 +26,16 @@ class clsArchivoINI {
 
   // archivo empty means the default file. A value that cannot be converted keeps the field as it is.
   void CargaINI(const std::string& archivo = "");
-  // Writes every key but "DB/Extra" (a hand-set value stays in the file untouched).
-  void GuardaINI(const std::string& archivo = "");
-  // Release at shutdown: GuardaINI, then LimpiaINI of the default file. Failures are not reported.
-  void Release();
+  // Writes every key but "DB/Extra" (a hand-set value stays in the file untouched). A file that
+  // cannot be read is not written; a write that fails leaves the old file whole. "" or the error.
+  [[nodiscard]] std::string GuardaINI(const std::string& archivo = "");
+  // Release at shutdown: GuardaINI, then LimpiaINI of the default file. A settings file whose
+  // owner-write bit is clear is the user's protection: it is left untouched, also for root.
+  // "" or the line for the log when the write failed.
+  [[nodiscard]] std::string Release();
+  // "" or, for a settings file the user write-protected, the line that says it is never rewritten
+  // (start-up logs it once).
+  std::string WriteProtection() const;
 
   std::string RutaINI() const;
   const std::string& CarpetaPrograma() const { return carpetaPrograma_; }

@@ -1,7 +1,5 @@
 #include "core/modArchivoINI.h"
 
-#include <cstdio>
-
 #include "core/Platform.h"
 #include "core/ProfileFile.h"
 #include "core/Public.h"
@@ -20,20 +18,20 @@ bool EscribeClave(std::string_view clave, std::string_view valor, const std::str
   ProfileFile profile;
   if (!profile.Load(rutaINI)) return false;
   profile.Set(ExtraeCampo(clave, "/", 1), ExtraeCampo(clave, "/", 2), valor);
-  return profile.Save(rutaINI);
+  return profile.Save(rutaINI).empty();
 }
 
 std::string CortaNulo(std::string_view texto) {
   return std::string(texto.substr(0, texto.find('\0')));
 }
 
-void LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma) {
+std::string LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma) {
   std::string contents;
-  if (!ReadWholeFile(rutaINI, contents)) return;
+  if (!ReadWholeFile(rutaINI, contents)) return {};
 
   std::string tidy;
   tidy.reserve(contents.size() + 64);
-  for (const TextLine& line : SplitLines(contents)) {
+  for (const TextLine& line : SplitLines(SkipByteOrderMark(contents))) {
     const std::string text = Trim(line.text);
     if (text.empty()) continue;
     if (text.front() == '[') tidy += "\r\n";
@@ -41,11 +39,7 @@ void LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma) {
     tidy += "\r\n";
   }
 
-  // The tidy text goes through a file of its own, renamed over the settings file in one step:
-  // the settings file is whole at every moment, even when the pass is cut short.
-  const std::string temporal = JoinPath(carpetaPrograma, "Tmp_INI.tmp");
-  if (!WriteWholeFile(temporal, tidy)) return;
-  std::rename(temporal.c_str(), rutaINI.c_str());
+  return ReplaceWholeFile(rutaINI, JoinPath(carpetaPrograma, "Tmp_INI.tmp"), tidy);
 }
 
 }  // namespace tandrel

@@ -16,7 +16,8 @@ bool EscribeClave(std::string_view clave, std::string_view valor, const std::str
 // The text before the first NUL character.
 std::string CortaNulo(std::string_view texto);
 // The tidying pass through carpetaPrograma/Tmp_INI.tmp: lines trimmed, blank lines dropped, one
-// empty line before every section header, CR LF line ends. Any failure ends it silently.
-void LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma);
+// empty line before every section header, CR LF line ends. A file that cannot be read is left
+// alone (""); a write that fails leaves the old file whole and gives the error.
+std::string LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma);
 
 }  // namespace tandrel

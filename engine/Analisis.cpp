@@ -78,6 +78,7 @@ void AnalizaTarea(Session& session, AppView& view, int indice, bool mostrar) {
   session.cuentas = Counts{};
   session.TareaAnalizada = indice;
   session.driveError = false;
+  session.heldBackFolders.clear();
 
   EscribeLog(view, prefijo + session.W("panAnalyzing"));
   MuestraEstado(view, *session.Words, "pananalyzing");

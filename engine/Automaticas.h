@@ -10,7 +10,8 @@ namespace tandrel {
 
 // Logs "logExecute"; for each task whose AutoRun is 1, in list order, AnalizaTarea(i, true) and then
 // sincroniza(i) with its 1-based position; logs "logExecuteF". A task whose analysis could not read
-// a side is not synchronised: the sync command would be disabled for it too.
-void EjecutaAutomaticas(Session& session, AppView& view, const std::function<void(int)>& sincroniza);
+// a side is not synchronised: the sync command would be disabled for it too. Returns how many
+// tasks were so left out.
+int EjecutaAutomaticas(Session& session, AppView& view, const std::function<void(int)>& sincroniza);
 
 }  // namespace tandrel

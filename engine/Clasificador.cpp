@@ -78,11 +78,19 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
     archivo.Estado = "N";
     archivo.Action = desdePC ? (datos.NuevosPC ? "C2" : "ZZ") : (datos.NuevosUSB ? "C1" : "ZZ");
   }
-  if (encontrado.outcome == FolderCache::Outcome::Unreadable) {
-    // We cannot tell whether the file is there: keep the mark a missing file gets, plan nothing.
+  using Outcome = FolderCache::Outcome;
+  if (encontrado.outcome == Outcome::Missing) return;
+  // We cannot tell which file is the other copy, or whether there is one: keep the mark a missing
+  // file gets, plan nothing.
+  if (encontrado.outcome == Outcome::Unreadable) {
     scan.CarpetaIlegible(otro.Root(), encontrado.folder, encontrado.error);
-    archivo.Action = "ZZ";
+  } else if (encontrado.outcome == Outcome::NotAFolder) {
+    scan.FolderReplaced(otro.Root(), encontrado.folder);
+  } else {
+    for (const std::string& gemelo : encontrado.twins) scan.ArchivoOmitido(gemelo);
   }
+  archivo.Action = "ZZ";
+  archivo.heldBack = true;
 }
 
 }  // namespace tandrel

@@ -1,5 +1,6 @@
 #include "engine/CompruebaLados.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "core/Public.h"
 #include "engine/FileSystem.h"
 #include "engine/ScanContext.h"
+#include "engine/TempNames.h"
 
 namespace tandrel {
 
@@ -15,6 +17,7 @@ namespace {
 struct Fallo {
   int error = 0;
   std::string ruta;  // what could not be read, as shown to the user
+  bool empty = false;  // the folder was read and is empty
 };
 
 std::string SinBarraFinal(std::string path) {
@@ -32,6 +35,13 @@ Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string&
   if (int error = fs.ListFolder(raiz, scratch, false); error != 0) return {error, raiz};
 
   const int error = fs.ListFolder(carpeta, scratch, false);
+  if (error == 0 && hayInstantanea &&
+      std::all_of(scratch.begin(), scratch.end(),
+                  [](const FolderEntry& e) { return IsTempCopyName(e.name); })) {
+    // A disk that is not mounted leaves its mount point behind, empty and readable: that must not
+    // look like every file of the task deleted on this side.
+    return {-ENOENT, SinBarraFinal(carpeta), true};
+  }
   if (error == 0 || (error == -ENOENT && !hayInstantanea)) return {};
   return {error, SinBarraFinal(carpeta)};
 }
@@ -51,7 +61,8 @@ bool CompruebaLados(Session& session, AppView& view, const clsTarea& tarea,
     if (fallo.error == 0) continue;
     EscribeLog(view, prefijo + "ERROR= " + DriveForDisplay(unidades[lado]));
     view.ShowMessage(MessageIcon::Critical, "Error reading drive",
-                     fallo.ruta + ": " + ErrorText(fallo.error));
+                     fallo.ruta + ": " +
+                         (fallo.empty ? session.W("msgFolderEmpty") : ErrorText(fallo.error)));
     return false;
   }
   return true;

@@ -100,8 +100,12 @@ std::string RelativeRealPath(const std::string& ruta, const std::string& root,
 }
 
 bool PerformAction(RunContext& run, clsArchivo& a, std::vector<std::string>& changed) {
-  const std::string_view code = a.Action;
+  std::string_view code = a.Action;
   const TaskFolders& roots = run.folders;
+  // A copy the user chose where the analysis found the other copy too (a conflict settled in the
+  // file dialog or by --prefer) overwrites it, as an update does.
+  if (code == "C1" && !a.PC_Ruta.empty()) code = "A2";
+  if (code == "C2" && !a.USB_Ruta.empty()) code = "A1";
   if (code == "C1") {
     return CopyNewFile(run, a.USB_Ruta, a.USB_Modificado, roots.usb, roots.pc, a.Nombre, changed);
   }

@@ -87,35 +87,44 @@ FileInfo FolderCache::InfoOf(const Folder& folder, const Entry& entry) const {
 void FolderCache::Take(Entry* entry) {
   if (entry->taken) return;
   entry->taken = true;
-  Folder* folder = memoFolder_;
   const std::less<const Entry*> before;
-  if (folder == nullptr || before(entry, folder->entries.data()) ||
-      !before(entry, folder->entries.data() + folder->entries.size())) {
+  for (Place& place : memoPlaces_) {
+    Folder* folder = place.folder;
+    if (before(entry, folder->entries.data()) ||
+        !before(entry, folder->entries.data() + folder->entries.size())) {
+      continue;
+    }
+    if (entry->type != EntryType::Folder && --folder->untaken == 0) {
+      folder->details.clear();
+      folder->details.shrink_to_fit();
+    }
     return;
-  }
-  if (entry->type != EntryType::Folder && --folder->untaken == 0) {
-    folder->details.clear();
-    folder->details.shrink_to_fit();
   }
 }
 
-FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {
+void FolderCache::MatchAll(Folder& folder, std::string_view part, std::vector<Entry*>& out) {
+  out.clear();
   FoldName(part, fold_);
   const std::uint32_t hash = HashOf(fold_);
   auto it = std::lower_bound(
       folder.byFold.begin(), folder.byFold.end(), hash,
       [&](std::uint32_t i, std::uint32_t h) { return folder.entries[i].foldHash < h; });
-  Entry* first = nullptr;
   for (; it != folder.byFold.end() && folder.entries[*it].foldHash == hash; ++it) {
     Entry& candidate = folder.entries[*it];
     const std::string_view name = folder.Name(candidate);
-    if (name == part) return &candidate;
-    if (first != nullptr) continue;
+    if (name == part) {
+      out.insert(out.begin(), &candidate);
+      continue;
+    }
     // Equal hashes of different folds are possible: check the fold itself.
     FoldName(name, candidateFold_);
-    if (candidateFold_ == fold_) first = &candidate;
+    if (candidateFold_ == fold_) out.push_back(&candidate);
   }
-  return first;
+}
+
+FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {
+  MatchAll(folder, part, candidates_);
+  return candidates_.empty() ? nullptr : candidates_.front();
 }
 
 void FolderCache::ResolveFolder(std::string_view relativeFolder) {
@@ -123,42 +132,63 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
   memoValid_ = true;
   memoRelative_.assign(relativeFolder);
   memoOutcome_ = Outcome::Missing;
-  memoFolder_ = nullptr;
+  memoPlaces_.clear();
 
-  memoPath_ = root_;
+  // Level by level, every folder whose name matches the part: as a rule exactly one.
+  level_.assign(1, root_);
   std::string_view rest = relativeFolder;
   for (;;) {
-    Folder& folder = Listing(memoPath_);
-    if (folder.error != 0) {
-      if (!MeansAbsent(folder.error)) {
+    for (const std::string& path : level_) {
+      const Folder& folder = Listing(path);
+      if (folder.error != 0 && !MeansAbsent(folder.error)) {
         memoOutcome_ = Outcome::Unreadable;
-        memoFailedFolder_ = memoPath_;
+        memoFailedFolder_ = path;
         memoError_ = folder.error;
+        return;
       }
-      return;
     }
-    if (rest.empty()) {
-      memoOutcome_ = Outcome::Found;
-      memoFolder_ = &folder;
-      memoShared_ = RealPath::Folder(memoPath_);
-      return;
-    }
+    if (rest.empty()) break;
     const std::size_t slash = rest.find('/');
     const std::string_view part = rest.substr(0, slash);
     rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
 
-    const Entry* entry = Match(folder, part);
-    if (entry == nullptr) return;
-    const std::string_view real = folder.Name(*entry);
-    EntryType type = entry->type;
-    if (type == EntryType::Unknown) {
-      FileInfo info;
-      if (fs_.Stat(memoPath_ + std::string(real), info) == 0) type = info.type;
+    nextLevel_.clear();
+    std::string notAFolder;
+    for (const std::string& path : level_) {
+      Folder& folder = Listing(path);
+      if (folder.error != 0) continue;  // gone: holds nothing
+      MatchAll(folder, part, candidates_);
+      for (const Entry* entry : candidates_) {
+        const std::string_view real = folder.Name(*entry);
+        EntryType type = entry->type;
+        if (type == EntryType::Unknown) {
+          FileInfo info;
+          if (fs_.Stat(path + std::string(real), info) == 0) type = info.type;
+        }
+        if (type == EntryType::Folder) {
+          nextLevel_.push_back(path + std::string(real) + "/");
+        } else if (type != EntryType::Unknown && notAFolder.empty()) {
+          notAFolder = path + std::string(real);
+        }
+      }
     }
-    // A link to a folder is never entered, and a file where a folder should be hides nothing.
-    if (type != EntryType::Folder) return;
-    memoPath_.append(real).push_back('/');
+    if (nextLevel_.empty()) {
+      // A link to a folder is never entered; whatever stands in a folder's place may have taken
+      // the folder's files elsewhere, and they must not look deleted.
+      if (!notAFolder.empty()) {
+        memoOutcome_ = Outcome::NotAFolder;
+        memoFailedFolder_ = std::move(notAFolder);
+        memoError_ = 0;
+      }
+      return;
+    }
+    level_.swap(nextLevel_);
   }
+  for (const std::string& path : level_) {
+    Folder& folder = Listing(path);
+    if (folder.error == 0) memoPlaces_.push_back({&folder, path, RealPath::Folder(path)});
+  }
+  if (!memoPlaces_.empty()) memoOutcome_ = Outcome::Found;
 }
 
 FolderCache::Result FolderCache::Find(std::string_view relative) {
@@ -170,30 +200,44 @@ FolderCache::Result FolderCache::Find(std::string_view relative) {
 FolderCache::Result FolderCache::Find(std::string_view folderPart, std::string_view filePart) {
   Result result;
   ResolveFolder(folderPart);
-  if (memoOutcome_ == Outcome::Unreadable) {
-    result.outcome = Outcome::Unreadable;
+  if (memoOutcome_ == Outcome::Unreadable || memoOutcome_ == Outcome::NotAFolder) {
+    result.outcome = memoOutcome_;
     result.folder = memoFailedFolder_;
     result.error = memoError_;
     return result;
   }
   if (memoOutcome_ == Outcome::Missing) return result;
 
-  Entry* entry = Match(*memoFolder_, filePart);
-  // In a detailed listing Unknown means gone; otherwise only that the listing did not say.
-  if (entry == nullptr || (detailed_ && entry->type == EntryType::Unknown)) return result;
-  result.name = memoFolder_->Name(*entry);
-  if (!memoFolder_->details.empty()) {
-    result.info = InfoOf(*memoFolder_, *entry);
-  } else if (const int error = fs_.Stat(memoPath_ + std::string(result.name), result.info);
+  Entry* entry = nullptr;
+  const Place* place = nullptr;
+  for (const Place& candidate : memoPlaces_) {
+    Entry* found = Match(*candidate.folder, filePart);
+    // In a detailed listing Unknown means gone; otherwise only that the listing did not say.
+    if (found == nullptr || (detailed_ && found->type == EntryType::Unknown)) continue;
+    if (entry != nullptr) {
+      result.outcome = Outcome::Twin;
+      result.twins[0] = place->path + std::string(place->folder->Name(*entry));
+      result.twins[1] = candidate.path + std::string(candidate.folder->Name(*found));
+      return result;
+    }
+    entry = found;
+    place = &candidate;
+  }
+  if (entry == nullptr) return result;
+  Folder& folder = *place->folder;
+  result.name = folder.Name(*entry);
+  if (!folder.details.empty()) {
+    result.info = InfoOf(folder, *entry);
+  } else if (const int error = fs_.Stat(place->path + std::string(result.name), result.info);
              error != 0) {
     if (!MeansAbsent(error)) {
       result.outcome = Outcome::Unreadable;
-      result.folder = memoPath_;
+      result.folder = place->path;
       result.error = error;
     }
     return result;
   }
-  result.path = RealPath(memoShared_, result.name);
+  result.path = RealPath(place->shared, result.name);
   result.outcome = Outcome::Found;
   result.entry = entry;
   return result;

@@ -49,21 +49,28 @@ class FolderCache {
     }
   };
 
-  enum class Outcome { Found, Missing, Unreadable };
+  // NotAFolder: a part of the folder is a link or a file (a folder moved away, a link left in its
+  // place); like Unreadable, nothing below it can be told apart from deleted. Twin: folders whose
+  // names differ only in case are one folder for the keys, and two of them hold the name.
+  enum class Outcome { Found, Missing, Unreadable, NotAFolder, Twin };
   struct Result {
     Outcome outcome = Outcome::Missing;
     RealPath path;          // Found: the full real path of the entry
     std::string_view name;  // Found: its real name (valid while the cache lives)
     FileInfo info;          // Found: its own data (a link's or a folder's too: the caller decides)
     Entry* entry = nullptr;  // Found: the cached entry, for Take
-    std::string folder;     // Unreadable: the real path of the folder that could not be read
+    std::string folder;     // Unreadable, NotAFolder: the real path of the folder that could not
+                            // be read, or of the entry that stands where a folder was
     int error = 0;          // Unreadable: -errno of that failure
+    std::string twins[2];   // Twin: the real paths of two files of that name
   };
 
   // relative: the path below the root as the other side really spells it, parts joined by "/".
-  // Each part matches without regard to case; a part spelt exactly the same wins, else the first
-  // in listing order. A folder on the way that cannot be listed (other than by being gone) gives
-  // Unreadable: the caller must then plan nothing for the entry. Links on the way are not entered.
+  // Each part matches without regard to case, in every folder whose name differs only in case
+  // from the part; of names of one folder, one spelt exactly the same wins, else the first in
+  // listing order. A folder on the way that cannot be listed (other than by being gone) gives
+  // Unreadable, a link or file on the way NotAFolder: the caller must then plan nothing for the
+  // entry. Links on the way are never entered.
   Result Find(std::string_view relative);
   // The same for a path already split: relativeFolder has no "/" at either end ("" for the root).
   Result Find(std::string_view relativeFolder, std::string_view name);
@@ -79,7 +86,16 @@ class FolderCache {
   const std::string& Root() const { return root_; }
 
  private:
+  // A folder that a relative folder names (more than one where names differ only in case).
+  struct Place {
+    Folder* folder;
+    std::string path;         // its real path, ending in "/"
+    RealPath::Folder shared;  // path, shared by the paths found in it
+  };
+
   Entry* Match(Folder& folder, std::string_view part);
+  // Every entry of folder that matches part: one spelt exactly the same first.
+  void MatchAll(Folder& folder, std::string_view part, std::vector<Entry*>& out);
   void ResolveFolder(std::string_view relativeFolder);
 
   FileSystem& fs_;
@@ -94,9 +110,9 @@ class FolderCache {
   bool memoValid_ = false;
   std::string memoRelative_;
   Outcome memoOutcome_ = Outcome::Missing;
-  std::string memoPath_;
-  RealPath::Folder memoShared_;  // memoPath_, shared by the paths found in that folder
-  Folder* memoFolder_ = nullptr;
+  std::vector<Place> memoPlaces_;  // Found: the folders of memoRelative_
+  std::vector<std::string> level_, nextLevel_;
+  std::vector<Entry*> candidates_;
   std::string memoFailedFolder_;
   int memoError_ = 0;
 };

@@ -39,10 +39,19 @@ ScanContext::ScanContext(Session& s, AppView& v, int indice)
 }
 
 void ScanContext::CarpetaIlegible(const std::string& root, const std::string& folder, int error) {
-  if (!avisadas_.insert(folder).second) return;
   std::string shown = folder;
   if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
-  EscribeLog(view, prefijo + session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
+  HoldBack(root, folder, session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
+}
+
+void ScanContext::FolderReplaced(const std::string& root, const std::string& path) {
+  HoldBack(root, path, session.W("logNotAFolder") + " " + path);
+}
+
+void ScanContext::HoldBack(const std::string& root, const std::string& folder,
+                           const std::string& logLine) {
+  if (!avisadas_.insert(folder).second) return;
+  EscribeLog(view, prefijo + logLine);
 
   std::string relative = folder.size() > root.size() ? folder.substr(root.size()) : std::string();
   if (!relative.empty() && relative.back() != '/') relative.push_back('/');

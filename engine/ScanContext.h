@@ -46,13 +46,19 @@ class ScanContext {
   // Names the folder in the log (once per folder) and remembers its relative folder, so that no
   // entry below it is planned on either side. root: the side's task folder the path lies in.
   void CarpetaIlegible(const std::string& root, const std::string& folder, int error);
+  // The same for a link or a file that stands where the other side has a folder.
+  void FolderReplaced(const std::string& root, const std::string& path);
   // Names the file left out because another of the same folder differs from it only in case.
   void ArchivoOmitido(const std::string& ruta);
   // True when a relative name lies below a folder that could not be read on either side.
   bool BajoCarpetaIlegible(std::string_view nombre) const;
   bool HayCarpetasIlegibles() const { return !ilegibles_.empty(); }
+  // The relative folders, case-folded and ending in "\", that could not be looked into.
+  const std::vector<std::string>& HeldBackFolders() const { return ilegibles_; }
 
  private:
+  void HoldBack(const std::string& root, const std::string& folder, const std::string& logLine);
+
   std::unordered_set<std::string> avisadas_;  // real paths already named in the log
   std::vector<std::string> ilegibles_;        // case-folded relative folders, ending in "\"
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Public.h"
 #include "core/Text.h"
 #include "engine/TempNames.h"
 #include "engine/modFiles.h"
@@ -31,10 +32,34 @@ DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view no
   return copia;
 }
 
+// On POSIX "\" may stand in a file name, but relative names join their parts with it: "b\b.txt"
+// would share its key with "b/b.txt". Such a name is named in the log and never entered.
+bool LeftOutForBackslash(ScanContext& scan, const std::string& carpeta, std::string_view nombre) {
+  if (nombre.find('\\') == std::string_view::npos) return false;
+  EscribeLog(scan.view, scan.prefijo + scan.session.W("logBackslash") + " " + carpeta +
+                            std::string(nombre));
+  return true;
+}
+
 bool Excluido(ScanContext& scan, const DatosTarea& datos, const std::string& relativo) {
   const clsMascaras& mascaras = scan.session.Mascaras;
   // The masks see the task's folder followed by the proper-cased names below it.
   return mascaras.Count() > 0 && mascaras.Comprueba(datos.Raiz + relativo);
+}
+
+// Of two stick files whose names differ only in case, whether the one listed later should hold
+// the entry instead: the copy the snapshot recorded (its size and time) wins, else the one the PC
+// spells the same, else the first listed. The other is left out and never copied over or deleted,
+// so a new file beside a known one is never taken for the known one changed.
+bool LaterTwinWins(const clsFile& row, const clsArchivo& held, const clsArchivo& later) {
+  const auto recorded = [&](const clsArchivo& a) {
+    return row.Known() && a.USB_Tamano == row.Size && a.USB_Modificado == row.Last;
+  };
+  if (recorded(held) != recorded(later)) return recorded(later);
+  const auto speltAsOnPc = [](const clsArchivo& a) {
+    return !a.PC_Ruta.empty() && a.PC_Ruta.Name() == a.USB_Ruta.Name();
+  };
+  return !speltAsOnPc(held) && speltAsOnPc(later);
 }
 
 void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
@@ -54,6 +79,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
   const RealPath::Folder compartida(carpeta);
   for (const FolderEntry& entrada : entradas) {
     if (IsTempCopyName(entrada.name) || !IsFileOrFolder(scan, entrada.info.type)) continue;
+    if (LeftOutForBackslash(scan, carpeta, entrada.name)) continue;
     if (entrada.info.type == EntryType::Folder) {
       if (!datos.SubcarpetasUSB) continue;
       DatosTarea copia = Subcarpeta(datos, true, entrada.name);
@@ -69,13 +95,20 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     LlenaLado(archivoActual, true, RealPath(compartida, entrada.name), entrada.info, entrada.name);
     ClasificaArchivo(scan, archivoActual, datos, false);
     FolderCache::Entry* hallado = scan.hallado;
-    if (archivos.Add(std::move(archivoActual))) {
+    if (archivos.AddMoving(archivoActual)) {
       // The PC listing need not look at that file again: this entry holds it.
       if (hallado != nullptr) scan.pc.Take(hallado);
-    } else {
-      // Only a name of this same listing can be there already: two names that differ in case.
-      scan.ArchivoOmitido(carpeta + entrada.name);
+      continue;
     }
+    // Another file of the stick whose name differs from this one only in case holds the entry.
+    clsArchivo& actual = archivos.Item(archivoActual.Nombre);
+    if (!LaterTwinWins(scan.session.Ficheros.Item(actual.Nombre), actual, archivoActual)) {
+      scan.ArchivoOmitido(carpeta + entrada.name);
+      continue;
+    }
+    scan.ArchivoOmitido(actual.USB_Ruta.str());
+    actual = std::move(archivoActual);
+    if (hallado != nullptr) scan.pc.Take(hallado);
   }
 }
 
@@ -92,6 +125,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
   for (FolderCache::Entry& entrada : listado.entries) {
     if (!IsFileOrFolder(scan, entrada.type)) continue;
     const std::string_view nombreReal = listado.Name(entrada);
+    if (LeftOutForBackslash(scan, carpeta, nombreReal)) continue;
     if (entrada.type == EntryType::Folder) {
       if (!datos.SubcarpetasPC) continue;
       DatosTarea copia = Subcarpeta(datos, false, nombreReal);
@@ -103,10 +137,17 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     std::string relativo = datos.Relativa + ProperCase(nombreReal);
     if (Excluido(scan, datos, relativo)) continue;
     std::string ruta = carpeta + std::string(nombreReal);
-    if (const clsArchivo* existente = archivos.Find(relativo)) {
-      // Entered by the USB listing with another PC file of this folder, whose name differs from
-      // this one only in case.
-      if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) scan.ArchivoOmitido(ruta);
+    if (clsArchivo* existente = archivos.Find(relativo)) {
+      // Entered with another PC file whose name differs from this one only in case: of this
+      // folder, or of a folder whose name differs only in case from this one. Two such folders
+      // are one for the keys, and a name in both is a twin: neither copy may be deleted.
+      if (!existente->PC_Ruta.empty() && existente->PC_Ruta != ruta) {
+        scan.ArchivoOmitido(ruta);
+        if (existente->PC_Ruta.FolderPart() != carpeta) {
+          existente->Action = "ZZ";
+          existente->heldBack = true;
+        }
+      }
       continue;
     }
     clsArchivo archivoActual;
@@ -139,9 +180,12 @@ ScanReport AnalizaCarpetas(ScanContext& scan) {
     clsArchivos& archivos = scan.session.Archivos;
     for (std::size_t i = 1; i <= archivos.Count(); ++i) {
       clsArchivo& archivo = archivos.ITemID(i);
-      if (scan.BajoCarpetaIlegible(archivo.Nombre)) archivo.Action = "ZZ";
+      if (!scan.BajoCarpetaIlegible(archivo.Nombre)) continue;
+      archivo.Action = "ZZ";
+      archivo.heldBack = true;
     }
   }
+  scan.session.heldBackFolders = scan.HeldBackFolders();
   return {scan.pasados};
 }
 

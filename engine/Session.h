@@ -4,6 +4,7 @@
 // counts. One per process (tests make as many as they like); passed by reference, never global.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/Platform.h"
 #include "core/clsArchivoINI.h"
@@ -56,6 +57,11 @@ class Session {
   Counts cuentas;
   double Fallos = 0;
   bool driveError = false;  // the last analysis could not read a side: no run may follow it
+  // The relative folders (case-folded, ending in "\\") the last analysis could not look into:
+  // the run keeps the snapshot rows below them, also those of names no entry holds.
+  std::vector<std::string> heldBackFolders;
+  // The last run was refused or stopped: its snapshot could not be written.
+  bool databaseError = false;
 };
 
 }  // namespace tandrel

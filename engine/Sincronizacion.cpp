@@ -17,6 +17,23 @@ namespace {
 
 constexpr int kSuccessesPerYield = 100;
 
+// The run stopped after entry `last` because the database refused its record: the entries after
+// it are named, left as they are (their old rows stay, so the next analysis plans them again), and
+// the task ends in alert.
+void StopOnDatabaseRefusal(Session& session, AppView& view, const std::string& prefix,
+                           std::int64_t last) {
+  session.databaseError = true;
+  const auto total = static_cast<std::int64_t>(session.Archivos.Count());
+  const std::string text = session.W("errDBStopped") + " " + std::to_string(total - last);
+  EscribeLog(view, prefix + "** ERROR ** : " + text);
+  for (std::int64_t i = last + 1; i <= total; ++i) {
+    EscribeLog(view, prefix + "  " + session.Archivos.ITemID(static_cast<std::size_t>(i)).Nombre);
+  }
+  session.Fallos += 1 + static_cast<double>(total - last);
+  const std::string cause = "\"" + session.conexion.Path() + "\": " + session.rsFiles.LastError();
+  view.ShowMessage(MessageIcon::Critical, kTitulo, text + "\r\n" + cause);
+}
+
 }  // namespace
 
 void Sincroniza(Session& session, AppView& view, int tarea) {
@@ -33,6 +50,15 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
   }
   const clsTarea& task = session.Tareas.ITem1(tarea);
   const std::string prefijo = "#" + std::to_string(task.ID) + ": ";
+  // A run that cannot record what it does must not start: every file it copied would be planned
+  // again, or taken for a conflict, at the next analysis. The analysis stays on display.
+  session.databaseError = false;
+  if (const std::string error = CheckWritable(session.conexion); !error.empty()) {
+    session.databaseError = true;
+    EscribeLog(view, prefijo + "** ERROR ** : " + error);
+    view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errDBWrite") + "\r\n" + error);
+    return;
+  }
   const auto total = static_cast<std::int64_t>(session.Archivos.Count());
   // A run without entries still ends with a full bar: a maximum of 0 would read as "busy".
   const std::int64_t maximo = std::max<std::int64_t>(total, 1);
@@ -60,12 +86,21 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     view.Yield();
   };
   int exitos = 0;
+  std::int64_t stoppedAt = 0;  // the entry whose record the database refused; 0 while all is well
   std::vector<std::string> changed;
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
     clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
     if (archivo.Action == "ZZ") {
-      GrabaRegistro(session, renewal, tarea, archivo);
+      if (archivo.heldBack) {
+        renewal.KeepOldRow(archivo);
+      } else {
+        GrabaRegistro(session, renewal, tarea, archivo);
+        if (renewal.DatabaseFailed()) {
+          stoppedAt = i;
+          break;
+        }
+      }
       continue;
     }
     view.ShowStatus(sincronizando + archivo.Nombre);
@@ -75,6 +110,10 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
     archivo.Estado = ok ? "E" : "R";
     view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
     GrabaRegistro(session, renewal, tarea, archivo);
+    if (renewal.DatabaseFailed()) {
+      stoppedAt = i;
+      break;
+    }
     if (!ok) {
       session.Fallos += 1;
       commitAndYield();
@@ -83,7 +122,14 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
       commitAndYield();
     }
   }
-  renewal.Finish();
+  if (stoppedAt == 0) {
+    renewal.Finish();
+  } else {
+    // What was recorded before the refusal is kept, if the database takes it; the old rows of the
+    // entries not reached must stay.
+    renewal.Commit();
+    StopOnDatabaseRefusal(session, view, prefijo, stoppedAt);
+  }
   if (total == 0) view.SetProgressValue(maximo);
 
   EscribeLog(view, prefijo + session.W("panReady"));

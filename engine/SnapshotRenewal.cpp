@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Public.h"
+#include "core/Text.h"
 #include "engine/FileSystem.h"
 #include "engine/RunFolders.h"
 
@@ -16,23 +17,43 @@ void LogWriteError(AppView& view, const SnapshotWriter& writer, std::string_view
   EscribeLog(view, "** ERROR ** : FILES " + std::string(what) + ": " + writer.LastError());
 }
 
+// A file gone from both sides below a folder that could not be looked into may still be in that
+// folder: its row stays until the folder can be read again.
+bool BelowHeldBackFolder(const Session& session, std::string_view file) {
+  if (session.heldBackFolders.empty()) return false;
+  const std::string fold = CaseFold(file);
+  for (const std::string& folder : session.heldBackFolders) {
+    if (fold.starts_with(folder)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 SnapshotRenewal::SnapshotRenewal(Session& session, AppView& view, std::vector<std::string> roots)
     : session_(session), view_(view), roots_(std::move(roots)) {
-  removed_.reserve(session.Ficheros.Count());
+  settled_.reserve(session.Ficheros.Count());
 }
 
 void SnapshotRenewal::RemoveOldRow(const clsArchivo& archivo) {
   const clsFile& old = session_.Ficheros.Item(archivo.Nombre);
-  if (!old.Known() || !removed_.insert(old.RowId).second) return;
+  if (!old.Known() || !settled_.insert(old.RowId).second) return;
   if (!session_.rsFiles.DeleteRow(old.RowId)) {
+    databaseFailed_ = true;
     LogWriteError(view_, session_.rsFiles, archivo.Nombre);
   }
 }
 
+void SnapshotRenewal::KeepOldRow(const clsArchivo& archivo) {
+  const clsFile& old = session_.Ficheros.Item(archivo.Nombre);
+  if (old.Known()) settled_.insert(old.RowId);
+}
+
 void SnapshotRenewal::AddRow(const SnapshotRow& row) {
-  if (!session_.rsFiles.AddRow(row)) LogWriteError(view_, session_.rsFiles, row.FILE);
+  if (!session_.rsFiles.AddRow(row)) {
+    databaseFailed_ = true;
+    LogWriteError(view_, session_.rsFiles, row.FILE);
+  }
 }
 
 void SnapshotRenewal::CommitWhenDue(std::chrono::milliseconds interval) {
@@ -80,13 +101,16 @@ void SnapshotRenewal::Commit() {
       return;
     }
   }
-  if (!session_.rsFiles.Commit()) LogWriteError(view_, session_.rsFiles, "COMMIT");
+  if (!session_.rsFiles.Commit()) {
+    databaseFailed_ = true;
+    LogWriteError(view_, session_.rsFiles, "COMMIT");
+  }
 }
 
 void SnapshotRenewal::Finish() {
   for (std::size_t i = 0; i < session_.Ficheros.Count(); ++i) {
     const clsFile& left = session_.Ficheros.At(i);
-    if (removed_.count(left.RowId) != 0) continue;
+    if (settled_.count(left.RowId) != 0 || BelowHeldBackFolder(session_, left.file)) continue;
     if (!session_.rsFiles.DeleteRow(left.RowId)) LogWriteError(view_, session_.rsFiles, left.file);
   }
   Commit();

@@ -23,6 +23,8 @@ class SnapshotRenewal {
 
   // Removes, in the open batch, the snapshot row of the entry's name (when the snapshot has one).
   void RemoveOldRow(const clsArchivo& archivo);
+  // Leaves the snapshot row of the entry's name (when there is one) as it is, also at Finish.
+  void KeepOldRow(const clsArchivo& archivo);
   // Adds a row to the open batch; a row that cannot be written is named in the log.
   void AddRow(const SnapshotRow& row);
   // The run wrote, re-timed or deleted the file at path (a real path) since the last commit, or
@@ -32,8 +34,12 @@ class SnapshotRenewal {
   void Commit();
   // Commit, when the last one is at least interval ago (see RunSettings).
   void CommitWhenDue(std::chrono::milliseconds interval);
-  // Removes the rows of the snapshot that no entry replaced, and commits.
+  // Removes the rows of the snapshot that no entry replaced or kept, but for those below the
+  // folders the analysis could not look into (session.heldBackFolders), and commits.
   void Finish();
+  // A row, a removal or a commit was refused by the database (locked by another program, full,
+  // write-protected): the run must not go on changing files it cannot record.
+  bool DatabaseFailed() const { return databaseFailed_; }
 
  private:
   // The file system that holds a folder (0: it cannot be looked at), each found once a run.
@@ -42,10 +48,11 @@ class SnapshotRenewal {
   Session& session_;
   AppView& view_;
   std::vector<std::string> roots_;
-  std::unordered_set<std::int64_t> removed_;
+  std::unordered_set<std::int64_t> settled_;  // rows removed or kept by an entry
   std::unordered_set<std::string> changedFolders_;  // since the last commit
   std::unordered_map<std::string, std::uint64_t> devices_;
   std::chrono::steady_clock::time_point lastCommit_ = std::chrono::steady_clock::now();
+  bool databaseFailed_ = false;
 };
 
 }  // namespace tandrel

@@ -28,6 +28,7 @@ std::string CarpetaUSB(const Session& session, const clsTarea& tarea) {
 void LogStartLines(Session& session, AppView& view) {
   EscribeLog(view, session.W("logStarting") + " " + kTitulo + " (ver. " + VersionText() + ")");
   EscribeLog(view, session.W("logTime") + ": " + FechaHora(1));
+  if (const std::string note = session.INI.WriteProtection(); !note.empty()) EscribeLog(view, note);
 }
 
 StartResult StartUpAgainstDatabase(Session& session, AppView& view, const StartOptions& options) {
@@ -39,11 +40,18 @@ StartResult StartUpAgainstDatabase(Session& session, AppView& view, const StartO
   if (!error.empty()) {
     Status(session, view, "errConnecting");
     Log(session, view, "errConnecting");
-    view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errConnecting") + "\r\n" + error);
+    // Another Tandrel is the one case the user can settle at once: say it in the user's words.
+    const std::string cause =
+        session.conexion.InUse() ? session.W("errDBInUse") + "\r\n" + error : error;
+    view.ShowMessage(MessageIcon::Critical, kTitulo, session.W("errConnecting") + "\r\n" + cause);
     return StartResult::ConnectionError;
   }
   Status(session, view, "panConnected");
   Log(session, view, "panConnected");
+  // Tasks can still be listed and analysed; each run says it is refused.
+  if (const std::string readOnly = session.conexion.ReadOnlyCause(); !readOnly.empty()) {
+    EscribeLog(view, "** WARNING ** : " + readOnly);
+  }
   // A database without a usable FILES table still lists its tasks; the run then reports each row
   // it cannot record, so nothing is hidden.
   const std::string rsError = session.rsFiles.Open(session.conexion);
@@ -117,7 +125,8 @@ void ShutDown(Session& session, AppView& view) {
   session.conexion.Close();
   // A database that never opened is not compacted: the connection error has been shown already,
   // and a second warning about the same file would say nothing new.
-  if (session.INI.CompactDataBase && wasConnected) {
+  // Compaction replaces the file: only under the one-Tandrel lock (see DatabaseLock).
+  if (session.INI.CompactDataBase && wasConnected && session.conexion.Locked()) {
     Log(session, view, "panCOMPACT");
     Status(session, view, "panCompact");
     view.Yield();
@@ -128,7 +137,13 @@ void ShutDown(Session& session, AppView& view) {
       if (!error.empty()) view.ShowMessage(MessageIcon::Warning, kTitulo, error);
     }
   }
-  session.INI.Release();
+  session.conexion.Release();
+  // The Tandrel that holds the database writes the settings at its own exit; this one changes
+  // nothing.
+  if (session.conexion.InUse()) return;
+  if (const std::string error = session.INI.Release(); !error.empty()) {
+    EscribeLog(view, "** ERROR ** : " + error);
+  }
 }
 
 }  // namespace tandrel

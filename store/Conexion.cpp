@@ -6,6 +6,7 @@
 #include "core/Text.h"
 #include "core/clsArchivoINI.h"
 #include "store/ConnectionText.h"
+#include "store/SchemaCheck.h"
 
 namespace tandrel {
 
@@ -37,8 +38,9 @@ std::string TextoConexion(const clsArchivoINI& ini, const std::string& carpetaPr
 
 std::string ConectaBD(Conexion& conexion, const clsArchivoINI& ini,
                       const std::string& carpetaPrograma) {
-  conexion.Close();
+  conexion.Release();
   conexion.path_.clear();
+  conexion.inUse_ = false;
   const std::string texto = TextoConexion(ini, carpetaPrograma);
   const PartesConexion partes = ParseConnectionText(texto, carpetaPrograma);
   // The Jet provider name is the settings' default and stands for the database beside the program,
@@ -51,9 +53,40 @@ std::string ConectaBD(Conexion& conexion, const clsArchivoINI& ini,
     return "The connection text \"" + texto + "\" names no Data Source";
   }
   const std::string ruta = NativePath(partes.dataSource);
-  if (std::string error = conexion.db_.Open(ruta); !error.empty()) return error;
+  // Before SQLite opens it: a second program must not even roll back a journal the first is using.
+  if (conexion.lock_.Lock(ruta) == DatabaseLock::Result::InUse) {
+    conexion.inUse_ = true;
+    return "The database \"" + ruta + "\" is in use by another Tandrel";
+  }
+  std::string error = conexion.db_.Open(ruta);
+  if (error.empty()) {
+    if (std::string schema = CheckSchema(conexion.db_); !schema.empty()) {
+      error = "Cannot use the database \"" + ruta + "\": " + schema;
+    }
+  }
+  if (!error.empty()) {
+    conexion.Release();
+    return error;
+  }
   conexion.path_ = ruta;
   return {};
+}
+
+std::string Conexion::ReadOnlyCause() const {
+  if (db_.ReadOnlyCause().empty()) return {};
+  return "The database \"" + path_ + "\" is read-only: changes cannot be recorded (" +
+         db_.ReadOnlyCause() + ")";
+}
+
+std::string CheckWritable(Conexion& conexion) {
+  if (!conexion.IsOpen()) return "The database is not open";
+  if (std::string cause = conexion.ReadOnlyCause(); !cause.empty()) return cause;
+  // Inside a batch the write lock is held already.
+  if (sqlite3_get_autocommit(conexion.Db().Handle()) == 0) return {};
+  std::string error = conexion.Db().Exec("BEGIN IMMEDIATE");
+  if (error.empty()) error = conexion.Db().Exec("ROLLBACK");
+  if (error.empty()) return {};
+  return "The database \"" + conexion.Path() + "\" cannot be written now: " + error;
 }
 
 std::string ConsultaValor(Conexion& conexion, std::string_view sql,

@@ -2,6 +2,7 @@
 
 #include <strings.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,11 +58,25 @@ std::string CheckFile(const std::string& path) {
   if (S_ISDIR(st.st_mode)) return "it is a folder, not a database file";
   if (!S_ISREG(st.st_mode)) return "it is not a regular file";
   if (st.st_size == 0) return "the file is empty, not a database";
-  if (::access(path.c_str(), W_OK) != 0) return "the file is read-only (no permission to write it)";
-  // The rollback journal is created beside the database at the first write.
+  return {};
+}
+
+// Why the program may not write the database, or "". The owner-write bit is the user's word even
+// for root, whom the kernel would let write anyway; the rollback journal needs the folder too.
+std::string ReadOnlyCauseOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0 &&
+      ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+    return "the file is write-protected";
+  }
   const std::string folder = FolderOf(path);
-  if (::access(folder.c_str(), W_OK) != 0) {
-    return "its folder \"" + folder + "\" is read-only (the journal cannot be written there)";
+  struct statvfs fs {};
+  if (::statvfs(folder.c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0) {
+    return "its disk is mounted read-only";
+  }
+  if (::stat(folder.c_str(), &st) == 0 &&
+      ((st.st_mode & S_IWUSR) == 0 || ::access(folder.c_str(), W_OK) != 0)) {
+    return "its folder \"" + folder + "\" is write-protected (the journal cannot be written there)";
   }
   return {};
 }
@@ -75,8 +90,11 @@ std::string Database::Open(const std::string& path) {
   if (path.empty()) return "Cannot open the database: no file named";
   if (std::string cause = CheckFile(path); !cause.empty()) return CannotOpen(path, cause);
 
+  std::string readOnly = ReadOnlyCauseOf(path);
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  const int rc = sqlite3_open_v2(path.c_str(), &db,
+                                 readOnly.empty() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
+                                 nullptr);
   if (rc != SQLITE_OK) {
     std::string cause = ExplainCode(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     sqlite3_close_v2(db);
@@ -84,6 +102,10 @@ std::string Database::Open(const std::string& path) {
   }
   db_ = db;
   sqlite3_extended_result_codes(db_, 1);
+  // By default SQLite reads a double-quoted name it cannot find as a text literal: a column
+  // missing from a damaged schema would read as its own name ("LEFTOPT" as option letters).
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
 
   // SQLite opens lazily: the header is first read here, so a file that is not a database, is cut
@@ -94,9 +116,9 @@ std::string Database::Open(const std::string& path) {
   if (step == SQLITE_OK) step = sqlite3_step(probe);
   if (step != SQLITE_ROW) cause = ExplainCode(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_));
   sqlite3_finalize(probe);
-  // Write-protected by the file system, though access() allowed it (a read-only mount, say).
-  if (cause.empty() && sqlite3_db_readonly(db_, "main") == 1) {
-    cause = "the file is read-only (no permission to write it)";
+  // Write-protected in a way the checks above cannot see.
+  if (cause.empty() && readOnly.empty() && sqlite3_db_readonly(db_, "main") == 1) {
+    readOnly = "the system refuses to let it be written";
   }
   // The file travels on a stick: a rollback journal and full syncs keep it whole whenever the
   // program is closed or the stick pulled, and a journal left by a crash rolls back anywhere.
@@ -105,6 +127,7 @@ std::string Database::Open(const std::string& path) {
     Close();
     return CannotOpen(path, cause);
   }
+  readOnlyCause_ = std::move(readOnly);
   return {};
 }
 
@@ -114,6 +137,7 @@ void Database::Close() {
   // the close failing and leaking the file.
   sqlite3_close_v2(db_);
   db_ = nullptr;
+  readOnlyCause_.clear();
 }
 
 std::string Database::Exec(std::string_view sql) {

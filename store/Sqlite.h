@@ -16,10 +16,14 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
-  // Opens an existing file read-write (never creates one); "" or the error description.
+  // Opens an existing file (never creates one); "" or the error description. A file that is
+  // write-protected (owner-write bit clear, also for root), whose folder is, or whose file system
+  // is mounted read-only, opens read-only: ReadOnlyCause() then says why.
   [[nodiscard]] std::string Open(const std::string& path);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
+  // "" for a database opened for writing, else why it was opened read-only.
+  const std::string& ReadOnlyCause() const { return readOnlyCause_; }
   sqlite3* Handle() const { return db_; }
   // Runs statements that return no rows; "" or the error description.
   [[nodiscard]] std::string Exec(std::string_view sql);
@@ -28,6 +32,7 @@ class Database {
 
  private:
   sqlite3* db_ = nullptr;
+  std::string readOnlyCause_;
 };
 
 class Statement {

@@ -31,6 +31,10 @@ struct clsArchivo {
 
   FixedText<2> Action;  // state code ("C1", "ZZ", "!3", ...), or what the user chose
   FixedText<1> Estado;  // "N", "E", "D" after the analysis; "E" or "R" after a run
+  // "ZZ" because one side could not be looked at (a folder that cannot be read, a link where a
+  // folder was): the run keeps the entry's snapshot row as it is, since a row made from the side
+  // it could not see would turn a file found later into a deleted one.
+  bool heldBack = false;
 };
 
 }  // namespace tandrel

@@ -29,7 +29,9 @@ clsArchivos& clsArchivos::operator=(clsArchivos&& other) noexcept {
   return *this;
 }
 
-bool clsArchivos::Add(clsArchivo archivo) {
+bool clsArchivos::Add(clsArchivo archivo) { return AddMoving(archivo); }
+
+bool clsArchivos::AddMoving(clsArchivo& archivo) {
   if (archivo.Nombre.empty()) return false;
   if (!index_) index_.reset(new Index);
   const auto nameAt = [this](std::size_t i) -> std::string_view { return At(i).Nombre; };

@@ -20,6 +20,9 @@ class clsArchivos {
   // never moves once added: references from ITemID, Item and Find stay valid while the collection
   // lives.
   bool Add(clsArchivo archivo);
+  // Add's way, but archivo is moved from only when it is added: a name already held leaves it as
+  // it was, for the caller to weigh against the entry that holds the name.
+  bool AddMoving(clsArchivo& archivo);
   bool Exist(std::string_view nombre) const;
   std::size_t Count() const { return count_; }
   // 1-based position, 1 to Count(), in order of addition.

@@ -10,7 +10,10 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "core/Public.h"
 #include "core/Text.h"
+#include "core/clsArchivoINI.h"
+#include "store/Conexion.h"
 #include "engine/PosixFileSystem.h"
 #include "tests/support/FolderPair.h"
 #include "tests/support/TempDatabase.h"
@@ -76,12 +79,16 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
   db.AddTask({.hostname = "PC%1", .left = "/Other", .right = "/other", .descr = "Gamma"});
+  db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Tab",
+              .lastexe = "x\ty\n"});
 
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
   const std::string lines = out.str();
   EXPECT_EQ(lines,
             "2\tAlpha\t/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
+            "5\tTab\t/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
             "1\tZeta\t/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
+  EXPECT_EQ(OneLineField(FormateaFecha("x\ty\n")).find_first_of("\t\n"), std::string::npos);
   EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
   EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);
 }
@@ -130,6 +137,25 @@ TEST_F(CommandLine, DatabaseProblemsGiveTheirCauseAndExitStatusTwo) {
     fs::remove_all(db.Path());
   }
   EXPECT_FALSE(fs::exists(db.Path())) << "the program never creates a database";
+}
+
+// A second Tandrel, a write-protected database: a clear message and exit status 2.
+TEST_F(CommandLine, ADatabaseInUseOrWriteProtectedStopsWithStatusTwo) {
+  const std::int64_t id =
+      db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Docs", .options = "A"});
+  {
+    clsArchivoINI ini(db.Folder(), "Tandrel");
+    Conexion first;
+    ASSERT_EQ(ConectaBD(first, ini, db.Folder()), "");
+    EXPECT_EQ(Run({"--tasks"}), 2);
+    EXPECT_NE(err.str().find("The database is in use by another Tandrel."), std::string::npos)
+        << err.str();
+  }
+  ::chmod(db.Path().c_str(), 0444);
+  EXPECT_EQ(Run({"--sync", std::to_string(id)}), 2);
+  EXPECT_NE(err.str().find("The synchronisation has not started"), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find("is read-only: changes cannot be recorded"), std::string::npos);
+  EXPECT_EQ(Run({"--auto"}), 2) << "a refused run is the worst outcome of --auto too";
 }
 
 TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
@@ -181,6 +207,46 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
   EXPECT_EQ(Run({"--peers", "999"}), 2);
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
+}
+
+// Conflicts settled as the file dialog would: the chosen copy overwrites the other one. --auto
+// then exits with its worst task's status.
+TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
+  FolderPair pair;
+  const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
+  pair.AddFile(Side::Usb, "Newer on usb.txt", 11, monday + 60);
+  pair.AddFile(Side::Pc, "Newer on usb.txt", 12, monday);
+  pair.AddFile(Side::Usb, "Newer on pc.txt", 13, monday);
+  pair.AddFile(Side::Pc, "Newer on pc.txt", 14, monday + 60);
+  pair.AddFile(Side::Usb, "Same time.txt", 15, monday);
+  pair.AddFile(Side::Pc, "Same time.txt", 16, monday);
+  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
+                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
+  const auto size = [&](Side side, const char* name) { return fs::file_size(pair.Path(side, name)); };
+
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--sync", std::to_string(id), "--prefer", "left"},
+           {"--sync", std::to_string(id), "--prefer"},
+           {"--analyse", std::to_string(id), "--prefer", "usb"}}) {
+    EXPECT_EQ(Run(args), 2) << args.back();
+    EXPECT_EQ(err.str(), "Usage: Tandrel --sync ID|--auto --prefer usb|pc|newer\n");
+  }
+  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 12u) << "nothing done";
+
+  EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "newer"}), 1) << err.str();
+  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 11u);
+  EXPECT_EQ(size(Side::Usb, "Newer on pc.txt"), 14u);
+  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 15u) << "equal times stay a conflict";
+  EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "pc"}), 0) << err.str();
+  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 16u);
+  EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 0) << out.str();
+
+  // An auto-start task whose PC folder has gone, while its snapshot holds rows.
+  const std::int64_t gone = db.AddTask({.hostname = "PC_1", .left = pair.Usb(),
+                                        .right = pair.Pc() + "/gone", .leftopt = "NEAR",
+                                        .rightopt = "NEAR", .descr = "Gone", .options = "A"});
+  db.AddFile({.hostname = "PC_1", .task = gone, .file = "Newer on usb.txt"});
+  EXPECT_EQ(Run({"--auto", "--prefer", "usb"}), 2) << err.str();
 }
 
 TEST(OneLineField, ControlCharactersBecomeQuestionMarks) {

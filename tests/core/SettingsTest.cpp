@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -30,7 +35,8 @@ class Settings : public ::testing::Test {
   void Write(std::string_view bytes) const { coretest::WriteBytes(Ini(), bytes); }
   std::string Read() const { return coretest::ReadBytes(Ini()); }
   clsArchivoINI Open() const { return clsArchivoINI(folder.path(), "Tandrel"); }
-  void Run() const { Open().Release(); }  // one run: read at start, written and tidied at exit
+  // One run: read at start, written and tidied at exit.
+  void Run() const { (void)Open().Release(); }
 
   coretest::TempFolder folder, empty;
   const clsArchivoINI defaults{empty.path(), "Tandrel"};
@@ -115,7 +121,7 @@ TEST_F(Settings, ExtraSetByHandSurvivesEveryRunAndIsNeverAdded) {
   Write("[DB]\nProvider=SQLite;\n");
   clsArchivoINI ini = Open();
   ini.DB_Extra = "set in memory";
-  ini.Release();
+  EXPECT_EQ(ini.Release(), "");
   EXPECT_EQ(Count(Read(), "Extra"), 0u);
 }
 
@@ -129,7 +135,7 @@ TEST_F(Settings, HandWrittenFileWithAnyLineEndsComesBackTidy) {
             "Provider=Microsoft.Jet.OLEDB.4.0;\r\nDataSource=data\\db.mdb;\r\n"
             "CompactDataBase=-1\r\n\r\n[Panel]\r\nbutOKS=-1\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n");
 
-  LimpiaINI(folder / "missing.ini", folder.path());
+  EXPECT_EQ(LimpiaINI(folder / "missing.ini", folder.path()), "");
   EXPECT_FALSE(std::filesystem::exists(folder / "missing.ini"));
   EXPECT_FALSE(std::filesystem::exists(folder / "Tmp_INI.tmp"));
 }
@@ -165,7 +171,7 @@ TEST_F(Settings, GarbageReadsAsDefaultsAndTakesTheProgramsValues) {
     ini.showOKS = true;
     ini.CompactDataBase = false;
     const auto expected = Fields(ini);
-    ini.Release();
+    EXPECT_EQ(ini.Release(), "");
     EXPECT_EQ(Fields(Open()), expected) << contents.size();
   }
 }
@@ -174,10 +180,61 @@ TEST_F(Settings, AFileThatCannotBeWrittenFailsQuietly) {
   std::filesystem::create_directory(Ini());  // a folder where the file should be
   clsArchivoINI ini = Open();
   EXPECT_EQ(Fields(ini), Fields(defaults));
-  ini.Release();
+  (void)ini.Release();
   EXPECT_TRUE(std::filesystem::is_directory(Ini()));
   EXPECT_FALSE(EscribeClave("General/Language", "ES", Ini()));
   EXPECT_FALSE(EscribeClave("General/Language", "ES", folder / "missing/Tandrel.ini"));
+}
+
+// A mark from an editor must not hide the first section (nor add a second one at exit).
+TEST_F(Settings, AByteOrderMarkIsSkippedAndNotWrittenBack) {
+  Write("\xEF\xBB\xBF[General]\r\nLanguage=ES\r\nLastEXE=20240307093005\r\n");
+  EXPECT_EQ(Open().Language, "ES");
+  EXPECT_EQ(Open().LastEXE, "20240307093005");
+  Run();
+  EXPECT_EQ(Read().rfind("\r\n[General]\r\nLanguage=ES\r\nLastEXE=20240307093005\r\n", 0), 0u);
+  EXPECT_EQ(Count(Read(), "[General]"), 1u);
+}
+
+// The owner-write bit is the user's word, also for root (who could write the file anyway).
+TEST_F(Settings, AWriteProtectedFileIsReadAndNeverRewritten) {
+  const std::string contents = "[General]\nLanguage=ES\n  [DB]  \n";
+  Write(contents);
+  ::chmod(Ini().c_str(), 0444);
+  clsArchivoINI ini = Open();
+  EXPECT_EQ(ini.Language, "ES");
+  ini.Language = "EN";
+  const std::string line = ini.WriteProtection();
+  EXPECT_NE(line.find(Ini()), std::string::npos) << line;
+  EXPECT_NE(line.find("write-protected"), std::string::npos) << line;
+  EXPECT_EQ(ini.Release(), "");
+  EXPECT_EQ(Read(), contents);
+  struct stat st {};
+  ASSERT_EQ(::stat(Ini().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+}
+
+// A full stick: the settings and the tidy pass fail, and the old file stays whole under its name.
+TEST_F(Settings, AFullDiskLeavesTheOldFileWhole) {
+  if (::mount("tmpfs", folder.path().c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
+  }
+  const std::string contents = "[General]\r\nLanguage=ES\r\n[DB]\r\nDataSource=mydata\\db.mdb;\r\n";
+  Write(contents);
+  ::chmod(Ini().c_str(), 0640);
+  coretest::WriteBytes(folder / "filler", std::string(1 << 20, 'x'));  // cut short at the full disk
+  clsArchivoINI ini = Open();
+  ini.LastEXE = std::string(200, '2');
+  const std::string line = ini.Release();
+  EXPECT_NE(line.find(Ini()), std::string::npos) << line;
+  EXPECT_EQ(Read(), contents);
+  EXPECT_FALSE(std::filesystem::exists(folder / "Tmp_INI.tmp"));
+  std::filesystem::remove(folder / "filler");
+  EXPECT_EQ(ini.Release(), "");
+  EXPECT_EQ(Open().LastEXE, std::string(200, '2'));
+  struct stat st {};
+  EXPECT_EQ(::stat(Ini().c_str(), &st) == 0 ? st.st_mode & 0777 : 0u, 0640u);  // mode kept
+  ::umount2(folder.path().c_str(), MNT_DETACH);
 }
 
 }  // namespace

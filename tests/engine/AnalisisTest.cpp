@@ -156,6 +156,7 @@ TEST_F(AnalisisTest, ActualizaEnlistaRedrawsTheRowAndKeepsTheConflictCountTrue) 
 TEST_F(AnalisisTest, AZZEntryWithoutAPcCopyShowsItsUsbSize) {
   const std::int64_t id = AddTask("N", "N");  // PC deletions not carried over
   pair.AddFile(Side::Usb, Usb("Kept.txt"), 77, kOlder);
+  pair.AddFile(Side::Pc, "Other.txt", 1, kOlder);  // an empty PC folder would be a disk not mounted
   AddSnapshot(id, "Kept.txt", "77", "20200101100000");
   session->INI.showOKS = true;
   Analyse();

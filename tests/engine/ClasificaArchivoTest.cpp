@@ -70,8 +70,9 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
       const std::int64_t id = AddTask(row.leftOpt, row.rightOpt, optimist ? "O" : "",
                                       "\\Data\\" + folder, pair.Pc() + "/" + folder);
       ++position;
-      pair.AddFolder(Side::Usb, Usb(folder));
-      pair.AddFolder(Side::Pc, folder);
+      // A file in step on both sides: a side's folder left empty would be a disk not mounted.
+      pair.AddFile(Side::Usb, Usb(folder + "/Same.txt"), 1, kOlder);
+      pair.AddFile(Side::Pc, folder + "/Same.txt", 1, kOlder);
       if (row.usbSize != kAbsent) {
         pair.AddFile(Side::Usb, Usb(folder + "/report.TXT"), row.usbSize, row.usbTime, row.usbNs);
       }
@@ -83,7 +84,7 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
       }
 
       Analyse(position);
-      ASSERT_EQ(session->Archivos.Count(), 1u);
+      ASSERT_EQ(session->Archivos.Count(), 2u);
       EXPECT_EQ(Code("Report.txt"), optimist ? row.on : row.off);
       EXPECT_EQ(Entry("Report.txt")->Estado.str(), row.estado);
     }

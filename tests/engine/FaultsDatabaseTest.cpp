@@ -3,6 +3,7 @@
 // longer be written in the middle of a run. The database is never replaced by an empty one, the
 // user is told why, and files already copied stay as they are.
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -128,28 +129,15 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
   struct Case {
     const char* what;
     std::string bytes;
-    bool readOnlyDrive;
     const char* cause;
   };
   const Case cases[] = {
-      {"random bytes", noise, false, "not a SQLite database"},
-      {"cut after its first page", good.substr(0, 4096 + 100), false, "damaged"},
-      {"on a write-protected drive", good, true, "read-only"},
+      {"random bytes", noise, "not a SQLite database"},
+      {"cut after its first page", good.substr(0, 4096 + 100), "damaged"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::unique_ptr<TmpfsMount> drive;
-    if (c.readOnlyDrive) {
-      drive = std::make_unique<TmpfsMount>(db.Folder() + "/data", "1m");
-      if (!drive->Mounted()) {
-        std::cout << "[  SKIPPED ] " << c.what << ": " << drive->Error() << "\n";
-        continue;
-      }
-    }
     std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << c.bytes;
-    if (drive) {
-      ASSERT_EQ(drive->Remount(true), "");
-    }
     auto s = NewSession();
     RecordingView v;
     EXPECT_EQ(StartUp(*s, v), StartResult::ConnectionError);
@@ -164,71 +152,146 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
   }
 }
 
-// The database's own folder on a small file system of its own, which fills up after the analysis,
-// and stays full or frees up again right after the first row could not be written. (A read-only
-// turn cannot be staged: the system refuses to remount a file system read-only while the
-// database is open for writing on it.)
-TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunKeepsItsRowsAndTheCopies) {
+// Write-protected by its owner bit (root too), its folder's or its disk: the tasks are listed and
+// analysed, every run is refused naming the file, and the exit neither compacts nor replaces it.
+TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompacted) {
+  AddTask();
+  Put(Side::Usb, "New.txt", "new", kMonday);
+  CloseSession();
+  const std::string saved = ReadAll(db.Path());
+  const std::string folder = db.Folder() + "/data";
+  for (const char* what : {"file", "folder", "drive"}) {
+    SCOPED_TRACE(what);
+    std::unique_ptr<TmpfsMount> drive;
+    if (what == std::string("drive")) {
+      drive = std::make_unique<TmpfsMount>(folder, "1m");
+      if (!drive->Mounted()) {
+        std::cout << "[  SKIPPED ] " << drive->Error() << "\n";
+        continue;
+      }
+      std::ofstream(db.Path(), std::ios::binary) << saved;
+      ASSERT_EQ(drive->Remount(true), "");
+    } else {
+      ::chmod(what == std::string("file") ? db.Path().c_str() : folder.c_str(), 0555);
+    }
+    view = RecordingView();
+    OpenSession();
+    Analyse();
+    EXPECT_EQ(Code("New.txt"), "C1");
+    Run();
+    ASSERT_EQ(view.messages.size(), 1u);
+    const std::string refusal = "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
+    EXPECT_NE(view.messages[0].text.find(refusal), std::string::npos) << view.messages[0].text;
+    EXPECT_TRUE(session->databaseError);
+    EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
+    CloseSession();
+
+    auto s = NewSession();
+    RecordingView v;
+    ASSERT_EQ(StartUp(*s, v), StartResult::Ready);
+    EXPECT_TRUE(v.LogHas("is read-only"));
+    s->INI.CompactDataBase = true;
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_NE(v.messages[0].text.find("read-only"), std::string::npos) << v.messages[0].text;
+    EXPECT_EQ(ReadAll(db.Path()), saved);
+    EXPECT_FALSE(fsys::exists(Compacted()));
+    ::chmod(db.Path().c_str(), 0644);
+    ::chmod(folder.c_str(), 0755);
+  }
+}
+
+// A second Tandrel on the same database stops at start-up; another program holding a write stops
+// a run before its first file, and the same plan can be carried out once it lets go.
+TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts) {
+  const auto id = AddTask();
+  Put(Side::Usb, "New.txt", "new", kMonday);
+  {
+    auto s = NewSession();
+    RecordingView v;
+    EXPECT_EQ(StartUp(*s, v), StartResult::ConnectionError);
+    s->INI.CompactDataBase = true;
+    ShutDown(*s, v);
+    ASSERT_EQ(v.messages.size(), 1u);
+    EXPECT_NE(v.messages[0].text.find(s->W("errDBInUse")), std::string::npos) << v.messages[0].text;
+    EXPECT_FALSE(fsys::exists(Compacted()));
+    EXPECT_FALSE(fsys::exists(db.Folder() + "/Tandrel.ini"));
+  }
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
+  Analyse();
+  Run();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].text.find(session->W("errDBWrite")), std::string::npos);
+  EXPECT_NE(view.messages[0].text.find(db.Path()), std::string::npos) << view.messages[0].text;
+  EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
+  sqlite3_close(other);
+  Run();
+  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_EQ(Rows(id).count("New.txt"), 1u);
+}
+
+// The database's own folder on a small file system of its own, which fills up after the analysis.
+// The run stops at the first entry it cannot record: the entries after it are named and left as
+// they are, and the next analysis plans them again. (A read-only turn cannot be staged: the system
+// refuses to remount a file system read-only while the database is open for writing on it.)
+TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunStopsTheRunAtThatEntry) {
   CloseSession();
   const std::string saved = ReadAll(db.Path());
   TmpfsMount drive(db.Folder() + "/data", "256k");
   if (!drive.Mounted()) GTEST_SKIP() << drive.Error();
   const std::string filler = db.Folder() + "/data/filler";
-  for (const bool staysFull : {true, false}) {
-    SCOPED_TRACE(staysFull ? "the disk stays full" : "the disk frees up");
-    std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << saved;
-    fsys::remove_all(UsbPath(""));
-    fsys::remove_all(pair.Pc());
-    fsys::create_directories(pair.Pc());
-    OpenSession();
-    view = RecordingView();
-    const auto id = AddTask();
-    Put(Side::Usb, "New.txt", "new", kMonday);  // "C1"
-    Put(Side::Usb, "Up.txt", "stick v2", kTuesday);  // "A2"
-    Put(Side::Pc, "Up.txt", "v1", kMonday);
-    Remember(id, "Up.txt", Side::Pc);
-    Put(Side::Pc, "Deleted2.txt", "x", kMonday);  // "X2"
-    Remember(id, "Deleted2.txt", Side::Pc);
-    const Names rowsBefore = Rows(id);
-    Analyse();
-    {
-      std::ofstream fill(filler, std::ios::binary);
-      const std::string block(4096, 'f');
-      while (fill.write(block.data(), block.size())) {}
-    }
-    if (!staysFull) {
-      fs.Watch([&](FsOp, const std::string&) {
-        if (view.LogHas("** ERROR ** : FILES")) fsys::remove(filler);
-      });
-    }
-    {
-      CommitMarks marks(session->conexion.Db().Handle(), fs);
-      fs.Record(true);
-      Run();
-      fs.Record(false);
-      fs.Watch({});
-      // Rows written after SQLite dropped the batch by itself wait for a flush all the same.
-      ExpectFlushedBeforeEachCommit(fs.Journal(), marks.At());
-    }
-    EXPECT_TRUE(view.LogHas("** ERROR ** : FILES"));
-    EXPECT_FALSE(view.LogHas("no transaction is active"));
-    EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
-    EXPECT_EQ(ReadAll(PcPath("Up.txt")), "stick v2");
-    EXPECT_FALSE(fsys::exists(PcPath("Deleted2.txt")));
-
-    CloseSession();
-    fsys::remove(filler);
-    EXPECT_EQ(IntegrityCheck(db.Path()), "ok");
-    if (staysFull) {
-      EXPECT_EQ(Rows(id), rowsBefore) << "the old rows stay: no batch committed";
-    }
-    OpenSession();
-    Analyse();
-    for (const auto& [name, code] : Codes()) EXPECT_EQ(code, "ZZ") << name;
-    Run();
-    EXPECT_EQ(Rows(id).size(), 2u);
-    CloseSession();
+  std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << saved;
+  OpenSession();
+  const auto id = AddTask();
+  Put(Side::Usb, "New.txt", "new", kMonday);  // "C1", the first entry
+  Put(Side::Usb, "Up.txt", "stick v2", kTuesday);  // "A2"
+  Put(Side::Pc, "Up.txt", "v1", kMonday);
+  Remember(id, "Up.txt", Side::Pc);
+  Put(Side::Pc, "Deleted2.txt", "x", kMonday);  // "X2"
+  Remember(id, "Deleted2.txt", Side::Pc);
+  const Names rowsBefore = Rows(id);
+  Analyse();
+  ASSERT_EQ(session->Archivos.ITemID(1).Nombre, "New.txt");
+  {
+    std::ofstream fill(filler, std::ios::binary);
+    const std::string block(4096, 'f');
+    while (fill.write(block.data(), block.size())) {}
   }
+  {
+    CommitMarks marks(session->conexion.Db().Handle(), fs);
+    fs.Record(true);
+    Run();
+    fs.Record(false);
+    ExpectFlushedBeforeEachCommit(fs.Journal(), marks.At());
+  }
+  EXPECT_TRUE(view.LogHas("** ERROR ** : FILES"));
+  EXPECT_TRUE(view.LogHas(session->W("errDBStopped") + " 2"));
+  EXPECT_TRUE(view.LogHas("  Up.txt") && view.LogHas("  Deleted2.txt"));
+  EXPECT_TRUE(session->databaseError);
+  ASSERT_FALSE(view.messages.empty());
+  EXPECT_NE(view.messages.back().text.find(db.Path()), std::string::npos);
+  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_EQ(ReadAll(PcPath("Up.txt")), "v1");
+  EXPECT_EQ(ReadAll(PcPath("Deleted2.txt")), "x");
+
+  CloseSession();
+  // Nor can the exit compact it: the unfinished copy is removed, the database stays.
+  EXPECT_FALSE(CompactaBD("data\\db.mdb", Compacted(), db.Folder(), view));
+  EXPECT_FALSE(fsys::exists(Compacted()));
+  fsys::remove(filler);
+  EXPECT_EQ(IntegrityCheck(db.Path()), "ok");
+  EXPECT_EQ(Rows(id), rowsBefore) << "the old rows stay: no batch committed";
+  OpenSession();
+  Analyse();
+  EXPECT_EQ(Code("Up.txt"), "A2");
+  EXPECT_EQ(Code("Deleted2.txt"), "X2");
+  Run();
+  EXPECT_EQ(ReadAll(PcPath("Up.txt")), "stick v2");
+  EXPECT_EQ(Rows(id).size(), 2u);
+  CloseSession();
 }
 
 }  // namespace

@@ -204,13 +204,18 @@ TEST_F(RunTest, RunYieldsEveryHundredAndOneSuccessesAndAfterEachFailure) {
 
 TEST_F(RunTest, RunWithoutEntriesEndsCleanlyAndDropsRowsOfVanishedFiles) {
   const auto id = AddTask();
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Long\\Gone.txt"});
   db.AddFile({.hostname = "OTHERPC", .task = id, .file = "Theirs.txt"});
   Sync();
   EXPECT_EQ(view.progressMax, 1);
   EXPECT_EQ(view.progressValue, 1);
   EXPECT_EQ(view.taskRows[0].icon, "OK");
-  EXPECT_EQ(db.Value("SELECT group_concat(FILE) FROM FILES"), "Theirs.txt");
+  // A file gone from both sides (while others are still there) loses its row.
+  db.AddFile({.hostname = kRunHost, .task = id, .file = "Long\\Gone.txt"});
+  Put(Side::Usb, "Here.txt", "x", kMonday);
+  Put(Side::Pc, "Here.txt", "x", kMonday);
+  Sync();
+  EXPECT_EQ(db.Value("SELECT group_concat(FILE) FROM FILES WHERE FILE <> 'Here.txt'"),
+            "Theirs.txt");
 }
 
 TEST_F(RunTest, LeftoverTemporaryFilesGoBeforeTheFirstCopyIntoTheirFolder) {

@@ -1,5 +1,12 @@
 // Compaction into a new file, and the rename that puts it in place of the database.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempDatabase;
+
+dev_t DeviceOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_dev : 0;
+}
 
 struct Messages : MessageSink {
   std::vector<std::string> shown;
@@ -80,6 +92,66 @@ TEST_F(Compacta, AMissingInvalidOrDamagedSourceLeavesNoTarget) {
   EXPECT_NE(messages.shown[1].find("not a SQLite database"), std::string::npos);
   EXPECT_NE(messages.shown[2].find("damaged"), std::string::npos);
   EXPECT_FALSE(fs::exists(targetPath));
+}
+
+// The database is replaced only when nobody else is using it and the copy can take its name; every
+// refusal leaves the database as it was and no compacted file behind.
+TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
+  const auto noTarget = [&] { EXPECT_FALSE(fs::exists(targetPath)); };
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  sqlite3_stmt* reading = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(other, "SELECT FILE FROM FILES", -1, &reading, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);  // holds a shared lock until finalized
+  EXPECT_FALSE(Compact());
+  noTarget();
+  sqlite3_finalize(reading);
+
+  // Another process with the file merely open (an idle database browser) holds no lock at all.
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  const pid_t browser = ::fork();
+  if (browser == 0) {
+    const int fd = ::open(db.Path().c_str(), O_RDONLY);
+    (void)!::write(ready[1], "x", 1);
+    ::pause();
+    _exit(fd);
+  }
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  EXPECT_FALSE(Compact());
+  noTarget();
+  ::kill(browser, SIGKILL);
+  ::waitpid(browser, nullptr, 0);
+  ::close(ready[0]);
+  ::close(ready[1]);
+
+  // Another program's write that came after the copy would be lost with the old file.
+  ASSERT_TRUE(Compact());
+  ASSERT_EQ(
+      sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
+      SQLITE_OK);
+  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
+  noTarget();
+  EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
+  sqlite3_close(other);
+
+  ASSERT_EQ(messages.shown.size(), 2u);
+  EXPECT_NE(messages.shown[0].find("Another program is using \"" + db.Path()), std::string::npos)
+      << messages.shown[0];
+  EXPECT_NE(messages.shown[1].find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
+            std::string::npos) << messages.shown[1];
+
+  // A copy that cannot take the database's name (here: made on another disk) is removed.
+  const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";
+  if (!fs::is_directory("/dev/shm") || DeviceOf("/dev/shm") == DeviceOf(db.Folder())) {
+    GTEST_SKIP() << "no second disk here";
+  }
+  ASSERT_TRUE(CompactaBD("data\\db.mdb", elsewhere, db.Folder(), messages));
+  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", elsewhere, db.Folder()).find("Cannot rename"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(elsewhere));
+  EXPECT_EQ(db.Value("SELECT count(*) FROM FILES"), "1500");
 }
 
 }  // namespace

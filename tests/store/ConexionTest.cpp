@@ -36,6 +36,18 @@ TEST(ConectaBD, OpensDataDbMdbBesideTheProgramWithEitherProvider) {
   EXPECT_EQ(conexion.Path(), db.Path());
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA journal_mode"), "delete");
   EXPECT_EQ(ConsultaValor(conexion, "PRAGMA synchronous"), "2");  // FULL
+  EXPECT_EQ(CheckWritable(conexion), "");
+  // A name SQLite cannot find is an error, never the text of the name.
+  sqlite::Statement literal;
+  EXPECT_NE(literal.Prepare(conexion.Db(), R"(SELECT "NOSUCH" FROM TASKS)"), "");
+
+  // One Tandrel at a time: a second connection is refused until the first is released.
+  const std::string inUse = Conecta(db);
+  EXPECT_NE(inUse.find("in use by another Tandrel"), std::string::npos) << inUse;
+  EXPECT_NE(inUse.find(db.Path()), std::string::npos) << inUse;
+  conexion.Close();
+  EXPECT_NE(Conecta(db), "") << "the lock outlives the connection until shutdown";
+  conexion.Release();
   EXPECT_EQ(Conecta(db, "sqlite;"), "");
   EXPECT_NE(Conecta(db, "SQLOLEDB;").find("\"SQLOLEDB\""), std::string::npos);
 }
@@ -71,11 +83,32 @@ TEST(ConectaBD, ADatabaseCutShortAfterItsFirstPagesIsReportedAtConnect) {
   EXPECT_NE(Conecta(db).find("damaged"), std::string::npos);
 }
 
-TEST(ConectaBD, AReadOnlyFileIsRefusedAtConnect) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root may write any file";
-  TempDatabase db;
-  fs::permissions(db.Path(), fs::perms::owner_read);
-  EXPECT_NE(Conecta(db).find("read-only"), std::string::npos);
+// Every column a statement names, renamed away one at a time, and a table gone: the connection is
+// refused with the table and column named, and the file is left as it was.
+TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
+  const std::pair<const char*, std::vector<const char*>> tables[] = {
+      {"TASKS", {"ID", "HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT", "DESCR", "OPTIONS",
+                 "LASTEXE"}},
+      {"FILES", {"HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST", "ACCESS", "STATE", "SYNC"}},
+      {"NODO", {"TASK", "MASK", "POS"}},
+  };
+  for (const auto& [table, columns] : tables) {
+    for (const char* column : columns) {
+      TempDatabase db;
+      db.Exec(std::string("ALTER TABLE ") + table + " RENAME COLUMN \"" + column + "\" TO OLD_ONE");
+      std::ifstream in(db.Path(), std::ios::binary);
+      const std::string before(std::istreambuf_iterator<char>(in), {});
+      const std::string error = Conecta(db);
+      EXPECT_NE(error.find(db.Path()), std::string::npos) << error;
+      EXPECT_NE(error.find(std::string("table ") + table + " has no column " + column + " "),
+                std::string::npos) << error;
+      std::ifstream after(db.Path(), std::ios::binary);
+      EXPECT_EQ(std::string(std::istreambuf_iterator<char>(after), {}), before);
+    }
+    TempDatabase db;
+    db.Exec(std::string("DROP TABLE ") + table);
+    EXPECT_NE(Conecta(db).find(std::string("table ") + table + " is missing"), std::string::npos);
+  }
 }
 
 TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
