@@ -17,8 +17,9 @@
 #     `rsync -a`, both followed by `sync` (the program flushes what it copied before it records it);
 #     COPIES=0 leaves it out (ANALYSIS=0 leaves out the two above);
 #   - bench/store_bench loading COUNT snapshot rows.
-# The trees stay in WORK (default /tmp/tandrel-scale-COUNT) for the next run; KEEP=0 removes them
-# at the end. TANDREL=path times that program instead of the build's (an older build, to compare).
+# The trees stay in WORK (default /tmp/tandrel-scale-COUNT) for the next run, and the copies in
+# WORK/old-copies-*; KEEP=0 removes them all at the end. TANDREL=path times that program instead of
+# the build's (an older build, to compare).
 # Needs python3, sqlite3, rsync, /usr/bin/time.
 set -euo pipefail
 
@@ -31,7 +32,13 @@ copies=${COPIES:-1}
 work=${WORK:-/tmp/tandrel-scale-$count}
 
 cmake --build "$build" --target Tandrel store_bench >/dev/null
-if [ "${KEEP:-1}" = 0 ]; then trap 'rm -rf "$work"' EXIT; else trap 'rm -rf "$work/out"' EXIT; fi
+# The copies are set aside at the end, not removed: removing them takes minutes on a busy disk,
+# and the next run must not wait for it. KEEP=0 removes everything.
+if [ "${KEEP:-1}" = 0 ]; then
+  trap 'rm -rf "$work"' EXIT
+else
+  trap '[ -d "$work/out" ] && mv "$work/out" "$work/old-copies-$$"' EXIT
+fi
 
 if [ ! -e "$work/tree.done" ]; then
   rm -rf "$work"
@@ -142,6 +149,7 @@ if [ "$copies" != 0 ]; then
   row "first run / rsync -a + sync" "" "" "$(ratio "$ours" "$rss")"
 fi
 
-"$build/bench/store_bench" --benchmark_filter="BM_SnapshotLoad/$count\$" \
-  --benchmark_counters_tabular=true 2>/dev/null | tail -1 |
+# From the build folder: the bench finds the schema beside its source through a relative path.
+(cd "$build" && bench/store_bench --benchmark_filter="BM_SnapshotLoad/$count/") \
+  2>/dev/null | tail -1 |
   awk -v n="$count" '{printf "| %-52s | %8s | %8s |\n", "loading " n " snapshot rows (store_bench, ms)", $2, ""}'
