@@ -195,15 +195,23 @@ int CopyThroughTemporary(FileSystem& fs, const std::string& origen, const std::s
 }  // namespace
 
 int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
-                std::optional<FileTime>* igualado) {
+                std::optional<FileTime>* igualado, bool destinoAusente) {
   FileInfo source;
   if (const int error = fs.Stat(origen, source); error != 0) return error;
   if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
   bool replaces = false;
-  if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+  bool looked = false;
+  if (!destinoAusente) {
+    if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+    looked = true;
+  }
   if (!replaces) {
     const int error = CopyAsUnnamed(fs, origen, destino, source, igualado);
     if (error != kNoUnnamedFile) return error;
+  }
+  // The temporary name is renamed over whatever is there: that way always looks first.
+  if (!looked) {
+    if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
   }
   return CopyThroughTemporary(fs, origen, destino, source, replaces, igualado);
 }
@@ -225,9 +233,10 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta) {
 }
 
 bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
-                  const std::string& destino, int tarea, std::optional<FileTime>* igualado) {
+                  const std::string& destino, int tarea, std::optional<FileTime>* igualado,
+                  bool destinoAusente) {
   FileSystem& fs = session.fs;
-  if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
+  if (CopiaUnaVez(fs, origen, destino, igualado, destinoAusente) == 0) return true;
   CreaRuta(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {

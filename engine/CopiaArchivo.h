@@ -19,9 +19,12 @@ namespace tandrel {
 // must be a regular file and writable: the program refuses a read-only one itself, also as root.
 // Where the destination keeps coarser times than the source (FAT keeps even seconds), the source,
 // unchanged since it was read, takes the last-write time the copy could keep, and *igualado
-// receives it; otherwise *igualado is left as it was. 0 or -errno.
+// receives it; otherwise *igualado is left as it was. destinoAusente: the caller has just found no
+// entry under destino, so the first look is spared where the link itself refuses a taken name.
+// 0 or -errno.
 [[nodiscard]] int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
-                              std::optional<FileTime>* igualado = nullptr);
+                              std::optional<FileTime>* igualado = nullptr,
+                              bool destinoAusente = false);
 
 // Creates every missing folder on the way to the file path destino ("/" separators; the root is
 // never created). Every failure is ignored: the next attempt of the copy tells.
@@ -33,10 +36,11 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta);
 
 // Up to three attempts of CopiaUnaVez (the second after CreaRuta, the third after QuitaSoloLectura
 // when the task's OPTIONS hold "R"). True when one succeeded; otherwise the log line
-// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado: as
-// for CopiaUnaVez.
+// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado and
+// destinoAusente: as for CopiaUnaVez (the retries look again).
 [[nodiscard]] bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
                                 const std::string& destino, int tarea,
-                                std::optional<FileTime>* igualado = nullptr);
+                                std::optional<FileTime>* igualado = nullptr,
+                                bool destinoAusente = false);
 
 }  // namespace tandrel

@@ -92,15 +92,19 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
 }
 
 TEST(CopyUnnamed, ANameTakenJustBeforeTheLinkKeepsItsFileAndLeavesNothingBehind) {
-  FolderPair pair;
-  const std::string source = pair.AddFile(Side::Usb, "Plan.txt", 10, UtcSeconds(2021, 1, 1));
-  const std::string destination = pair.Path(Side::Pc, "Plan.txt");
-  ShortcutFileSystem fs;
-  fs.takenBeforeLink = destination;
+  // Also when the caller had just found the name free and the copy took its word for it.
+  for (const bool seenAbsent : {false, true}) {
+    SCOPED_TRACE(seenAbsent);
+    FolderPair pair;
+    const std::string source = pair.AddFile(Side::Usb, "Plan.txt", 10, UtcSeconds(2021, 1, 1));
+    const std::string destination = pair.Path(Side::Pc, "Plan.txt");
+    ShortcutFileSystem fs;
+    fs.takenBeforeLink = destination;
 
-  EXPECT_EQ(CopiaUnaVez(fs, source, destination), -EEXIST);
-  EXPECT_EQ(Contents(destination), "theirs");
-  EXPECT_EQ(TemporaryFiles(pair.Pc()), 0);
+    EXPECT_EQ(CopiaUnaVez(fs, source, destination, nullptr, seenAbsent), -EEXIST);
+    EXPECT_EQ(Contents(destination), "theirs");
+    EXPECT_EQ(TemporaryFiles(pair.Pc()), 0);
+  }
 }
 
 }  // namespace
