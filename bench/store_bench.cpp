@@ -91,7 +91,7 @@ void BM_SnapshotLoad(benchmark::State& state) {
   state.counters["rows"] = static_cast<double>(rows);
   state.counters["MiB"] = static_cast<double>(heap) / (1024.0 * 1024.0);
 }
-BENCHMARK(BM_SnapshotLoad)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SnapshotLoad)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // Entries with the paths and texts a scan fills in, for an honest size per entry.
 clsArchivo Entry(std::size_t i) {

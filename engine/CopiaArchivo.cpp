@@ -16,6 +16,7 @@ namespace tandrel {
 namespace {
 
 constexpr std::size_t kLargestBuffer = std::size_t{1} << 20;
+constexpr std::size_t kLargestRange = std::size_t{1} << 30;
 constexpr int kNameTries = 8;
 
 std::uint32_t RandomNumber() {
@@ -35,7 +36,8 @@ int WriteAll(FileSystem& fs, int fd, const char* data, std::size_t size) {
   return 0;
 }
 
-int CopyData(FileSystem& fs, int from, int to, std::uint64_t expected) {
+// Read and write through user space: where the kernel cannot copy between the two files.
+int CopyThroughBuffer(FileSystem& fs, int from, int to, std::uint64_t expected) {
   // Small files need no megabyte; the one byte more sees the end in the same read.
   const std::size_t size = static_cast<std::size_t>(
       std::clamp<std::uint64_t>(expected + 1, 4096, kLargestBuffer));
@@ -47,6 +49,28 @@ int CopyData(FileSystem& fs, int from, int to, std::uint64_t expected) {
     if (const int error = WriteAll(fs, to, buffer.get(), static_cast<std::size_t>(got)); error) {
       return error;
     }
+  }
+}
+
+// Errors that say only that the kernel cannot copy between these two files (another file
+// system, say), not that the copy failed.
+bool CopyRangeMissing(std::int64_t error) {
+  return error == -EOPNOTSUPP || error == -EXDEV || error == -EINVAL || error == -ENOSYS;
+}
+
+int CopyData(FileSystem& fs, int from, int to, std::uint64_t expected) {
+  // In the kernel, the data never passes through the program: a small file takes two calls (its
+  // bytes, then the end) instead of three. Until the end, since the file may have grown.
+  bool copied = false;
+  for (;;) {
+    const std::int64_t got = fs.CopyRange(from, to, kLargestRange);
+    if (got == 0) return 0;
+    if (got > 0) {
+      copied = true;
+      continue;
+    }
+    if (copied || !CopyRangeMissing(got)) return static_cast<int>(got);
+    return CopyThroughBuffer(fs, from, to, expected);
   }
 }
 
@@ -82,9 +106,7 @@ int CheckDestination(FileSystem& fs, const std::string& destino, bool& exists) {
 // source changed since it was read, or one whose time cannot be set, is left alone: the next
 // analysis then plans the copy again, which loses nothing.
 int MatchSourceTime(FileSystem& fs, const std::string& origen, const FileInfo& source,
-                    const std::string& temporary, std::optional<FileTime>* igualado) {
-  FileInfo kept;
-  if (const int error = fs.Stat(temporary, kept); error != 0) return error;
+                    const FileInfo& kept, std::optional<FileTime>* igualado) {
   if (FechaArchivo(kept.modified) == FechaArchivo(source.modified)) return 0;
   const std::int64_t shift = kept.modified.sec - source.modified.sec;
   if (shift <= -2 || shift >= 2) return 0;
@@ -98,16 +120,46 @@ int MatchSourceTime(FileSystem& fs, const std::string& origen, const FileInfo& s
   return 0;
 }
 
-}  // namespace
+// CopyAsUnnamed's answer when the file system cannot do it: the copy is to be made the other way.
+constexpr int kNoUnnamedFile = -EOPNOTSUPP;
 
-int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
-                std::optional<FileTime>* igualado) {
-  FileInfo source;
-  if (const int error = fs.Stat(origen, source); error != 0) return error;
-  if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
-  bool replaces = false;
-  if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+// A new name: the data goes into a file with no name, which takes the name only once it is whole
+// and has its times and bits. Nothing ever lies under a temporary name, so there is no rename and
+// nothing for an interrupted run to leave behind; and the link never replaces a file, so a file
+// that appeared under the name meanwhile is kept (-EEXIST) without a second look before.
+int CopyAsUnnamed(FileSystem& fs, const std::string& origen, const std::string& destino,
+                  const FileInfo& source, std::optional<FileTime>* igualado) {
+  const int to = fs.OpenUnnamed(ParentFolder(destino), 0600);
+  if (to < 0) return kNoUnnamedFile;
+  const int from = fs.Open(origen, OpenFor::Reading, 0);
+  if (from < 0) {
+    fs.Close(to);
+    return from;
+  }
+  // No flush: a new name replaces nothing, and its data reaches the disk with the flush before the
+  // batch that records it (see CopyThroughTemporary).
+  int error = CopyData(fs, from, to, source.size);
+  fs.Close(from);
+  if (error == 0) error = fs.SetTimesOf(to, source.accessed, source.modified);
+  if (error == 0) error = fs.ChangeModeOf(to, source.mode & 07777);
+  FileInfo kept;
+  if (error == 0) error = fs.StatOf(to, kept);
+  if (error == 0) error = MatchSourceTime(fs, origen, source, kept, igualado);
+  if (error == 0) {
+    error = fs.LinkUnnamed(to, destino);
+    // A link refused for any other reason than a taken name (no /proc, no privilege) leaves the
+    // copy to the other way; the unnamed file goes with its descriptor.
+    if (error != 0 && error != -EEXIST) error = kNoUnnamedFile;
+  }
+  const int closed = fs.Close(to);
+  return error != 0 ? error : closed;
+}
 
+// Into a temporary name beside destino, then renamed over it: the way that replaces a file, and
+// the way on file systems with no unnamed files (FAT).
+int CopyThroughTemporary(FileSystem& fs, const std::string& origen, const std::string& destino,
+                         const FileInfo& source, bool replaces,
+                         std::optional<FileTime>* igualado) {
   const int from = fs.Open(origen, OpenFor::Reading, 0);
   if (from < 0) return from;
   std::string temporary;
@@ -127,7 +179,9 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   fs.Close(from);
   if (error == 0) error = fs.SetTimes(temporary, source.accessed, source.modified);
   if (error == 0) error = fs.ChangeMode(temporary, source.mode & 07777);
-  if (error == 0) error = MatchSourceTime(fs, origen, source, temporary, igualado);
+  FileInfo kept;
+  if (error == 0) error = fs.Stat(temporary, kept);
+  if (error == 0) error = MatchSourceTime(fs, origen, source, kept, igualado);
   // Looked at again at the last moment: the first look may be a whole copy of a large file ago.
   bool replacesNow = false;
   if (error == 0) error = CheckDestination(fs, destino, replacesNow);
@@ -136,6 +190,30 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
   if (error == 0) error = fs.Rename(temporary, destino);
   if (error != 0) (void)fs.Unlink(temporary);
   return error;
+}
+
+}  // namespace
+
+int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
+                std::optional<FileTime>* igualado, bool destinoAusente) {
+  FileInfo source;
+  if (const int error = fs.Stat(origen, source); error != 0) return error;
+  if (source.type != EntryType::File) return source.type == EntryType::Folder ? -EISDIR : -EINVAL;
+  bool replaces = false;
+  bool looked = false;
+  if (!destinoAusente) {
+    if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+    looked = true;
+  }
+  if (!replaces) {
+    const int error = CopyAsUnnamed(fs, origen, destino, source, igualado);
+    if (error != kNoUnnamedFile) return error;
+  }
+  // The temporary name is renamed over whatever is there: that way always looks first.
+  if (!looked) {
+    if (const int error = CheckDestination(fs, destino, replaces); error != 0) return error;
+  }
+  return CopyThroughTemporary(fs, origen, destino, source, replaces, igualado);
 }
 
 void CreaRuta(FileSystem& fs, const std::string& destino) {
@@ -155,9 +233,10 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta) {
 }
 
 bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
-                  const std::string& destino, int tarea, std::optional<FileTime>* igualado) {
+                  const std::string& destino, int tarea, std::optional<FileTime>* igualado,
+                  bool destinoAusente) {
   FileSystem& fs = session.fs;
-  if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
+  if (CopiaUnaVez(fs, origen, destino, igualado, destinoAusente) == 0) return true;
   CreaRuta(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {

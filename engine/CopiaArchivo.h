@@ -10,16 +10,21 @@
 
 namespace tandrel {
 
-// One attempt: the data of origen into a temporary file in destino's folder (flushed to the disk
-// when it replaces a file), with origen's last-access and last-write times (nanoseconds kept) and
-// permission bits, then renamed over destino. An interrupted copy thus never leaves a cut file under the real name, and
-// a failed one leaves destino as it was and no temporary file. A destino that exists must be a
-// regular file and writable: the program refuses a read-only one itself, also as root.
+// One attempt: the data of origen with origen's last-access and last-write times (nanoseconds
+// kept) and permission bits under the name destino. A new name is written as a file with no name,
+// linked in once whole, where the file system allows it; otherwise, and always when a file is
+// replaced, into a temporary file in destino's folder (flushed to the disk when it replaces a
+// file) then renamed over destino. An interrupted copy thus never leaves a cut file under the real
+// name, and a failed one leaves destino as it was and no temporary file. A destino that exists
+// must be a regular file and writable: the program refuses a read-only one itself, also as root.
 // Where the destination keeps coarser times than the source (FAT keeps even seconds), the source,
 // unchanged since it was read, takes the last-write time the copy could keep, and *igualado
-// receives it; otherwise *igualado is left as it was. 0 or -errno.
+// receives it; otherwise *igualado is left as it was. destinoAusente: the caller has just found no
+// entry under destino, so the first look is spared where the link itself refuses a taken name.
+// 0 or -errno.
 [[nodiscard]] int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& destino,
-                              std::optional<FileTime>* igualado = nullptr);
+                              std::optional<FileTime>* igualado = nullptr,
+                              bool destinoAusente = false);
 
 // Creates every missing folder on the way to the file path destino ("/" separators; the root is
 // never created). Every failure is ignored: the next attempt of the copy tells.
@@ -31,10 +36,11 @@ void QuitaSoloLectura(FileSystem& fs, const std::string& ruta);
 
 // Up to three attempts of CopiaUnaVez (the second after CreaRuta, the third after QuitaSoloLectura
 // when the task's OPTIONS hold "R"). True when one succeeded; otherwise the log line
-// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado: as
-// for CopiaUnaVez.
+// "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado and
+// destinoAusente: as for CopiaUnaVez (the retries look again).
 [[nodiscard]] bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
                                 const std::string& destino, int tarea,
-                                std::optional<FileTime>* igualado = nullptr);
+                                std::optional<FileTime>* igualado = nullptr,
+                                bool destinoAusente = false);
 
 }  // namespace tandrel

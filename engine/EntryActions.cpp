@@ -20,10 +20,11 @@ void LogFailure(RunContext& run, const std::string& path, const std::string& rea
 // The copy itself. When the source had to take the time the destination could keep, the source's
 // text follows it, so that the snapshot row records the time both copies now have.
 bool Copy(RunContext& run, const std::string& origen, const std::string& destino,
-          TimeText& sourceModified, std::vector<std::string>& changed) {
+          TimeText& sourceModified, std::vector<std::string>& changed, bool seenAbsent = false) {
   changed.push_back(destino);
   std::optional<FileTime> igualado;
-  const bool ok = CopiaArchivo(run.session, run.view, origen, destino, run.tarea, &igualado);
+  const bool ok =
+      CopiaArchivo(run.session, run.view, origen, destino, run.tarea, &igualado, seenAbsent);
   if (igualado) {
     changed.push_back(origen);
     if (ok) sourceModified = FechaArchivo(*igualado);
@@ -46,7 +47,7 @@ bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceMod
     LogFailure(run, destino, lookup == 0 ? "appeared since the analysis" : ErrorText(lookup));
     return false;
   }
-  if (!Copy(run, origen, destino, sourceModified, changed)) return false;
+  if (!Copy(run, origen, destino, sourceModified, changed, true)) return false;
   run.destinations.Record(targetRoot, destino);
   return true;
 }

@@ -75,6 +75,23 @@ class FileSystem {
                                      FileTime modified) = 0;
   // Flushes the whole file system that holds path.
   [[nodiscard]] virtual int SyncFileSystem(const std::string& path) = 0;
+
+  // What a copy may do with fewer calls where the file system allows it. Each returns
+  // -EOPNOTSUPP here, and the copy then does without: a file system that wraps another keeps the
+  // plain calls (and so the faults it injects on them) unless it passes these on as well.
+  //
+  // A file with no name in folder, open for writing, with permission bits mode: nothing of it is
+  // seen under any name until LinkUnnamed, and a copy cut short leaves nothing behind at all.
+  [[nodiscard]] virtual int OpenUnnamed(const std::string& folder, std::uint32_t mode);
+  // Gives the unnamed file of fd the name path; -EEXIST when the name is taken (never replaces).
+  [[nodiscard]] virtual int LinkUnnamed(int fd, const std::string& path);
+  // Up to size bytes from one descriptor to the other inside the kernel; the count (0 at the end
+  // of from) or -errno.
+  [[nodiscard]] virtual std::int64_t CopyRange(int from, int to, std::size_t size);
+  // SetTimes, ChangeMode and Stat on an open file.
+  [[nodiscard]] virtual int SetTimesOf(int fd, FileTime accessed, FileTime modified);
+  [[nodiscard]] virtual int ChangeModeOf(int fd, std::uint32_t mode);
+  [[nodiscard]] virtual int StatOf(int fd, FileInfo& info);
 };
 
 // The system's description of an error given as -errno or errno ("No such file or directory").

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 namespace tandrel {
 
@@ -53,6 +54,13 @@ int StatAt(int dirfd, const char* path, FileInfo& info) {
   if (statx(dirfd, path, kStatFlags, kStatMask, &st) != 0) return -errno;
   FillInfo(st, info);
   return 0;
+}
+
+void FillTimes(FileTime accessed, FileTime modified, struct timespec (&times)[2]) {
+  times[0].tv_sec = static_cast<time_t>(accessed.sec);
+  times[0].tv_nsec = static_cast<long>(accessed.nsec);
+  times[1].tv_sec = static_cast<time_t>(modified.sec);
+  times[1].tv_nsec = static_cast<long>(modified.nsec);
 }
 
 bool IsDotOrDotDot(const char* name) {
@@ -162,10 +170,7 @@ int PosixFileSystem::ChangeMode(const std::string& path, std::uint32_t mode) {
 
 int PosixFileSystem::SetTimes(const std::string& path, FileTime accessed, FileTime modified) {
   struct timespec times[2];
-  times[0].tv_sec = static_cast<time_t>(accessed.sec);
-  times[0].tv_nsec = static_cast<long>(accessed.nsec);
-  times[1].tv_sec = static_cast<time_t>(modified.sec);
-  times[1].tv_nsec = static_cast<long>(modified.nsec);
+  FillTimes(accessed, modified, times);
   return ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0 ? -errno : 0;
 }
 
@@ -175,6 +180,48 @@ int PosixFileSystem::SyncFileSystem(const std::string& path) {
   int result = ::syncfs(fd) != 0 ? -errno : 0;
   ::close(fd);
   return result;
+}
+
+int PosixFileSystem::OpenUnnamed(const std::string& folder, std::uint32_t mode) {
+  int fd;
+  do {
+    fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(mode));
+  } while (fd < 0 && errno == EINTR);
+  return fd < 0 ? -errno : fd;
+}
+
+int PosixFileSystem::LinkUnnamed(int fd, const std::string& path) {
+  // Through /proc the link needs no privilege; AT_EMPTY_PATH needs CAP_DAC_READ_SEARCH, and is
+  // only the way left where /proc is not mounted.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) return -errno;
+  return ::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) != 0 ? -errno : 0;
+}
+
+std::int64_t PosixFileSystem::CopyRange(int from, int to, std::size_t size) {
+  ssize_t n;
+  do {
+    n = ::copy_file_range(from, nullptr, to, nullptr, size, 0);
+  } while (n < 0 && errno == EINTR);
+  return n < 0 ? -errno : n;
+}
+
+int PosixFileSystem::SetTimesOf(int fd, FileTime accessed, FileTime modified) {
+  struct timespec times[2];
+  FillTimes(accessed, modified, times);
+  return ::futimens(fd, times) != 0 ? -errno : 0;
+}
+
+int PosixFileSystem::ChangeModeOf(int fd, std::uint32_t mode) {
+  return ::fchmod(fd, static_cast<mode_t>(mode)) != 0 ? -errno : 0;
+}
+
+int PosixFileSystem::StatOf(int fd, FileInfo& info) {
+  struct statx st;
+  if (statx(fd, "", AT_EMPTY_PATH | AT_NO_AUTOMOUNT, kStatMask, &st) != 0) return -errno;
+  FillInfo(st, info);
+  return 0;
 }
 
 }  // namespace tandrel

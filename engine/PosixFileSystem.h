@@ -1,5 +1,6 @@
 #pragma once
-// The file-system seam over the POSIX calls (statx, openat, utimensat, syncfs): the one the program
+// The file-system seam over the POSIX calls (statx, openat, utimensat, syncfs), with Linux's
+// unnamed files (O_TMPFILE, linkat) and in-kernel copies (copy_file_range): the one the program
 // uses.
 #include "engine/FileSystem.h"
 
@@ -21,6 +22,12 @@ class PosixFileSystem : public FileSystem {
   int ChangeMode(const std::string& path, std::uint32_t mode) override;
   int SetTimes(const std::string& path, FileTime accessed, FileTime modified) override;
   int SyncFileSystem(const std::string& path) override;
+  int OpenUnnamed(const std::string& folder, std::uint32_t mode) override;
+  int LinkUnnamed(int fd, const std::string& path) override;
+  std::int64_t CopyRange(int from, int to, std::size_t size) override;
+  int SetTimesOf(int fd, FileTime accessed, FileTime modified) override;
+  int ChangeModeOf(int fd, std::uint32_t mode) override;
+  int StatOf(int fd, FileInfo& info) override;
 };
 
 }  // namespace tandrel

@@ -28,6 +28,11 @@ inline constexpr std::string_view kInsertaFichero =
     R"(INSERT INTO FILES ("HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST", "ACCESS", "STATE", "SYNC") )"
     R"(VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9))";
 inline constexpr std::string_view kBorraFichero = "DELETE FROM FILES WHERE rowid = ?1";
+// A row replaced in place, the bindings of kInsertaFichero and its rowid: the host and task must be
+// the same to the byte, so that the row ends as the insert would have written it.
+inline constexpr std::string_view kRenuevaFichero =
+    R"(UPDATE FILES SET "FILE" = ?3, "CREATION" = ?4, "SIZE" = ?5, "LAST" = ?6, "ACCESS" = ?7, )"
+    R"("STATE" = ?8, "SYNC" = ?9 WHERE rowid = ?10 AND "HOSTNAME" = ?1 AND "TASK" = ?2)";
 }  // namespace sql
 
 // A task row with the computer it belongs to, for the lists that span every computer.

@@ -14,8 +14,11 @@ std::string SnapshotWriter::Open(Conexion& conexion) {
   if (std::string error = insert_.Prepare(db, sql::kInsertaFichero); !error.empty()) {
     return "Cannot write the table FILES: " + error;
   }
-  if (std::string error = delete_.Prepare(db, sql::kBorraFichero); !error.empty()) {
+  std::string error = delete_.Prepare(db, sql::kBorraFichero);
+  if (error.empty()) error = renew_.Prepare(db, sql::kRenuevaFichero);
+  if (!error.empty()) {
     insert_.Finalize();
+    delete_.Finalize();
     return "Cannot write the table FILES: " + error;
   }
   db_ = &db;
@@ -27,8 +30,10 @@ void SnapshotWriter::Close() {
   // data is on the disk, may make a row say a file is in step.
   if (inBatch_ && db_ != nullptr) (void)db_->Exec("ROLLBACK");
   inBatch_ = false;
+  pendingDelete_.reset();
   insert_.Finalize();
   delete_.Finalize();
+  renew_.Finalize();
   db_ = nullptr;
 }
 
@@ -52,37 +57,75 @@ void SnapshotWriter::NoteFailure(std::string error) {
   // After some errors (a full disk, an I/O error) SQLite rolls the whole transaction back by
   // itself. The batch is then gone; the next row must open a new one rather than be committed on
   // its own at once, before the files it records are flushed.
-  if (inBatch_ && sqlite3_get_autocommit(db_->Handle()) != 0) inBatch_ = false;
+  if (inBatch_ && sqlite3_get_autocommit(db_->Handle()) != 0) {
+    inBatch_ = false;
+    pendingDelete_.reset();
+  }
+}
+
+void SnapshotWriter::BindRow(sqlite::Statement& statement, const SnapshotRow& row) {
+  statement.BindText(1, row.HOSTNAME);
+  statement.BindInt(2, row.TASK);
+  statement.BindText(3, row.FILE);
+  statement.BindText(4, row.CREATION);
+  statement.BindText(5, row.SIZE);
+  statement.BindText(6, row.LAST);
+  statement.BindText(7, row.ACCESS);
+  statement.BindText(8, row.STATE);
+  statement.BindText(9, row.SYNC);
+}
+
+bool SnapshotWriter::Run(sqlite::Statement& statement) {
+  const bool ok = statement.Next() == sqlite::Statement::Step::Done;
+  ok ? lastError_.clear() : NoteFailure(statement.LastError());
+  statement.Reset();
+  return ok;
+}
+
+bool SnapshotWriter::RunDelete(std::int64_t rowid) {
+  delete_.BindInt(1, rowid);
+  return Run(delete_);
+}
+
+bool SnapshotWriter::DeletePending() {
+  if (!pendingDelete_) return true;
+  const std::int64_t rowid = *pendingDelete_;
+  pendingDelete_.reset();
+  return RunDelete(rowid);
 }
 
 bool SnapshotWriter::AddRow(const SnapshotRow& row) {
   if (!BeginBatch()) return false;
-  insert_.BindText(1, row.HOSTNAME);
-  insert_.BindInt(2, row.TASK);
-  insert_.BindText(3, row.FILE);
-  insert_.BindText(4, row.CREATION);
-  insert_.BindText(5, row.SIZE);
-  insert_.BindText(6, row.LAST);
-  insert_.BindText(7, row.ACCESS);
-  insert_.BindText(8, row.STATE);
-  insert_.BindText(9, row.SYNC);
-  const bool ok = insert_.Next() == sqlite::Statement::Step::Done;
-  ok ? lastError_.clear() : NoteFailure(insert_.LastError());
-  insert_.Reset();
-  return ok;
+  if (pendingDelete_) {
+    const std::int64_t rowid = *pendingDelete_;
+    pendingDelete_.reset();
+    BindRow(renew_, row);
+    renew_.BindInt(10, rowid);
+    if (!Run(renew_)) return false;
+    if (sqlite3_changes(db_->Handle()) == 1) return true;
+    // The old row belongs to the host in another spelling of case: removed, and the row written
+    // anew, as it would have been without the shortcut.
+    if (!RunDelete(rowid)) return false;
+  }
+  BindRow(insert_, row);
+  return Run(insert_);
 }
 
 bool SnapshotWriter::DeleteRow(std::int64_t rowid) {
   if (!BeginBatch()) return false;
-  delete_.BindInt(1, rowid);
-  const bool ok = delete_.Next() == sqlite::Statement::Step::Done;
-  ok ? lastError_.clear() : NoteFailure(delete_.LastError());
-  delete_.Reset();
-  return ok;
+  if (!DeletePending()) return false;
+  pendingDelete_ = rowid;
+  lastError_.clear();
+  return true;
 }
 
 bool SnapshotWriter::Commit() {
   if (!inBatch_) return true;
+  if (!DeletePending()) {
+    if (inBatch_) (void)db_->Exec("ROLLBACK");
+    inBatch_ = false;
+    return false;
+  }
   inBatch_ = false;
   lastError_ = db_->Exec("COMMIT");
   if (lastError_.empty()) return true;

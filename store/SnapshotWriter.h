@@ -2,6 +2,7 @@
 // rsFiles: the prepared insert into FILES held open from start-up to shutdown. Rows are written in
 // batches inside one transaction; the caller commits at every yield and at the end of a run.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "store/Sqlite.h"
@@ -32,6 +33,9 @@ class SnapshotWriter {
 
   // Each call opens the batch transaction when none is open. The batch is the connection's own
   // transaction: other statements sent on it meanwhile (a DELETE through Sentencias) belong to it.
+  // A DeleteRow followed by an AddRow of the same host and task (a run renewing an entry's row)
+  // rewrites the old row in place: the table's index is not touched and each page is written
+  // once. The removal is thus carried out at the next call, and a failure of it is told there.
   [[nodiscard]] bool AddRow(const SnapshotRow& row);
   [[nodiscard]] bool DeleteRow(std::int64_t rowid);
   // Commits the open batch (true when none is open). On failure the batch is rolled back.
@@ -43,10 +47,18 @@ class SnapshotWriter {
  private:
   bool BeginBatch();
   void NoteFailure(std::string error);
+  void BindRow(sqlite::Statement& statement, const SnapshotRow& row);
+  // Runs the statement, which is reset after; false with the failure noted.
+  bool Run(sqlite::Statement& statement);
+  bool RunDelete(std::int64_t rowid);
+  // The removal kept back by DeleteRow, carried out now.
+  bool DeletePending();
 
   sqlite::Database* db_ = nullptr;
   sqlite::Statement insert_;
   sqlite::Statement delete_;
+  sqlite::Statement renew_;
+  std::optional<std::int64_t> pendingDelete_;
   bool inBatch_ = false;
   std::string lastError_;
 };

@@ -37,10 +37,28 @@ TEST_F(Writer, ABatchReplacesRowsByRowIdAndShowsAtCommit) {
   EXPECT_EQ(Files(), "a.txt=100 b.txt=100");  // another connection sees nothing yet
   ASSERT_TRUE(writer.Commit());
   EXPECT_FALSE(writer.InBatch());
-  EXPECT_EQ(Files(), "b.txt=100 It's 100%.txt=42");
+  // The row replaced is rewritten in place.
+  EXPECT_EQ(Files(), "It's 100%.txt=42 b.txt=100");
   EXPECT_EQ(db.Value("SELECT HOSTNAME || TASK || CREATION || LAST || ACCESS || STATE || SYNC FROM FILES "
                      "WHERE SIZE = '42'"),
             "PC14202001010000002020020200000020200303000000ACTIVE20240404040404");
+}
+
+TEST_F(Writer, ARemovalNotFollowedByItsRowOrOfAnotherSpellingOfTheHostStillRemoves) {
+  db.AddFile({.hostname = "pc1", .task = 4, .file = "a.txt"});
+  db.AddFile({.hostname = "PC1", .task = 4, .file = "b.txt"});
+  db.AddFile({.hostname = "PC1", .task = 4, .file = "c.txt"});
+  clsFiles ficheros;
+  ASSERT_EQ(ficheros.Carga(conexion, "PC1", "4"), "");
+  // a.txt's row was written as "pc1": its new row is written as the run spells the host.
+  ASSERT_TRUE(writer.DeleteRow(ficheros.Item("a.txt").RowId));
+  ASSERT_TRUE(writer.AddRow(Row("a.txt")));
+  // Two removals in a row, the last one carried out only by the commit.
+  ASSERT_TRUE(writer.DeleteRow(ficheros.Item("b.txt").RowId));
+  ASSERT_TRUE(writer.DeleteRow(ficheros.Item("c.txt").RowId));
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(Files(), "a.txt=42");
+  EXPECT_EQ(db.Value("SELECT HOSTNAME FROM FILES"), "PC1");
 }
 
 TEST_F(Writer, CloseDropsAnUncommittedBatch) {
