@@ -51,6 +51,8 @@ const Row kRows[] = {
     {"PC changed and newer", 100, kOlder, 0, 200, kNewer, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
     {"USB changed but older: the newer copy wins", 200, kOldest, 0, 100, kOlder, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
     {"one side changed, equal times", 100, kOlder, 0, 200, kOlder, 0, "100", kOlder, "N", "N", "!1", "!1", "E"},
+    // A size alone tells a change: both sides keep the recorded time.
+    {"both sizes changed, times as recorded", 200, kOlder, 0, 300, kOlder, 0, "100", kOlder, "N", "N", "!4", "!4", "E"},
     {"unknown, USB newer", 100, kNewer, 0, 100, kOlder, 0, nullptr, 0, "N", "N", "!2", "A2", "E"},
     {"unknown, PC newer", 100, kOlder, 0, 100, kNewer, 0, nullptr, 0, "N", "N", "!3", "A1", "E"},
     {"unknown, equal times, sizes differ", 100, kOlder, 0, 200, kOlder, 0, nullptr, 0, "N", "N", "!4", "!1", "E"},

@@ -59,8 +59,13 @@ class FaultInjectingFileSystem : public FileSystem {
   }
   // Below pathPrefix the file system keeps last-write and last-access times to the even second
   // only, rounded down, as FAT does: SetTimes stores them so, and Stat and detailed listings read
-  // them back so (also those of files made before, which the test gave odd seconds).
-  void RoundTimes(std::string pathPrefix) { roundPrefix_ = std::move(pathPrefix); }
+  // them back so (also those of files made before, which the test gave odd seconds). Another grain
+  // in seconds, or rounding up, stands for a file system that keeps times coarser than FAT.
+  void RoundTimes(std::string pathPrefix, std::int64_t grain = 2, bool up = false) {
+    roundPrefix_ = std::move(pathPrefix);
+    grain_ = grain;
+    roundUp_ = up;
+  }
   // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
   // flushed and no destructor runs, as when the machine stops the program.
   void ExitAt(std::uint64_t n) { exitAt_ = n; }
@@ -111,6 +116,8 @@ class FaultInjectingFileSystem : public FileSystem {
   int Fault(FsOp op, const std::string& path, const std::string& second);
   std::string PathOf(int fd) const;
   bool Rounds(const std::string& path) const;
+  FileTime Rounded(FileTime time) const;
+  void RoundInfo(FileInfo& info) const;
 
   FileSystem& inner_;
   std::uint64_t calls_ = 0;
@@ -119,6 +126,8 @@ class FaultInjectingFileSystem : public FileSystem {
   bool vanished_ = false;
   std::string vanishPrefix_;
   std::string roundPrefix_;
+  std::int64_t grain_ = 2;
+  bool roundUp_ = false;
   std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
   std::function<void(FsOp, const std::string&)> watcher_;
