@@ -26,13 +26,6 @@ using test::FolderPair;
 using test::Side;
 using test::TempDatabase;
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,10 +42,8 @@ class CommandLine : public ::testing::Test {
     CommandLineContext context{db.Folder(), "Tandrel", MountTable{{"/"}}, files, out, err};
     return RunCommandLine(args, context);
   }
-  void WriteSettings(const std::string& text) {
-    std::ofstream(db.Folder() + "/Tandrel.ini", std::ios::binary) << text;
-  }
-  std::string Settings() { return ReadAll(db.Folder() + "/Tandrel.ini"); }
+  void WriteSettings(const std::string& text) { test::WriteBytes(db.Folder() + "/Tandrel.ini", text); }
+  std::string Settings() { return test::ReadBytes(db.Folder() + "/Tandrel.ini"); }
 
   TempDatabase db;
   PosixFileSystem files;

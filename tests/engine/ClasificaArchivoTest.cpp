@@ -6,7 +6,7 @@
 
 #include "engine/FileTimes.h"
 #include "engine/modFiles.h"
-#include "tests/engine/EngineFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -61,7 +61,7 @@ const Row kRows[] = {
     {"equal to the second", 100, kOlder, 700000000, 100, kOlder, 200000000, "9", kOldest, "N", "N", "ZZ", "ZZ", "E"},
 };
 
-class DecisionTableTest : public EngineTest {};
+class DecisionTableTest : public RunTest {};
 
 TEST_F(DecisionTableTest, EveryRowInBothModes) {
   int position = 0;
@@ -101,7 +101,7 @@ TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
   scan.Datos.CarpetaPC = scan.pc.Root();
   FileInfo info;
   const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
-  ASSERT_EQ(fileSystem->Stat(path, info), 0);
+  ASSERT_EQ(fs.Stat(path, info), 0);
   clsArchivo archivo;
   archivo.Nombre = "Alone.txt";
   LlenaLado(archivo, true, path, info, archivo.Nombre);

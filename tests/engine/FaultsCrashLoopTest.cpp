@@ -14,7 +14,7 @@
 
 #include "engine/ActionMapping.h"
 #include "tests/engine/FaultsFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -80,7 +80,7 @@ class CrashLoopTest : public RunTest, public ::testing::WithParamInterface<bool>
     both("Same.txt", "same");
     put(Side::Usb, "Both.txt", "stick's edit", kTuesday);  // "!2": both changed, left alone
     put(Side::Pc, "Both.txt", "pc's edit", kMonday);
-    db.AddFile({.hostname = kRunHost, .task = id, .file = "Both.txt", .last = "20200101000000"});
+    db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = "20200101000000"});
     newUsb["Both.txt"] = "stick's edit";
     newPc["Both.txt"] = "pc's edit";
   }

@@ -2,7 +2,7 @@
 // carry an odd second, and the two copies must still compare equal afterwards, run after run.
 #include "engine/CopiaArchivo.h"
 #include "engine/FileTimes.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "store/Sentencias.h"
-#include "tests/store/ConnectedDatabase.h"
+#include "tests/support/ConnectedDatabase.h"
 
 namespace tandrel {
 namespace {

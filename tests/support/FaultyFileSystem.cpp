@@ -87,6 +87,9 @@ int FaultInjectingFileSystem::ListFolder(const std::string& folder,
                                          std::vector<FolderEntry>& entries, bool withDetails) {
   entries.clear();
   return Do(FsOp::ListFolder, folder, [&] {
+    if (const auto it = listingFailures_.find(Normal(folder)); it != listingFailures_.end()) {
+      return it->second;
+    }
     const int result = inner_.ListFolder(folder, entries, withDetails);
     if (withDetails && Rounds(folder)) {
       for (auto& entry : entries) RoundInfo(entry.info);

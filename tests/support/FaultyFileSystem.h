@@ -13,8 +13,7 @@
 //   fs.VanishAt(1, stick, FsOp::Rename);    // the stick is gone from the first rename on
 //   fs.RoundTimes(stick);                   // times there go down to the even second
 //
-// Calls are counted from 1 over every kind; FailAt counts only the calls that match it. Named apart
-// from tests/engine's FaultyFileSystem (which only fails listings) so both fit in one program.
+// Calls are counted from 1 over every kind; FailAt counts only the calls that match it.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -49,6 +48,9 @@ class FaultInjectingFileSystem : public FileSystem {
   void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {}) {
     failures_.push_back({n, error, op, std::move(pathPart)});
   }
+  // Every listing of folder (a full path, with or without its trailing "/") fails with -error,
+  // whoever runs the test (root reads a chmod 000 folder all the same).
+  void FailListing(std::string folder, int error) { listingFailures_[Normal(std::move(folder))] = error; }
   // From call n on, every call on a path that begins with pathPrefix, or on a descriptor opened
   // there, fails with -EIO. Descriptors are still closed. Calls are counted overall, or only those
   // of kind op on a path containing pathPart when given (FailAt's way).
@@ -116,6 +118,10 @@ class FaultInjectingFileSystem : public FileSystem {
   int Fault(FsOp op, const std::string& path, const std::string& second);
   std::string PathOf(int fd) const;
   bool Rounds(const std::string& path) const;
+  static std::string Normal(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+  }
   FileTime Rounded(FileTime time) const;
   void RoundInfo(FileInfo& info) const;
 
@@ -125,6 +131,7 @@ class FaultInjectingFileSystem : public FileSystem {
   std::optional<Failure> vanish_;
   bool vanished_ = false;
   std::string vanishPrefix_;
+  std::map<std::string, int> listingFailures_;
   std::string roundPrefix_;
   std::int64_t grain_ = 2;
   bool roundUp_ = false;
