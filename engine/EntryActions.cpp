@@ -8,6 +8,7 @@
 #include "engine/CopiaArchivo.h"
 #include "engine/FileTimes.h"
 #include "engine/RunSafety.h"
+#include "store/TaskOptions.h"
 
 namespace tandrel {
 
@@ -83,7 +84,7 @@ RunContext::RunContext(Session& s, AppView& v, int posicion)
       view(v),
       tarea(posicion),
       folders(CarpetasDeTarea(s, s.Tareas.ITem1(posicion))),
-      ignoreReadOnly(s.Tareas.ITem1(posicion).OPTIONS.find('R') != std::string::npos),
+      ignoreReadOnly(TaskOptions::Of(s.Tareas.ITem1(posicion)).soloLectura),
       destinations(s.fs) {}
 
 std::string RelativeRealPath(const std::string& ruta, const std::string& root,

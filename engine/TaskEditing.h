@@ -1,0 +1,49 @@
+#pragma once
+// Tasks as the dialogs edit them: a task's fields as a dialog shows them (the stick's folder with
+// the drive the program runs from, the letters as flags), and the inserts, updates, copies and
+// deletions of task rows that the new-task wizard, the task editor and the main window ask for.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/AppView.h"
+#include "engine/Session.h"
+#include "store/TaskOptions.h"
+#include "store/clsTarea.h"
+
+namespace tandrel {
+
+struct TaskForm {
+  std::string descripcion;
+  std::string usbFolder;  // full path as typed; its drive is dropped when stored
+  std::string pcFolder;   // full path
+  TaskOptions options;
+
+  bool operator==(const TaskForm&) const = default;
+};
+
+// The form of a stored task: its USB folder on the drive the program runs from, since a stick
+// gets another mount point on every computer.
+TaskForm FormOfTask(const Session& session, const clsTarea& tarea);
+
+// Inserts a never-run task of this computer from the form, logs "logCREATEDTASK" and its ID, and
+// reloads the task list. Whatever drive was typed for the USB folder, the folder is kept without
+// it. The new ID, or 0 when the row could not be written (the error then logged).
+std::int64_t CreateTask(Session& session, AppView& view, const TaskForm& form);
+
+// Writes the form into the task at 1-based position of session.Tareas and into its row (ID,
+// type and last run stay). "" or the error description: a task that could not be saved must not
+// look saved, so the caller reports it.
+[[nodiscard]] std::string SaveTask(Session& session, int position, const TaskForm& form);
+
+// The form of the task with this ID, of whatever computer, for a new task made as its copy: its
+// folders and letters, no description (the new task keeps the one typed for it). Nothing when no
+// such task can be read (a failing read is logged).
+std::optional<TaskForm> CopyOfTask(Session& session, AppView& view, std::int64_t id);
+
+// Removes the task at 1-based position with the snapshot rows of every computer (its masks stay).
+// An analysis of it on display is forgotten, so that it is neither listed nor run. Failures are
+// not reported: the task list is reloaded from the database afterwards anyway.
+void DeleteTask(Session& session, int position);
+
+}  // namespace tandrel
