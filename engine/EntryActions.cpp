@@ -58,9 +58,9 @@ bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceM
                    const std::string& destino, std::string_view size, std::string_view modified,
                    std::vector<std::string>& changed) {
   if (origen.empty() || destino.empty()) return false;
-  if (std::string changed = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
-      !changed.empty()) {
-    LogFailure(run, destino, changed);
+  if (std::string why = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
+      !why.empty()) {
+    LogFailure(run, destino, why);
     return false;
   }
   run.destinations.PrepareFolder(ParentFolder(destino));

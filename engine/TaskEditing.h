@@ -29,7 +29,7 @@ TaskForm FormOfTask(const Session& session, const clsTarea& tarea);
 // Inserts a never-run task of this computer from the form, logs "logCREATEDTASK" and its ID, and
 // reloads the task list. Whatever drive was typed for the USB folder, the folder is kept without
 // it. The new ID, or 0 when the row could not be written (the error then logged).
-std::int64_t CreateTask(Session& session, AppView& view, const TaskForm& form);
+[[nodiscard]] std::int64_t CreateTask(Session& session, AppView& view, const TaskForm& form);
 
 // Writes the form into the task at 1-based position of session.Tareas and into its row (ID,
 // type and last run stay). "" or the error description: a task that could not be saved must not
@@ -39,7 +39,7 @@ std::int64_t CreateTask(Session& session, AppView& view, const TaskForm& form);
 // The form of the task with this ID, of whatever computer, for a new task made as its copy: its
 // folders and letters, no description (the new task keeps the one typed for it). Nothing when no
 // such task can be read (a failing read is logged).
-std::optional<TaskForm> CopyOfTask(Session& session, AppView& view, std::int64_t id);
+[[nodiscard]] std::optional<TaskForm> CopyOfTask(Session& session, AppView& view, std::int64_t id);
 
 // Removes the task at 1-based position with the snapshot rows of every computer (its masks stay).
 // An analysis of it on display is forgotten, so that it is neither listed nor run. Failures are

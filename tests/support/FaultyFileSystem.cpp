@@ -32,6 +32,7 @@ void FaultInjectingFileSystem::RoundInfo(FileInfo& info) const {
 
 void FaultInjectingFileSystem::ClearFaults() {
   failures_.clear();
+  listingFailures_.clear();
   vanish_.reset();
   vanished_ = false;
   exitAt_.reset();
