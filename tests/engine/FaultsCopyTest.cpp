@@ -177,7 +177,7 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, CopyFaultTest, ::testing::ValuesIn(kFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace tandrel::test

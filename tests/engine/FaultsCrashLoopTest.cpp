@@ -147,7 +147,7 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
   std::cout << "[          ] " << points << " kill points\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& param) {
   return std::string(info.param ? "TwoSecondTimes" : "ExactTimes");
 });
 
