@@ -128,11 +128,11 @@ int FindTask(const Session& session, std::int64_t id) {
 }
 
 void PrintTasks(const Session& session, std::ostream& out) {
-  const std::string drive = UpperAscii(DriveOf(session.carpetaPrograma, session.mounts));
+  const std::string drive = DriveOf(session.carpetaPrograma, session.mounts);
   for (int i = 1; i <= session.Tareas.Count(); ++i) {
     const clsTarea& t = session.Tareas.ITem1(i);
     out << t.ID << '\t' << OneLineField(t.Descripcion) << '\t'
-        << OneLineField(drive + NativePath(t.Left)) << '\t' << OneLineField(NativePath(t.Right))
+        << OneLineField(JoinDriveAndLeft(drive, t.Left)) << '\t' << OneLineField(NativePath(t.Right))
         << '\t' << OneLineField(FormateaFecha(t.LastEXE)) << '\n';
   }
 }

@@ -84,17 +84,29 @@ MountTable ParseMountInfo(std::string_view mountinfo) {
       field.remove_prefix(space + 1);
     }
     if (n < 5) continue;
+    // The type is the first field after the lone "-" that ends the optional fields.
+    const auto dash = line.find(" - ");
+    std::string type;
+    if (dash != std::string_view::npos) {
+      const std::string_view rest = line.substr(dash + 3);
+      type = std::string(rest.substr(0, rest.find(' ')));
+    }
     field = field.substr(0, field.find(' '));
     std::string point = WithoutTrailingSlashes(DecodeOctalEscapes(field));
     if (point.empty() || point[0] != '/') continue;
-    if (std::find(table.mountPoints.begin(), table.mountPoints.end(), point) ==
-        table.mountPoints.end()) {
+    const auto seen = std::find(table.mountPoints.begin(), table.mountPoints.end(), point);
+    if (seen == table.mountPoints.end()) {
       table.mountPoints.push_back(std::move(point));
+      table.fileSystems.push_back(std::move(type));
+    } else {
+      // A later mount on the same point hides the earlier one.
+      table.fileSystems[seen - table.mountPoints.begin()] = std::move(type);
     }
   }
   if (std::find(table.mountPoints.begin(), table.mountPoints.end(), "/") ==
       table.mountPoints.end()) {
     table.mountPoints.insert(table.mountPoints.begin(), "/");
+    table.fileSystems.insert(table.fileSystems.begin(), std::string());
   }
   return table;
 }
@@ -126,6 +138,51 @@ std::string DriveOf(std::string_view path, const MountTable& mounts) {
 std::string WithoutDrive(std::string_view path, const MountTable& mounts) {
   const std::size_t drive = DriveOf(path, mounts).size();
   return std::string(path.substr(std::min(drive, path.size())));
+}
+
+std::string JoinDriveAndLeft(std::string_view drive, std::string_view left) {
+  std::string rest = NativePath(left);
+  rest.erase(0, std::min(rest.find_first_not_of('/'), rest.size()));
+  const std::string shown = IsDriveLetterPath(drive) ? UpperAscii(drive) : std::string(drive);
+  return shown + "/" + rest;
+}
+
+std::string SplitLeft(std::string_view text, std::string_view drive, std::string_view shownLeft,
+                      const MountTable& mounts) {
+  if (text == JoinDriveAndLeft(drive, shownLeft)) return std::string(shownLeft);
+  return WithoutDrive(text, mounts);
+}
+
+std::vector<std::string> DrivesToShow(const MountTable& mounts, std::string_view home,
+                                      std::string_view always) {
+  static constexpr std::string_view kPseudo[] = {
+      "proc",  "sysfs",     "cgroup",  "cgroup2",    "devpts",      "devtmpfs", "mqueue",
+      "debugfs", "tracefs", "securityfs", "pstore",  "bpf",         "configfs", "fusectl",
+      "hugetlbfs", "autofs", "binfmt_misc", "efivarfs", "nsfs",     "rpc_pipefs"};
+  static constexpr std::string_view kSystemFolders[] = {"/proc", "/sys", "/dev", "/run", "/snap"};
+  auto below = [](std::string_view path, std::string_view folder) {
+    return path.substr(0, folder.size()) == folder &&
+           (path.size() == folder.size() || path[folder.size()] == '/');
+  };
+  std::vector<std::string> shown{"/"};
+  auto add = [&shown](std::string point) {
+    if (point.empty()) point = "/";
+    if (std::find(shown.begin(), shown.end(), point) == shown.end()) shown.push_back(point);
+  };
+  for (std::size_t i = 0; i < mounts.mountPoints.size(); ++i) {
+    const std::string& point = mounts.mountPoints[i];
+    const std::string_view type = i < mounts.fileSystems.size() ? mounts.fileSystems[i] : "";
+    if (std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo)) continue;
+    const bool system = std::any_of(std::begin(kSystemFolders), std::end(kSystemFolders),
+                                    [&](std::string_view f) { return below(point, f); });
+    // Sticks and disks that the desktop mounts for the user live below /run/media.
+    if (system && !below(point, "/run/media")) continue;
+    add(point);
+  }
+  if (!home.empty()) add(WithoutTrailingSlashes(std::string(home)));
+  add(std::string(always));
+  std::sort(shown.begin(), shown.end());
+  return shown;
 }
 
 std::string DriveForDisplay(std::string_view drive) {

@@ -9,6 +9,9 @@ namespace tandrel {
 
 struct MountTable {
   std::vector<std::string> mountPoints;  // absolute, without trailing "/" (the root is "/")
+  // The file system type of each mount point, same order ("ext4", "proc"); empty when unknown (a
+  // table handed in without types).
+  std::vector<std::string> fileSystems = {};
 };
 
 // The mount points of /proc/self/mountinfo (octal escapes such as "\040" decoded). On failure a
@@ -21,8 +24,26 @@ MountTable ParseMountInfo(std::string_view mountinfo);
 std::string DriveOf(std::string_view path, const MountTable& mounts);
 // The path after as many characters as its drive has ("/media/ana/STICK/Docs" -> "/Docs").
 std::string WithoutDrive(std::string_view path, const MountTable& mounts);
+// The USB folder of a task as the user sees and types it: the drive the program runs from, one "/",
+// then Left ("/media/ana/STICK" and "Data" or "\\Data" give "/media/ana/STICK/Data"). A drive
+// letter is upper-cased, a mount point stays exactly as it is; on the root file system it is Left
+// alone.
+std::string JoinDriveAndLeft(std::string_view drive, std::string_view left);
+// Left back from such a text: the text after its own drive, whatever drive was typed (a folder on
+// another stick is looked for on the program's). A text that is still exactly what
+// JoinDriveAndLeft(drive, shownLeft) gave yields shownLeft unchanged, so opening a task and
+// confirming it never rewrites its folder.
+std::string SplitLeft(std::string_view text, std::string_view drive, std::string_view shownLeft,
+                      const MountTable& mounts);
 // How a drive is shown where it stands alone: the empty drive as "/", a drive letter upper-cased.
 std::string DriveForDisplay(std::string_view drive);
+
+// The folders a drive list offers, sorted, as a file manager shows them: the root file system
+// ("/"), `home`, and mounted disks and sticks; never the system's own mounts (proc, sysfs, cgroups,
+// terminals, anything below /proc, /sys, /dev, /run or /snap but /run/media). `always` (the
+// program's drive, "" for the root) is listed whatever it is.
+std::vector<std::string> DrivesToShow(const MountTable& mounts, std::string_view home,
+                                      std::string_view always);
 
 // The folder of the running executable, links resolved; TANDREL_HOME instead when it is set.
 // Never ends in "/" (except the root itself).

@@ -91,6 +91,8 @@ void clsArchivoINI::CargaINI(const std::string& archivo) {
   ReadFlag(profile.Get("Panel", "butFSYNC"), showFSYNC);
   ReadFlag(profile.Get("Panel", "butCONFLICT"), showCONFLICT);
   ReadFlag(profile.Get("DB", "CompactDataBase"), CompactDataBase);
+  ReadText(profile.Get("Panel", "FileColumns"), FileColumns);
+  ReadText(profile.Get("Panel", "TaskColumns"), TaskColumns);
 }
 
 std::string clsArchivoINI::GuardaINI(const std::string& archivo) {
@@ -110,6 +112,8 @@ std::string clsArchivoINI::GuardaINI(const std::string& archivo) {
   profile.Set("Panel", "butFSYNC", FlagText(showFSYNC));
   profile.Set("Panel", "butCONFLICT", FlagText(showCONFLICT));
   profile.Set("DB", "CompactDataBase", FlagText(CompactDataBase));
+  if (!FileColumns.empty()) profile.Set("Panel", "FileColumns", FileColumns);
+  if (!TaskColumns.empty()) profile.Set("Panel", "TaskColumns", TaskColumns);
   return profile.Save(ruta);
 }
 

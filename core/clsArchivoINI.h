@@ -23,6 +23,10 @@ class clsArchivoINI {
   bool showFSYNC = true;
   bool showCONFLICT = true;
   bool CompactDataBase = true;
+  // Column widths the user dragged, in twips, "0" for a column fitted to its text ("0,1500,0,0");
+  // empty when none was dragged. Written only when set.
+  std::string FileColumns;
+  std::string TaskColumns;
 
   // archivo empty means the default file. A value that cannot be converted keeps the field as it is.
   void CargaINI(const std::string& archivo = "");

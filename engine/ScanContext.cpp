@@ -20,11 +20,8 @@ std::string WithTrailingSlash(std::string path) {
 TaskFolders CarpetasDeTarea(const Session& session, const clsTarea& tarea) {
   TaskFolders folders;
   // The stick may be mounted elsewhere on every computer: Left never holds the mount point.
-  std::string left = NativePath(tarea.Left);
-  if (!left.empty() && left.front() != '/') left.insert(0, "/");
-  folders.usb = DriveOf(session.carpetaPrograma, session.mounts) + left;
-  if (folders.usb.empty()) folders.usb = "/";  // Left empty on the root file system
-  folders.usb = WithTrailingSlash(std::move(folders.usb));
+  folders.usb = WithTrailingSlash(
+      JoinDriveAndLeft(DriveOf(session.carpetaPrograma, session.mounts), tarea.Left));
   folders.pc = WithTrailingSlash(NativePath(tarea.Right));
   return folders;
 }

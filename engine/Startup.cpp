@@ -19,8 +19,7 @@ void Status(Session& session, AppView& view, std::string_view key) {
 
 // The USB folder as the task list shows it: the drive the program runs from, then Left.
 std::string CarpetaUSB(const Session& session, const clsTarea& tarea) {
-  const std::string drive = DriveOf(session.carpetaPrograma, session.mounts);
-  return UpperAscii(drive) + NativePath(tarea.Left);
+  return JoinDriveAndLeft(DriveOf(session.carpetaPrograma, session.mounts), tarea.Left);
 }
 
 }  // namespace

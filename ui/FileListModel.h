@@ -40,6 +40,10 @@ class FileListModel : public QAbstractTableModel {
   int Count() const { return static_cast<int>(rows_.size()); }
 
   const FileRow* Find(std::string_view key) const;
+  // The shown row (0-based); nullptr out of range.
+  const FileRow* RowAt(int row) const {
+    return row >= 0 && row < shown_ ? &rows_[static_cast<std::size_t>(row)] : nullptr;
+  }
   // The key of a shown row (0-based); "" out of range.
   std::string KeyAt(int row) const;
   // false when no row has that key.

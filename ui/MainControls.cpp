@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -11,7 +12,10 @@
 #include <QTextEdit>
 #include <QTreeView>
 
+#include "ui/ArrowDelegate.h"
+#include "ui/ColumnKeeper.h"
 #include "ui/FileListModel.h"
+#include "ui/FileListProxy.h"
 #include "ui/ImageList.h"
 #include "ui/KeyedToolBar.h"
 #include "ui/TaskList.h"
@@ -75,6 +79,11 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   TOOL->addSeparator();
   for (const char* key : {"OKS", "FSYNC", "CONFLICT"})
     TOOL->AddButton(key, toolImages.Item(key), true);
+  TOOL->addSeparator();
+  txtBuscar = Named(new QLineEdit(TOOL), "txtBuscar");
+  txtBuscar->setClearButtonEnabled(true);
+  txtBuscar->setMaximumWidth(txtBuscar->fontMetrics().averageCharWidth() * 32);
+  TOOL->addWidget(txtBuscar);
 
   client = Named(new QWidget(&window), "client");
   window.setCentralWidget(client);
@@ -83,6 +92,7 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   lstTareas = Named(new TaskList(stateImages, fraMain), "lstTareas");
   lstTareas->setContextMenuPolicy(Qt::CustomContextMenu);
   lstTareas->setIconSize(QSize(16, 16));
+  lstTareas->setTextElideMode(Qt::ElideMiddle);  // both ends of a folder path say most
 
   picEstado = Named(new QWidget(fraMain), "picEstado");
   fraEstado = Named(new QFrame(picEstado), "fraEstado");
@@ -90,7 +100,10 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   fraEstado->setFrameShadow(QFrame::Sunken);
 
   lstEstado = Named(new QTreeView(picEstado), "lstEstado");
-  lstEstado->setModel(&files);
+  fileOrder = new FileListProxy(files, lstEstado);
+  lstEstado->setModel(fileOrder);
+  lstEstado->setSortingEnabled(true);
+  lstEstado->header()->setSortIndicator(-1, Qt::AscendingOrder);  // the analysis order
   lstEstado->setRootIsDecorated(false);
   lstEstado->setItemsExpandable(false);
   // Every row has the same height: the view never measures 100,000 rows one by one.
@@ -103,10 +116,20 @@ void MainControls::Build(QMainWindow& window, const ImageList& stateImages,
   lstEstado->setIconSize(QSize(16, 16));
   lstEstado->setFont(FixedWidthFont());
   lstEstado->header()->setFont(QFont());
-  lstEstado->header()->setStretchLastSection(false);
-  lstEstado->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-  const int widths[] = {0, 90, 190, 120};
-  for (int c = 1; c < 4; ++c) lstEstado->setColumnWidth(c, widths[c]);
+  arrows = new ArrowDelegate(lstEstado);
+  lstEstado->setItemDelegateForColumn(2, arrows);
+  // File takes what is left; the action gives way down to its arrow and a few characters of each
+  // drive (18); state and size as wide as their texts.
+  using Room = ColumnKeeper::Room;
+  fileColumns = new ColumnKeeper(
+      *lstEstado, {{Room::Fills, 16}, {Room::Content, 0}, {Room::Shrinks, 18}, {Room::Content, 0}});
+  // Both folders share what the short columns leave; the description gives way first.
+  taskColumns = new ColumnKeeper(*lstTareas, {{Room::Content, 0},
+                                              {Room::Shrinks, 12},
+                                              {Room::Content, 0},
+                                              {Room::Fills, 16},
+                                              {Room::Fills, 16},
+                                              {Room::Content, 0}});
 
   txtEstado = Named(new QTextEdit(picEstado), "txtEstado");
   txtEstado->setReadOnly(true);

@@ -8,6 +8,7 @@ class QAction;
 class QGroupBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QProgressBar;
@@ -18,7 +19,10 @@ class QWidget;
 
 namespace tandrel {
 
+class ArrowDelegate;
+class ColumnKeeper;
 class FileListModel;
+class FileListProxy;
 class ImageList;
 class KeyedToolBar;
 class TaskList;
@@ -38,6 +42,7 @@ struct MainControls {
   QAction* mnuHELP = nullptr;  // a command of the menu bar itself
 
   KeyedToolBar* TOOL = nullptr;
+  QLineEdit* txtBuscar = nullptr;  // finds rows of the file list by name
   QWidget* client = nullptr;  // the area below the toolbar: fraMain and BAR
   QGroupBox* fraMain = nullptr;
   TaskList* lstTareas = nullptr;
@@ -48,6 +53,11 @@ struct MainControls {
   QProgressBar* ProgressBar = nullptr;
   QStatusBar* BAR = nullptr;
   QLabel* panel1 = nullptr;  // first panel of BAR: the status text
+
+  FileListProxy* fileOrder = nullptr;  // lstEstado's sorted, narrowed view of the rows
+  ArrowDelegate* arrows = nullptr;  // draws the file list's action column
+  ColumnKeeper* fileColumns = nullptr;
+  ColumnKeeper* taskColumns = nullptr;
 
   // Creates every control inside window. The images and the model must outlive the window.
   void Build(QMainWindow& window, const ImageList& stateImages, const ImageList& toolImages,

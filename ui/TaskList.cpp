@@ -26,9 +26,6 @@ TaskList::TaskList(const ImageList& images, QWidget* parent) : QTreeWidget(paren
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setAlternatingRowColors(true);
-  const int widths[kColumns] = {64, 180, 120, 170, 170, 140};
-  for (int i = 0; i < kColumns; ++i) setColumnWidth(i, widths[i]);
-  header()->setStretchLastSection(true);
 }
 
 void TaskList::SetHeaders(const QStringList& headers) { setHeaderLabels(headers); }

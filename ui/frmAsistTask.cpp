@@ -118,10 +118,11 @@ void frmAsistTask::ValoresIniciales() {
 
   // Drive1 and Dir2 open on the program's current folder; that is not a choice: AstxtPC stays
   // empty until the user picks a folder or a drive.
-  std::vector<std::string> puntos = session_.mounts.mountPoints;
-  std::sort(puntos.begin(), puntos.end());
   const std::string actual = QDir::currentPath().toStdString();
   const std::string raizActual = RaizDeUnidad(DriveOf(actual, session_.mounts));
+  const std::vector<std::string> puntos =
+      DrivesToShow(session_.mounts, QDir::homePath().toStdString(),
+                   DriveOf(session_.carpetaPrograma, session_.mounts));
   for (const std::string& punto : puntos) {
     const std::string raizPunto = punto == "/" ? "/" : RaizDeUnidad(punto);
     pc_.Drive1->addItem(Qs(DriveForDisplay(punto == "/" ? "" : punto)), Qs(raizPunto));
@@ -145,6 +146,12 @@ void frmAsistTask::MuestraPaso(int paso) {
   paso_ = paso;
   pages_->setCurrentIndex(pageOfStep_.at(paso));
   butPrev_->setEnabled(paso > 1);
+  // What the user types next goes to the page's first field; the summary only asks for Next.
+  QWidget* const primero[] = {nullptr,           nombre_.txtNombre,   usb_.AstxtUSB,
+                              pc_.AstxtPC,       cambios_.AschkUSBNew, opciones_.AschkAuto,
+                              Command1_};
+  QWidget* campo = paso == kPasoCopia ? copia_.lstTareas : primero[paso];
+  campo->setFocus(Qt::OtherFocusReason);
 }
 
 void frmAsistTask::Siguiente() {
@@ -214,7 +221,9 @@ void frmAsistTask::CopiaTarea() {
   // Folders and letters come over; the name typed on step 1 stays, and the copy belongs to this
   // computer.
   const clsTarea& t = leida->Tarea;
-  usb_.AstxtUSB->setText(Qs(DriveOf(session_.carpetaPrograma, session_.mounts) + t.Left));
+  usb_.AstxtUSB->setText(
+      Qs(JoinDriveAndLeft(DriveOf(session_.carpetaPrograma, session_.mounts), t.Left)));
+  leftCopiado_ = t.Left;
   pc_.AstxtPC->setText(Qs(t.Right));
   usb_.AschkUSB->setChecked(TieneLetra(t.LeftOPT, 'R'));
   cambios_.AschkUSBNew->setChecked(TieneLetra(t.LeftOPT, 'N'));
@@ -253,7 +262,9 @@ void frmAsistTask::CreaTarea() {
   // The task is made from what the summary shows, which is what the user confirmed.
   clsTarea tarea;
   tarea.Tipo = 1;
-  tarea.Left = WithoutDrive(Ss(resumen_.txtUSB->text()), session_.mounts);
+  tarea.Left = SplitLeft(Ss(resumen_.txtUSB->text()),
+                         DriveOf(session_.carpetaPrograma, session_.mounts), leftCopiado_,
+                         session_.mounts);
   tarea.Right = Ss(resumen_.txtPC->text());
   tarea.LeftOPT = LetrasDeLado(resumen_.chkUSBNew->isChecked(), resumen_.chkUSBDel->isChecked(),
                                resumen_.chkUSBRefresh->isChecked(), resumen_.chkUSB->isChecked());

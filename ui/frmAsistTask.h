@@ -3,6 +3,7 @@
 // task-wide options, step by step, or all of them copied from any task in the database; then a
 // summary on which Next creates the task for this computer.
 #include <map>
+#include <string>
 
 #include <QDialog>
 
@@ -46,6 +47,8 @@ class frmAsistTask : public QDialog {
   Session& session_;
   AppView& view_;
   int paso_ = 1;
+  // Left of the task copied on step 11: kept as it is stored while the USB folder still shows it.
+  std::string leftCopiado_;
 
   QStackedWidget* pages_ = nullptr;
   std::map<int, int> pageOfStep_;

@@ -77,6 +77,7 @@ void frmFile::BuildControls() {
   txtFile_ = new QLineEdit(fileFrame_);
   txtFile_->setObjectName("txtFile");
   txtFile_->setReadOnly(true);
+  txtFile_->setFocus();  // taken when the dialog shows
   fileLayout->addWidget(txtFile_);
   layout->addWidget(fileFrame_);
 

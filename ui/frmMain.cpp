@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
@@ -21,8 +23,12 @@
 #include "engine/Sincronizacion.h"
 #include "engine/Startup.h"
 #include "store/Sentencias.h"
+#include "ui/ArrowDelegate.h"
+#include "ui/ColumnKeeper.h"
+#include "ui/FileListProxy.h"
 #include "ui/Icons.h"
 #include "ui/KeyedToolBar.h"
+#include "ui/MainKeyboard.h"
 #include "ui/TaskList.h"
 #include "ui/Twips.h"
 #include "ui/PeersDialog.h"
@@ -72,6 +78,8 @@ frmMain::frmMain(Session& session, QWidget* parent)
       layout_(MainLayout::Designed()) {
   setObjectName(QStringLiteral("frmMain"));
   c_.Build(*this, stateImages_, toolImages_, files_);
+  c_.arrows->SetUsbDrive(
+      QString::fromStdString(DriveForDisplay(DriveOf(session_.carpetaPrograma, session_.mounts))));
   setWindowIcon(toolImages_.Item("SYNC"));
   c_.client->installEventFilter(this);
   Wire();
@@ -105,6 +113,12 @@ void frmMain::Wire() {
     c_.mnuTasks->popup(tasks->viewport()->mapToGlobal(at));
   });
   connect(c_.lstEstado, &QAbstractItemView::doubleClicked, this, &frmMain::OnFileDoubleClick);
+  connect(c_.txtBuscar, &QLineEdit::textChanged, c_.fileOrder, &FileListProxy::SetNameFilter);
+
+  // Enter on a row does what a double-click does.
+  auto* keyboard = new MainKeyboard(*this, c_);
+  connect(keyboard, &MainKeyboard::TaskEnter, this, &frmMain::OnTaskDoubleClick);
+  connect(keyboard, &MainKeyboard::FileEnter, this, &frmMain::OnFileDoubleClick);
 }
 
 void frmMain::Arranca() {
@@ -132,6 +146,8 @@ void frmMain::ApplyStartGeometry() {
   } else if (ini.WindowState == 2) {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
+  c_.fileColumns->Restore(ini.FileColumns, logicalDpiX());
+  c_.taskColumns->Restore(ini.TaskColumns, logicalDpiX());
 }
 
 void frmMain::PonTextos() {
@@ -153,6 +169,7 @@ void frmMain::PonTextos() {
                             w("capLastSync")});
   files_.SetHeaders({w("capFile"), w("capState"), w("capAction"), w("capBytes")});
   c_.mnuHELP->setText(w("mnuHELP"));
+  c_.txtBuscar->setPlaceholderText(w("capFind"));
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -223,6 +240,8 @@ void frmMain::StoreGeometry() {
   session_.INI.WindowHeight = ToSetting(PixelsToTwips(height(), logicalDpiY()));
   session_.INI.WindowWidth = ToSetting(PixelsToTwips(width(), logicalDpiX()));
   session_.INI.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+  session_.INI.FileColumns = c_.fileColumns->Saved(logicalDpiX());
+  session_.INI.TaskColumns = c_.taskColumns->Saved(logicalDpiX());
 }
 
 // Commands -----------------------------------------------------------------------------------------
@@ -336,7 +355,7 @@ void frmMain::OnTaskDoubleClick() {
 
 void frmMain::OnFileDoubleClick(const QModelIndex& index) {
   if (!Idle() || files_.rowCount() == 0) return;
-  const std::string key = files_.KeyAt(index.row());
+  const std::string key = files_.KeyAt(c_.fileOrder->mapToSource(index).row());
   if (key.empty()) return;
   Working working(*this);
   OpenFileDetail(c_.lstTareas->SelectedPosition(), key);
@@ -344,7 +363,10 @@ void frmMain::OnFileDoubleClick(const QModelIndex& index) {
 
 // The engine's analysis and listing, and the dialogs -------------------------------------------------
 
-void frmMain::Analiza(int posicion) { AnalizaTarea(session_, *this, posicion, true); }
+void frmMain::Analiza(int posicion) {
+  c_.lstEstado->header()->setSortIndicator(-1, Qt::AscendingOrder);  // a new plan in its own order
+  AnalizaTarea(session_, *this, posicion, true);
+}
 
 void frmMain::Lista() { ListaArchivos(session_, *this); }
 

@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "core/Public.h"
+#include "ui/FileListProxy.h"
 #include "ui/KeyedToolBar.h"
 #include "ui/TaskList.h"
 #include "ui/frmMain.h"
@@ -150,6 +151,9 @@ void frmMain::SetWorking(bool working) {
   else if (working_ > 0)
     --working_;
   ApplyCommandState();
+  // A run redraws every row; in a list sorted by that column each redraw would move its row, at a
+  // cost that grows with the list. The order is made once, when the work ends.
+  c_.fileOrder->setDynamicSortFilter(Idle());
   if (Idle() && closePending_) {
     closePending_ = false;
     QTimer::singleShot(0, this, &QWidget::close);

@@ -51,6 +51,7 @@ frmOPT::frmOPT(Session& session, MessageSink& mensajes, QWidget* parent)
   butCancel_ = buttons->addButton("&Cancelar", QDialogButtonBox::RejectRole);
   butCancel_->setObjectName("butCancel");
   layout->addWidget(buttons);
+  Combo1_->setFocus();  // taken when the dialog shows
   connect(butOK_, &QPushButton::clicked, this, &frmOPT::Guarda);
   connect(butCancel_, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -114,6 +114,7 @@ void frmTask::BuildControls() {
   Command2_->setObjectName("Command2");
   layout->addWidget(buttons);
 
+  txtNombre_->setFocus();  // taken when the dialog shows
   connect(butOK_, &QPushButton::clicked, this, &frmTask::Guarda);
   connect(Command2_, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -153,7 +154,7 @@ void frmTask::Carga(clsTarea& Dato) {
   txtNombre_->setMaxLength(std::max<int>(kLargoNombre, static_cast<int>(nombre.size())));
   txtNombre_->setText(nombre);
   // The USB folder is kept without its drive and completed with the drive the program runs from.
-  txtLeft_->setText(Qs(DriveOf(session_.carpetaPrograma, session_.mounts) + Dato.Left));
+  txtLeft_->setText(Qs(JoinDriveAndLeft(ProgramDrive(), Dato.Left)));
   txtRight_->setText(Qs(Dato.Right));
   chkSubLeft_->setChecked(TieneLetra(Dato.LeftOPT, 'R'));
   chkNL_->setChecked(TieneLetra(Dato.LeftOPT, 'N'));
@@ -169,6 +170,10 @@ void frmTask::Carga(clsTarea& Dato) {
   dato_ = &Dato;
 }
 
+std::string frmTask::ProgramDrive() const {
+  return DriveOf(session_.carpetaPrograma, session_.mounts);
+}
+
 void frmTask::Guarda() {
   if (dato_ == nullptr) {
     reject();
@@ -177,7 +182,7 @@ void frmTask::Guarda() {
   clsTarea& tarea = *dato_;
   tarea.Descripcion = Ss(txtNombre_->text());
   // Whatever drive was typed, the folder is looked for on the program's own drive.
-  tarea.Left = WithoutDrive(Ss(txtLeft_->text()), session_.mounts);
+  tarea.Left = SplitLeft(Ss(txtLeft_->text()), ProgramDrive(), tarea.Left, session_.mounts);
   tarea.Right = Ss(txtRight_->text());
   tarea.LeftOPT = LetrasDeLado(chkNL_->isChecked(), chkEL_->isChecked(), chkAL_->isChecked(),
                                chkSubLeft_->isChecked());

@@ -34,6 +34,7 @@ class frmTask : public QDialog {
   void BuildControls();
   void PonTextos();
   void Guarda();
+  std::string ProgramDrive() const;
 
   Session& session_;
   clsTarea* dato_ = nullptr;

@@ -39,13 +39,14 @@ class CommandLine : public ::testing::Test {
   int Run(std::vector<std::string> args) {
     out.str("");
     err.str("");
-    CommandLineContext context{db.Folder(), "Tandrel", MountTable{{"/"}}, files, out, err};
+    CommandLineContext context{db.Folder(), "Tandrel", mounts, files, out, err};
     return RunCommandLine(args, context);
   }
   void WriteSettings(const std::string& text) { test::WriteBytes(db.Folder() + "/Tandrel.ini", text); }
   std::string Settings() { return test::ReadBytes(db.Folder() + "/Tandrel.ini"); }
 
   TempDatabase db;
+  MountTable mounts{{"/"}};
   PosixFileSystem files;
   std::ostringstream out;
   std::ostringstream err;
@@ -65,7 +66,8 @@ TEST_F(CommandLine, HelpAndUnknownVerbs) {
 }
 
 TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
-  db.AddTask({.hostname = "PC_1", .left = "/Docs", .right = "/home/ana/Docs", .descr = "Zeta",
+  mounts.mountPoints.push_back(db.Folder());  // the program runs from its own (lower-case) stick
+  db.AddTask({.hostname = "PC_1", .left = "Docs", .right = "/home/ana/Docs", .descr = "Zeta",
               .lastexe = "20240307093005"});
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
@@ -76,9 +78,9 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
   const std::string lines = out.str();
   EXPECT_EQ(lines,
-            "2\tAlpha\t/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
-            "5\tTab\t/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
-            "1\tZeta\t/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
+            "2\tAlpha\t" + db.Folder() + "/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
+            "5\tTab\t" + db.Folder() + "/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
+            "1\tZeta\t" + db.Folder() + "/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
   EXPECT_EQ(OneLineField(FormateaFecha("x\ty\n")).find_first_of("\t\n"), std::string::npos);
   EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
   EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);

@@ -51,7 +51,7 @@ const char* const kProgramKeys[] = {
     "mnuEditTask", "mnuReload", "mnuSync", "mnuHELP",
     "tolNEWT", "tolANAL", "tolSYNC", "tolOPTIONS", "tolOKS", "tolFSYNC", "tolCONFLICT",
     "capID", "capDesc", "capState", "capPUSB", "capPPC", "capLastSync", "capFile", "capAction",
-    "capBytes",
+    "capBytes", "capFind",
     "logStarting", "logTime", "panConnecting", "errConnecting", "panConnected", "errTime",
     "logShowTasks", "panSearchingT", "logNoTasks", "logExecute", "logExecuteF", "logAddTask",
     "panCOMPACT",

@@ -6,12 +6,15 @@
 #include <vector>
 
 #include <QDir>
+#include <QStyle>
+#include <QHeaderView>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QTreeView>
 
 #include "tests/ui/WindowFixture.h"
+#include "ui/ArrowDelegate.h"
 #include "ui/Icons.h"
 #include "ui/TaskList.h"
 
@@ -37,6 +40,13 @@ class Screenshot : public test::WindowFixture {
     std::filesystem::copy_file(TANDREL_SOURCE_DIR "/Languages/EN.txt",
                                db.Folder() + "/Languages/EN.txt");
   }
+  // The drive the rows' action texts begin with (the stick the pictures pretend to run from).
+  ArrowDelegate* UseUsbDrive(const std::string& usb) {
+    auto* arrows = static_cast<ArrowDelegate*>(
+        Control<QTreeView>("lstEstado")->itemDelegateForColumn(2));
+    arrows->SetUsbDrive(QString::fromStdString(usb));
+    return arrows;
+  }
 };
 
 TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
@@ -52,6 +62,7 @@ TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
   w.SetTaskRowResult(1, "OK", session->W("tskDone"), "07/03/2024 09:41:12");
   w.SetTaskRowResult(3, "ALERT", session->W("tskALERT"), "07/03/2024 09:42:50");
   const std::string usb = "/media/ana/STICK";
+  UseUsbDrive(usb);
   const FileRow rows[] = {
       {"Letters\\Bank.odt", "ADD", session->W("stN"), usb + " -----> /", "18432 bytes"},
       {"Letters\\Landlord.odt", "ADD", session->W("stN"), usb + " <----- /", "9216 bytes"},
@@ -73,6 +84,48 @@ TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
   const QString path = ScreenshotPath("main-window.png");
   ASSERT_TRUE(w.grab().save(path));
   EXPECT_FALSE(QImage(path).isNull());
+}
+
+TEST_F(Screenshot, EveryColumnReadableAtTheFirstStartSizeWithALongMountPoint) {
+  db.AddTask({.hostname = "TESTPC", .left = "/Documents", .right = "/home/ana-maria/Documents",
+              .descr = "Documents", .options = "", .lastexe = "20240307093005"});
+  std::filesystem::copy_file(TANDREL_SOURCE_DIR "/Languages/ES.txt",
+                             db.Folder() + "/Languages/ES.txt");
+  for (const std::string code : {"ES", "EN"}) {  // Spanish headers are the longer ones
+    SCOPED_TRACE(code);
+    WriteSettings("[General]\r\nLanguage=" + code +
+                  "\r\nLastEXE=20000101000000\r\n[DB]\r\nCompactDataBase=0\r\n");
+    auto& w = Start();  // the size of a first start: no geometry in the settings
+    const std::string usb = "/run/media/ana-maria/MY BACKUP STICK 2024";
+    ArrowDelegate* arrows = UseUsbDrive(usb);
+    const std::pair<const char*, const char*> rows[] = {
+        {"Letters\\Bank statement March.odt", " -----> "}, {"Notes.txt", " <<---> "},
+        {"Plan 2024.ods", " <-!!>> "}, {"Old\\Draft.txt", " ---->X "}, {"Scan.pdf", " <----- "}};
+    for (const auto& [name, arrow] : rows)
+      w.AddFileRow({name, "ADD", session->W("stN"), usb + arrow + "/", "734003 bytes"});
+    test::Pump();
+
+    auto* files = Control<QTreeView>("lstEstado");
+    for (QTreeView* list : {files, static_cast<QTreeView*>(Control<TaskList>("lstTareas"))}) {
+      int total = 0;
+      for (int c = 0; c < list->header()->count(); ++c) {
+        EXPECT_GE(list->columnWidth(c), list->header()->sectionSizeHint(c)) << c;
+        total += list->columnWidth(c);
+      }
+      EXPECT_LE(total, list->viewport()->width());  // nothing hides behind a sideways scrollbar
+    }
+    const QFontMetrics metrics = files->fontMetrics();
+    const int margins = 2 * (files->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    EXPECT_GE(files->columnWidth(0), 16 * metrics.averageCharWidth());
+    EXPECT_GE(files->columnWidth(3) - margins, metrics.horizontalAdvance("734003 bytes"));
+    for (int row = 0; row < files->model()->rowCount(); ++row) {
+      const QString text = files->model()->index(row, 2).data().toString();
+      const QString shown = arrows->Shortened(text, metrics, files->columnWidth(2) - margins);
+      EXPECT_TRUE(shown.contains(QString::fromLatin1(rows[row].second))) << shown.toStdString();
+      EXPECT_TRUE(shown.startsWith(QChar(0x2026)));  // the long drive gave way, from the left
+    }
+    ASSERT_TRUE(w.grab().save(ScreenshotPath(("file-list-first-start-" + code + ".png").c_str())));
+  }
 }
 
 TEST_F(Screenshot, EveryIconOnLightAndDarkBackgrounds) {

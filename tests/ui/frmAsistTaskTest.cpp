@@ -118,7 +118,7 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
   EXPECT_EQ(wizard->Paso(), 1);
   db.AddTask({.hostname = "ZETA", .left = "/Z", .right = "/z", .descr = "Last host"});
   const std::int64_t source =
-      db.AddTask({.hostname = "ALPHA", .left = "/Photos", .right = "/home/ana/Photos", .leftopt = "RA",
+      db.AddTask({.hostname = "ALPHA", .left = "Photos", .right = "/home/ana/Photos", .leftopt = "RA",
                   .rightopt = "EN", .descr = "Theirs", .options = "RO", .lastexe = "20240505050505"});
   Next(*wizard);
   ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -134,7 +134,7 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
 
   ASSERT_EQ(Rows(), 3);
   const std::pair<const char*, const char*> columns[] = {
-      {"HOSTNAME", "PC1"},   {"DESCR", "Mine"},    {"LEFT", "/Photos"}, {"RIGHT", "/home/ana/Photos"},
+      {"HOSTNAME", "PC1"},   {"DESCR", "Mine"},    {"LEFT", "Photos"},  // as stored {"RIGHT", "/home/ana/Photos"},
       {"LEFTOPT", "AR"},     {"RIGHTOPT", "NE"},   {"OPTIONS", "RO"},   {"LASTEXE", "00000000000000"},
   };
   for (const auto& [column, value] : columns) EXPECT_EQ(TaskColumn(LastId(), column), value) << column;
@@ -142,8 +142,12 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
 
 TEST_F(frmAsistTaskTest, ADriveChoiceMovesThePcTreeUnlessTheDriveCannotBeRead) {
   std::filesystem::create_directories(Drive() + "/other");
-  session->mounts.mountPoints = {"/", Drive(), Drive() + "/other", Drive() + "/gone"};
+  session->mounts.mountPoints = {"/", Drive(), Drive() + "/other", Drive() + "/gone", "/proc"};
+  session->mounts.fileSystems = {"ext4", "vfat", "ext4", "ext4", "proc"};
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", QByteArray::fromStdString(Drive()));  // the home is listed once, with its drive
   auto wizard = Open();
+  qputenv("HOME", home);
   auto* drives = Find<QComboBox>(*wizard, "Drive1");
   auto* dir2 = Find<FolderTree>(*wizard, "Dir2");
   // In name order: "/", the program's drive, ".../gone", ".../other"; the keyboard picks them.
@@ -157,6 +161,26 @@ TEST_F(frmAsistTaskTest, ADriveChoiceMovesThePcTreeUnlessTheDriveCannotBeRead) {
   EXPECT_EQ(drives->currentIndex(), 2);
   EXPECT_EQ(dir2->Root().toStdString(), Drive() + "/other/");
   EXPECT_EQ(Text(*wizard, "AstxtPC").toStdString(), Drive() + "/other/");
+}
+
+TEST_F(frmAsistTaskTest, EachPageOpensWithTheFocusOnItsFirstField) {
+  auto wizard = Open();
+  const char* const first[] = {"", "txtNombre", "AstxtUSB", "AstxtPC", "AschkUSBNew", "AschkAuto",
+                               "Command1"};
+  EXPECT_EQ(wizard->focusWidget()->objectName(), "txtNombre");
+  test::TypeText(wizard->focusWidget(), "Typed");  // typing goes where the focus is
+  for (int step = 2; step <= 6; ++step) {
+    Next(*wizard);
+    EXPECT_EQ(wizard->focusWidget()->objectName(), first[step]) << step;
+  }
+  for (int step = 5; step >= 1; --step) {
+    Back(*wizard);
+    EXPECT_EQ(wizard->focusWidget()->objectName(), first[step]) << step;
+  }
+  Find<QRadioButton>(*wizard, "optTipo1")->click();
+  Next(*wizard);
+  EXPECT_EQ(wizard->focusWidget()->objectName(), "lstTareas");
+  EXPECT_EQ(Text(*wizard, "txtNombre"), "Typed");
 }
 
 TEST_F(frmAsistTaskTest, ANameOfSpacesIsAcceptedAndCancelOnTheSummaryCreatesNothing) {

@@ -90,6 +90,7 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
     SCOPED_TRACE(c.archivo);
     auto dialog = Open(c.archivo);
     EXPECT_EQ(Find<QLineEdit>(*dialog, "txtFile")->text().toStdString(), c.archivo);
+    EXPECT_EQ(dialog->focusWidget(), Find<QLineEdit>(*dialog, "txtFile"));
     EXPECT_EQ(Find<QGroupBox>(*dialog, "lblUSB")->title(), "USB Drive (" + QString::fromStdString(Drive()) + ")");
     EXPECT_EQ(Find<QGroupBox>(*dialog, "lblPC")->title(), "PC Drive (/)");
     EXPECT_EQ(!Find<QLabel>(*dialog, "lblNUSB")->isHidden(), c.usbNote);

@@ -5,9 +5,19 @@
 #include <filesystem>
 #include <fstream>
 
+#include <set>
+
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
 #include <QTreeView>
 
+#include "tests/ui/DialogFixture.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/TaskList.h"
 
@@ -99,6 +109,148 @@ TEST_F(WindowWithEngine, EachCommandOpensItsDialog) {
                                                "tandrel::frmOPT", "tandrel::frmTask"}));
   // The double-click reloads the list after the editor; the menu item does not.
   EXPECT_EQ(tasks->Count(), 2);
+}
+
+// The letter after "&" in a caption, lower-cased; a null character for none.
+QChar Mnemonic(const QString& caption) {
+  const int at = caption.indexOf('&');
+  return at >= 0 && at + 1 < caption.size() ? caption[at + 1].toLower() : QChar();
+}
+
+TEST_F(WindowWithEngine, EveryMenuOpensByItsLetterInBothLanguagesAndNoTwoItemsShareOne) {
+  for (const std::string code : {"EN", "ES"}) {
+    fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt",
+                    db.Folder() + "/Languages/" + code + ".txt",
+                    fsys::copy_options::overwrite_existing);
+    WriteSettings("[General]\r\nLanguage=" + code + "\r\n[DB]\r\nCompactDataBase=0\r\n");
+    auto& w = Start();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    std::set<QChar> barLetters;
+    for (QAction* top : w.menuBar()->actions()) {
+      const QChar letter = Mnemonic(top->text());
+      ASSERT_FALSE(letter.isNull()) << code << " " << top->text().toStdString();
+      EXPECT_TRUE(barLetters.insert(letter).second) << code << " " << top->text().toStdString();
+      QTest::keyClick(&w, letter.toLatin1(), Qt::AltModifier);
+      if (QMenu* menu = top->menu()) {
+        EXPECT_EQ(QApplication::activePopupWidget(), menu) << code << " " << letter.toLatin1();
+        std::set<QChar> itemLetters;
+        for (QAction* item : menu->actions()) {
+          if (item->isSeparator()) continue;
+          const QChar itemLetter = Mnemonic(item->text());
+          EXPECT_FALSE(itemLetter.isNull()) << code << " " << item->text().toStdString();
+          EXPECT_TRUE(itemLetters.insert(itemLetter).second) << item->text().toStdString();
+        }
+        menu->close();
+      } else {
+        ASSERT_FALSE(w.messages.empty());  // the help command of the bar itself
+        EXPECT_EQ(w.messages.back().text, "help@tandrel.org");
+      }
+    }
+    // F10 opens the first menu.
+    auto* first = w.menuBar()->actions().front()->menu();
+    QTest::keyClick(&w, Qt::Key_F10);
+    EXPECT_EQ(QApplication::activePopupWidget(), first);
+    first->close();
+  }
+}
+
+TEST_F(WindowWithEngine, TheKeyboardAloneAnalysesSynchronisesAndOpensEveryDialog) {
+  WriteFile(usb + "/a.txt", "from the stick");
+  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
+              .rightopt = "NEAR", .descr = "Docs", .options = ""});
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[DB]\r\nCompactDataBase=0\r\n");
+  auto& w = Start();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  auto* tasks = Control<TaskList>("lstTareas");
+  auto* files = Control<QTreeView>("lstEstado");
+  auto* toolbar = Control<QToolBar>("TOOL");
+
+  // Tab walks the enabled toolbar buttons, then reaches the task list.
+  toolbar->widgetForAction(Command("NEWT"))->setFocus();
+  int stops = 0;
+  while (QApplication::focusWidget() != tasks && stops < 10) {
+    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), toolbar);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ++stops;
+  }
+  EXPECT_EQ(stops, 6);  // NEWT, ANAL, OPTIONS and the three filters; SYNC is still disabled
+
+  QTest::keyClick(tasks, Qt::Key_F5);
+  EXPECT_EQ(session->TareaAnalizada, 1);
+  EXPECT_EQ(ShownFiles(), 1);
+  QTest::keyClick(tasks, Qt::Key_Return);
+  files->setFocus();
+  files->setCurrentIndex(files->model()->index(0, 0));
+  QTest::keyClick(files, Qt::Key_Return);
+  // The window system gives the window back its activation when a dialog closes.
+  auto shortcut = [&](Qt::Key key) {
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(files, key, Qt::ControlModifier);
+  };
+  shortcut(Qt::Key_S);
+  EXPECT_TRUE(fsys::exists(pc + "/a.txt"));
+  shortcut(Qt::Key_N);
+  shortcut(Qt::Key_Comma);
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmTask", "tandrel::frmFile",
+                                               "tandrel::frmAsistTask", "tandrel::frmOPT"}));
+  shortcut(Qt::Key_Q);
+  EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysis) {
+  WriteFile(usb + "/b.txt", "12345");
+  WriteFile(usb + "/Cab.txt", "1");
+  WriteFile(pc + "/a.txt", "123");
+  WriteFile(usb + "/same.txt", "equal");
+  WriteFile(pc + "/same.txt", "equal");
+  fsys::last_write_time(pc + "/same.txt", fsys::last_write_time(usb + "/same.txt"));
+  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
+              .rightopt = "NEAR", .descr = "Docs", .options = ""});
+  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=0\r\n"
+                "[DB]\r\nCompactDataBase=0\r\n");
+  Start();
+  auto* files = Control<QTreeView>("lstEstado");
+  auto names = [&] {
+    test::Pump();
+    std::vector<std::string> shown;
+    for (int r = 0; r < files->model()->rowCount(); ++r)
+      shown.push_back(files->model()->index(r, 0).data().toString().toStdString());
+    return shown;
+  };
+  auto clickHeader = [&](int column) {
+    QHeaderView* header = files->header();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+  };
+  Command("ANAL")->trigger();
+  const std::vector<std::string> analysed = names();
+  ASSERT_EQ(analysed.size(), 3u);  // unchanged files hidden by their button
+
+  clickHeader(3);  // by size: 1, 3, 5 bytes
+  EXPECT_EQ(names(), (std::vector<std::string>{"Cab.txt", "A.txt", "B.txt"}));
+  clickHeader(3);
+  EXPECT_EQ(names(), (std::vector<std::string>{"B.txt", "A.txt", "Cab.txt"}));
+  clickHeader(0);
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "B.txt", "Cab.txt"}));
+
+  // The find box narrows by name without regard to case; the filter buttons still add rows.
+  test::TypeText(Control<QLineEdit>("txtBuscar"), "A");
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt"}));
+  Command("OKS")->trigger();
+  EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt", "Same.txt"}));
+  files->setCurrentIndex(files->model()->index(2, 0));
+  QTest::keyClick(files, Qt::Key_Return);  // a row of the narrowed list opens its details
+  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmFile"});
+  Control<QLineEdit>("txtBuscar")->clear();
+
+  // A new analysis shows its own order again.
+  Command("ANAL")->trigger();
+  std::vector<std::string> again = names();
+  again.erase(std::find(again.begin(), again.end(), "Same.txt"));
+  EXPECT_EQ(again, analysed);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QMenu>
 #include <QProgressBar>
 #include <QTextEdit>
@@ -233,15 +234,26 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_FALSE(session->INI.showCONFLICT);
   w.resize(900, 640);
   test::Pump();
+  // A dragged column keeps its width through a resize and into the settings; the others follow the
+  // window.
+  auto* files = Control<QTreeView>("lstEstado");
+  files->header()->resizeSection(2, 150);
+  const int fileWidth = files->columnWidth(0);
+  w.resize(1000, 640);
+  test::Pump();
+  EXPECT_EQ(files->columnWidth(2), 150);
+  EXPECT_GT(files->columnWidth(0), fileWidth);
   Command("mnuExit")->trigger();
   EXPECT_FALSE(w.isVisible());
 
   clsArchivoINI written(db.Folder(), "Tandrel");
+  EXPECT_EQ(written.FileColumns, "0,0," + std::to_string(PixelsToTwips(150, w.logicalDpiX())) + ",0");
+  EXPECT_EQ(written.TaskColumns, "");
   EXPECT_TRUE(written.showOKS);
   EXPECT_TRUE(written.showFSYNC);
   EXPECT_FALSE(written.showCONFLICT);
   EXPECT_EQ(written.WindowState, 0);
-  EXPECT_NEAR(written.WindowWidth, PixelsToTwips(900, w.logicalDpiX()), 1);
+  EXPECT_NEAR(written.WindowWidth, PixelsToTwips(1000, w.logicalDpiX()), 1);
   EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
   EXPECT_FALSE(written.LastEXE.empty());
 }

@@ -68,6 +68,7 @@ TEST_F(frmOPTTest, OkStoresTheCodeInUpperCaseThePathAsTypedAndTheBox) {
 
   auto dialog = Open();
   auto* combo = Find<QComboBox>(*dialog, "Combo1");
+  EXPECT_EQ(dialog->focusWidget(), combo);
   EXPECT_EQ(combo->currentText(), "EN=English");
   test::PressKey(combo, Qt::Key_Up);
   EXPECT_EQ(combo->currentText(), "de=Deutsch");

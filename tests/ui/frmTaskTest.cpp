@@ -79,6 +79,32 @@ TEST_F(frmTaskTest, TheUsbFolderIsStoredWithoutWhateverDriveItWasTypedWith) {
   }
 }
 
+TEST_F(frmTaskTest, OpenAndOkKeepsTheUsbFolderOnAStickWithSpacesAndOnTheRoot) {
+  struct Case {
+    std::string programFolder, left, shown;
+  };
+  const Case cases[] = {
+      {"/media/Ana/MY STICK/Tandrel", "Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "/Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "\\Work\\2024", "/media/Ana/MY STICK/Work/2024"},
+      {"/media/Ana/MY STICK/Tandrel", "", "/media/Ana/MY STICK/"},
+      {"/opt/Tandrel", "Data", "/Data"},
+      {"/opt/Tandrel", "/home/Ana/Data", "/home/Ana/Data"},
+  };
+  for (const Case& c : cases) {
+    session->carpetaPrograma = c.programFolder;
+    session->mounts = MountTable{{"/", "/media/Ana/MY STICK", "/home"}};
+    LoadTask({.hostname = "PC1", .left = c.left, .descr = "Round trip"});
+    clsTarea& tarea = session->Tareas.ITem1(session->Tareas.Count());
+    ASSERT_EQ(tarea.ID, id);
+    auto dialog = Open(tarea);
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtLeft")->text().toStdString(), c.shown) << c.left;
+    EXPECT_EQ(dialog->focusWidget(), Find<QLineEdit>(*dialog, "txtNombre"));
+    Click(*dialog, "butOK");
+    EXPECT_EQ(TaskColumn(id, "LEFT"), c.left) << c.programFolder;
+  }
+}
+
 TEST_F(frmTaskTest, ChangesAreSavedAndTheNameStopsAtFiftyCharacters) {
   clsTarea& tarea = LoadTask({.hostname = "PC1", .left = "/A", .right = "/B", .leftopt = "NEAR",
                               .rightopt = "", .descr = "Old"});
