@@ -148,7 +148,7 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
 }
 
 INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& param) {
-  return std::string(info.param ? "TwoSecondTimes" : "ExactTimes");
+  return std::string(param.param ? "TwoSecondTimes" : "ExactTimes");
 });
 
 }  // namespace
