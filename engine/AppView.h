@@ -20,8 +20,8 @@ struct FileRow {
 
 // A row of the task list (lstTareas).
 struct TaskRow {
-  std::string key;    // "K" & 1-based position in Tareas
-  std::string id;     // the task's ID
+  int position = 0;   // 1-based position in Tareas
+  std::int64_t id = 0;
   std::string icon;   // "KO", "OK", "ALERT"
   std::string description;
   std::string state;  // W("tskPending"), W("tskDone"), W("tskALERT")

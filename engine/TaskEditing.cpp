@@ -9,10 +9,14 @@ namespace tandrel {
 
 namespace {
 
+std::string ProgramDrive(const Session& session) {
+  return DriveOf(session.carpetaPrograma, session.mounts);
+}
+
 // The form's fields into the task; ID, type and last run are left as they are.
 void FillTask(const Session& session, const TaskForm& form, clsTarea& tarea) {
   tarea.Descripcion = form.descripcion;
-  tarea.Left = WithoutDrive(form.usbFolder, session.mounts);
+  tarea.Left = SplitLeft(form.usbFolder, ProgramDrive(session), form.usbLeft, session.mounts);
   tarea.Right = form.pcFolder;
   form.options.ApplyTo(tarea);
 }
@@ -24,8 +28,8 @@ void LogError(AppView& view, const std::string& error) {
 }  // namespace
 
 TaskForm FormOfTask(const Session& session, const clsTarea& tarea) {
-  return {tarea.Descripcion, DriveOf(session.carpetaPrograma, session.mounts) + tarea.Left,
-          tarea.Right, TaskOptions::Of(tarea)};
+  return {tarea.Descripcion, JoinDriveAndLeft(ProgramDrive(session), tarea.Left), tarea.Right,
+          TaskOptions::Of(tarea), tarea.Left};
 }
 
 std::int64_t CreateTask(Session& session, AppView& view, const TaskForm& form) {
@@ -48,6 +52,12 @@ std::string SaveTask(Session& session, int position, const TaskForm& form) {
   clsTarea& tarea = session.Tareas.ITem1(position);
   FillTask(session, form, tarea);
   return tarea.Guarda(session.conexion, session.Hostname);
+}
+
+std::vector<TareaDeHost> TasksOfEveryComputer(Session& session, AppView& view) {
+  std::vector<TareaDeHost> tareas;
+  LogError(view, LeeTodasLasTareas(session.conexion, tareas));
+  return tareas;
 }
 
 std::optional<TaskForm> CopyOfTask(Session& session, AppView& view, std::int64_t id) {

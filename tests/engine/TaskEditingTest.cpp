@@ -59,7 +59,7 @@ TEST_F(RunTest, ACreatedTaskBelongsToThisComputerWithItsStickFolderWithoutTheDri
       EXPECT_EQ(Column(db, id, column), value) << typed << ": " << column;
     }
     EXPECT_TRUE(view.LogHas(session->W("logCREATEDTASK") + " " + std::to_string(id)));
-    EXPECT_EQ(view.taskRows.back().id, std::to_string(id));  // the task list was reloaded
+    EXPECT_EQ(view.taskRows.back().id, id);  // the task list was reloaded
   }
   EXPECT_EQ(session->Tareas.Count(), 4);
   EXPECT_EQ(FormOfTask(*session, session->Tareas.ITem1(1)).usbFolder, pair.Usb() + "/Work/2024");
@@ -73,7 +73,8 @@ TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRunAndAFailedSaveSaysSo) {
   clsTarea& tarea = session->Tareas.ITem1(1);
   tarea.LastEXE = "19990101000000";  // a stale copy in memory is never written back
   TaskForm form = FormOfTask(*session, tarea);
-  EXPECT_EQ(form, (TaskForm{"Docs", pair.Usb() + "/Docs", "/srv/pc", TaskOptions::Of("R", "NEAR", "ARO")}));
+  EXPECT_EQ(form, (TaskForm{"Docs", pair.Usb() + "/Docs", "/srv/pc",
+                            TaskOptions::Of("R", "NEAR", "ARO"), "/Docs"}));
   form.descripcion = "Renamed";
   form.options.automatica = false;
   form.options.pc.borrados = false;
@@ -94,13 +95,41 @@ TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRunAndAFailedSaveSaysSo) {
   sqlite3_close(other);
 }
 
+// Opened and saved unchanged, the stick's folder is stored as it was, in whatever form it was
+// written, on a stick whose mount point has spaces and on the root file system.
+TEST_F(RunTest, AFolderSavedUnchangedIsStoredAsItWas) {
+  struct Case {
+    std::string programFolder, left, shown;
+  };
+  const Case cases[] = {
+      {"/media/Ana/MY STICK/Tandrel", "Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "/Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "\\Work\\2024", "/media/Ana/MY STICK/Work/2024"},
+      {"/media/Ana/MY STICK/Tandrel", "", "/media/Ana/MY STICK/"},
+      {"/opt/Tandrel", "Data", "/Data"},
+      {"/opt/Tandrel", "/home/Ana/Data", "/home/Ana/Data"},
+  };
+  session->mounts = MountTable{{"/", "/media/Ana/MY STICK", "/home"}};
+  for (const Case& c : cases) {
+    session->carpetaPrograma = c.programFolder;
+    const std::int64_t id = db.AddTask({.hostname = kHost, .left = c.left, .descr = "Round trip"});
+    ASSERT_EQ(session->Tareas.Carga(session->conexion, kHost), "");
+    const TaskForm form = FormOfTask(*session, session->Tareas.ITem1(1));
+    EXPECT_EQ(form.usbFolder, c.shown) << c.left;
+    ASSERT_EQ(SaveTask(*session, 1, form), "");
+    EXPECT_EQ(Column(db, id, "LEFT"), c.left) << c.programFolder;
+    db.Exec("DELETE FROM TASKS");
+  }
+}
+
 TEST_F(RunTest, ACopyTakesFoldersAndLettersOfAnyComputerButNotTheName) {
   const std::int64_t other = db.AddTask({.hostname = "ZETA", .left = "/Photos", .right = "/home/z",
                                          .leftopt = "NE", .rightopt = "A", .descr = "Theirs",
                                          .options = "R"});
   const auto copy = CopyOfTask(*session, view, other);
   ASSERT_TRUE(copy);
-  EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R")}));
+  EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R"),
+                             "/Photos"}));
   EXPECT_FALSE(CopyOfTask(*session, view, other + 1));
 }
 

@@ -135,7 +135,7 @@ TEST_P(DialogScreenshots, TaskEditor) {
               .leftopt = "NEAR", .rightopt = "NAR", .descr = "Documents", .options = "A"});
   ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
   frmTask dialog(*session);
-  dialog.Carga(session->Tareas.ITem1(1));
+  dialog.Carga(1);
   Shoot(dialog, "task-editor");
 }
 
