@@ -48,7 +48,7 @@ TEST_F(RunTest, ACreatedTaskBelongsToThisComputerWithItsStickFolderWithoutTheDri
       {"/elsewhere/Data", "/elsewhere/Data"},  // the root file system is the empty drive
   };
   for (const auto& [typed, stored] : cases) {
-    const TaskForm form{"Music <b>", typed, "/srv/pc", TaskOptions::Of("RN", "AEN", "OA")};
+    const TaskForm form{"Music <b>", typed, "/srv/pc", TaskOptions::Of("RN", "AEN", "OA"), ""};
     const std::int64_t id = CreateTask(*session, view, form);
     ASSERT_NE(id, 0);
     const std::pair<const char*, std::string> columns[] = {
