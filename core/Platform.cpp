@@ -37,11 +37,6 @@ std::string DecodeOctalEscapes(std::string_view field) {
   return out;
 }
 
-std::string WithoutTrailingSlashes(std::string path) {
-  while (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
 bool IsDriveLetterPath(std::string_view path) {
   if (path.size() < 2 || path[1] != ':') return false;
   const char c = path[0];
@@ -223,6 +218,18 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+std::string WithoutTrailingSlashes(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  return std::string(path);
+}
+
+std::string ParentFolder(std::string_view path) {
+  const std::string folder = WithoutTrailingSlashes(path);
+  const auto slash = folder.rfind('/');
+  if (slash == std::string::npos || slash == 0) return "/";
+  return folder.substr(0, slash);
+}
 
 std::string ComputerName() {
   std::string name = LeeEntorno("COMPUTERNAME");

@@ -55,7 +55,11 @@ std::string ExecutableBaseName();
 std::string NativePath(std::string_view path);
 // folder and name joined with exactly one "/" between them (name may use "\" or "/").
 std::string JoinPath(std::string_view folder, std::string_view name);
-bool IsSeparator(char c);
+bool IsSeparator(char c);  // "/" or "\"
+// The path without its trailing "/" ("/" itself stays).
+std::string WithoutTrailingSlashes(std::string_view path);
+// The parent folder of a path ("/a/b/c.txt" -> "/a/b"); "/" for a file in the root.
+std::string ParentFolder(std::string_view path);
 
 // COMPUTERNAME when set and not empty, else the system's host name.
 std::string ComputerName();

@@ -12,12 +12,12 @@ namespace tandrel {
 std::string LeeClave(std::string_view clave, const std::string& rutaINI);
 // Replaces an existing value in place, or adds the missing line (and section); creates the file.
 // False when the file cannot be written.
-bool EscribeClave(std::string_view clave, std::string_view valor, const std::string& rutaINI);
+[[nodiscard]] bool EscribeClave(std::string_view clave, std::string_view valor, const std::string& rutaINI);
 // The text before the first NUL character.
 std::string CortaNulo(std::string_view texto);
 // The tidying pass through carpetaPrograma/Tmp_INI.tmp: lines trimmed, blank lines dropped, one
 // empty line before every section header, CR LF line ends. A file that cannot be read is left
 // alone (""); a write that fails leaves the old file whole and gives the error.
-std::string LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma);
+[[nodiscard]] std::string LimpiaINI(const std::string& rutaINI, const std::string& carpetaPrograma);
 
 }  // namespace tandrel

@@ -10,21 +10,23 @@ namespace tandrel {
 namespace {
 
 using enum CountKind;
-using enum SizeSide;
+using enum FileSide;
+constexpr Operation Copy = Operation::Copy;
+constexpr Operation Delete = Operation::Delete;
 using enum FilterButton;
 
 constexpr std::array<ActionMapping, 11> kMappings{{
-    {"X1", "DEL", None, Usb, Always, " X<---- "},
-    {"X2", "DEL", None, Pc, Always, " ---->X "},
-    {"C1", "ADD", Copies, Usb, Always, " -----> "},
-    {"C2", "ADD", Copies, Pc, Always, " <----- "},
-    {"ZZ", "OK", Unchanged, Pc, OKS, " |-//-| "},
-    {"A1", "ACTU", Updates, Pc, FSYNC, " <<---> "},
-    {"A2", "ACTU", Updates, Pc, FSYNC, " <--->> "},
-    {"!1", "CONFLICT", Conflicts, Pc, CONFLICT, " |-!!-| "},
-    {"!2", "CONFLICT", Conflicts, Pc, CONFLICT, " <-!!>> "},
-    {"!3", "CONFLICT", Conflicts, Pc, CONFLICT, " <<!!-> "},
-    {"!4", "CONFLICT", Conflicts, Pc, CONFLICT, " |-!!-| "},
+    {"X1", "DEL", CountKind::None, Usb, Always, " X<---- ", Delete, Usb},
+    {"X2", "DEL", CountKind::None, Pc, Always, " ---->X ", Delete, Pc},
+    {"C1", "ADD", Copies, Usb, Always, " -----> ", Copy, Usb},
+    {"C2", "ADD", Copies, Pc, Always, " <----- ", Copy, Pc},
+    {"ZZ", "OK", Unchanged, Pc, OKS, " |-//-| ", Operation::None, Pc},
+    {"A1", "ACTU", Updates, Pc, FSYNC, " <<---> ", Copy, Pc},
+    {"A2", "ACTU", Updates, Pc, FSYNC, " <--->> ", Copy, Usb},
+    {"!1", "CONFLICT", Conflicts, Pc, CONFLICT, " |-!!-| ", Operation::None, Pc},
+    {"!2", "CONFLICT", Conflicts, Pc, CONFLICT, " <-!!>> ", Operation::None, Pc},
+    {"!3", "CONFLICT", Conflicts, Pc, CONFLICT, " <<!!-> ", Operation::None, Pc},
+    {"!4", "CONFLICT", Conflicts, Pc, CONFLICT, " |-!!-| ", Operation::None, Pc},
 }};
 
 // Texts of a signed 32-bit size; anything else (hand-edited data) shows as it is.
@@ -44,9 +46,11 @@ const ActionMapping* FindActionMapping(std::string_view code) {
   return nullptr;
 }
 
+std::string_view CopyCode(FileSide from) { return from == Usb ? "C1" : "C2"; }
+
 void RaiseCount(Counts& counts, CountKind kind) {
   switch (kind) {
-    case None: break;
+    case CountKind::None: break;
     case Copies: counts.copias += 1; break;
     case Unchanged: counts.sinCambios += 1; break;
     case Updates: counts.actualizaciones += 1; break;

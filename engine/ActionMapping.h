@@ -1,7 +1,8 @@
 #pragma once
-// The one table from a state code to what the program shows and counts for it: action word (also
-// the icon key), count raised, side whose size is shown, filter button, arrow. The analysis, the
-// listing, the single-row update, the file dialog and the run all read it here.
+// The one table from a state code to everything the program does with it: action word (also the
+// icon key), count raised, side whose size is shown, filter button, arrow, and the operation a run
+// carries out with the side it starts from. The analysis, the listing, the single-row update, the
+// file dialog, the run and the snapshot update all read it here.
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,10 @@
 namespace tandrel {
 
 enum class CountKind { None, Copies, Unchanged, Updates, Conflicts };
-enum class SizeSide { Usb, Pc };
+enum class FileSide { Usb, Pc };
+// What a run does with an entry of the code: copy its file from one side to the other, delete it
+// on one side, or leave it.
+enum class Operation { None, Copy, Delete };
 // The toolbar button that shows rows of the code; Always for rows no button hides.
 enum class FilterButton { Always, OKS, FSYNC, CONFLICT };
 
@@ -20,13 +24,20 @@ struct ActionMapping {
   std::string_view code;   // "C1", "!3", ...
   std::string_view word;   // "ADD", "DEL", "OK", "ACTU", "CONFLICT"
   CountKind count;
-  SizeSide sizeSide;
+  FileSide sizeSide;
   FilterButton filter;
   std::string_view arrow;  // eight characters: left end the USB side, right end the PC side
+  Operation operation;
+  // The side a copy is made from, or the side a deletion removes from; for an entry left alone,
+  // the side whose data its snapshot row records.
+  FileSide side;
 };
 
 // The mapping of a code, or nullptr for a text that is not one of the eleven codes.
 const ActionMapping* FindActionMapping(std::string_view code);
+
+// The code that copies an entry's file from side to the other as a new file ("C1" or "C2").
+std::string_view CopyCode(FileSide from);
 
 // Codes beginning with "!" are conflicts; every other part of the program tests only that.
 inline bool IsConflict(std::string_view code) { return !code.empty() && code.front() == '!'; }

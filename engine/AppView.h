@@ -20,8 +20,8 @@ struct FileRow {
 
 // A row of the task list (lstTareas).
 struct TaskRow {
-  std::string key;    // "K" & 1-based position in Tareas
-  std::string id;     // the task's ID
+  int position = 0;   // 1-based position in Tareas
+  std::int64_t id = 0;
   std::string icon;   // "KO", "OK", "ALERT"
   std::string description;
   std::string state;  // W("tskPending"), W("tskDone"), W("tskALERT")
@@ -30,44 +30,48 @@ struct TaskRow {
   std::string lastSync;  // display form
 };
 
+// Every call but the log and the messages does nothing unless a view overrides it: a view without
+// lists or progress (the command line) overrides none of them.
 class AppView : public LogSink, public MessageSink {
  public:
+  void ShowStatus(const std::string&) override {}
+
   // Progress bar (minimum 0).
-  virtual void SetProgressMax(std::int64_t max) = 0;
-  virtual void SetProgressValue(std::int64_t value) = 0;
+  virtual void SetProgressMax(std::int64_t max) {}
+  virtual void SetProgressValue(std::int64_t value) {}
   // Hourglass pointer on / default pointer back.
-  virtual void SetBusy(bool busy) = 0;
+  virtual void SetBusy(bool busy) {}
   // Lets the window system process pending events (the window rate-limits it).
-  virtual void Yield() = 0;
+  virtual void Yield() {}
 
   // File list. Rows hidden by the filter buttons are never added.
-  virtual void ClearFileRows() = 0;
-  virtual void AddFileRow(const FileRow& row) = 0;
+  virtual void ClearFileRows() {}
+  virtual void AddFileRow(const FileRow& row) {}
   // The arrow text (sub-item 2) of the row keyed key; "" when there is no such row.
-  virtual std::string FileRowArrow(const std::string& key) = 0;
+  virtual std::string FileRowArrow(const std::string& key) { return {}; }
   virtual void SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
-                                      const std::string& icon) = 0;
+                                      const std::string& icon) {}
   // After a run: icon "OK"/"KO" and the state word. A key without a row is skipped silently.
   virtual void SetFileRowResult(const std::string& key, const std::string& icon,
-                                const std::string& state) = 0;
+                                const std::string& state) {}
 
   // Task list.
-  virtual void ClearTaskRows() = 0;
-  virtual void AddTaskRow(const TaskRow& row) = 0;
+  virtual void ClearTaskRows() {}
+  virtual void AddTaskRow(const TaskRow& row) {}
   // position is 1-based, as in the row key.
   virtual void SetTaskRowResult(int position, const std::string& icon, const std::string& state,
-                                const std::string& lastSync) = 0;
-  virtual void SetTaskFrameCaption(const std::string& caption) = 0;
+                                const std::string& lastSync) {}
+  virtual void SetTaskFrameCaption(const std::string& caption) {}
 
   // "ANAL" (ActivaAnalizar) and "SYNC" with mnuSync (ActivaSincronizar).
-  virtual void EnableAnalyse(bool enabled) = 0;
-  virtual void EnableSync(bool enabled) = 0;
+  virtual void EnableAnalyse(bool enabled) {}
+  virtual void EnableSync(bool enabled) {}
   // Long work (analysis, run) begins or ends: commands that would change the task list or the
   // entries are held off meanwhile.
-  virtual void SetWorking(bool working) = 0;
+  virtual void SetWorking(bool working) {}
 
   // NuevaTarea's wizard, shown modally; the command line has none and returns at once.
-  virtual void OpenNewTaskWizard() = 0;
+  virtual void OpenNewTaskWizard() {}
 };
 
 }  // namespace tandrel

@@ -30,7 +30,7 @@ int SettleConflicts(Session& session, AppView& view, PreferredCopy preferred) {
     // A side without its copy has nothing to give: the dialog disables that choice too.
     const bool fromUsb = copy == PreferredCopy::Usb;
     if ((fromUsb ? entry.USB_Ruta : entry.PC_Ruta).empty()) continue;
-    entry.Action = fromUsb ? "C1" : "C2";
+    entry.Action = CopyCode(fromUsb ? FileSide::Usb : FileSide::Pc);
     last = entry.Nombre;
     ++settled;
   }

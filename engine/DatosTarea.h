@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/TaskOptions.h"
+
 namespace tandrel {
 
 struct DatosTarea {
@@ -29,21 +31,19 @@ struct DatosTarea {
   bool Optimista = false;    // "O" in OPTIONS
   bool SoloLectura = false;  // "R" in OPTIONS; the run reads OPTIONS itself
 
-  // Sets the ten flags: a flag is set when its upper-case letter occurs anywhere in the text.
+  // Sets the ten flags from the task's letters.
   void PonOpciones(std::string_view leftOPT, std::string_view rightOPT, std::string_view options) {
-    auto has = [](std::string_view text, char letter) {
-      return text.find(letter) != std::string_view::npos;
-    };
-    NuevosUSB = has(leftOPT, 'N');
-    BorradosUSB = has(leftOPT, 'E');
-    CambiosUSB = has(leftOPT, 'A');
-    SubcarpetasUSB = has(leftOPT, 'R');
-    NuevosPC = has(rightOPT, 'N');
-    BorradosPC = has(rightOPT, 'E');
-    CambiosPC = has(rightOPT, 'A');
-    SubcarpetasPC = has(rightOPT, 'R');
-    Optimista = has(options, 'O');
-    SoloLectura = has(options, 'R');
+    const TaskOptions o = TaskOptions::Of(leftOPT, rightOPT, options);
+    NuevosUSB = o.usb.nuevos;
+    BorradosUSB = o.usb.borrados;
+    CambiosUSB = o.usb.actualizados;
+    SubcarpetasUSB = o.usb.subcarpetas;
+    NuevosPC = o.pc.nuevos;
+    BorradosPC = o.pc.borrados;
+    CambiosPC = o.pc.actualizados;
+    SubcarpetasPC = o.pc.subcarpetas;
+    Optimista = o.optimista;
+    SoloLectura = o.soloLectura;
   }
 };
 

@@ -5,9 +5,11 @@
 #include <optional>
 
 #include "core/Public.h"
+#include "engine/ActionMapping.h"
 #include "engine/CopiaArchivo.h"
 #include "engine/FileTimes.h"
 #include "engine/RunSafety.h"
+#include "store/TaskOptions.h"
 
 namespace tandrel {
 
@@ -57,9 +59,9 @@ bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceM
                    const std::string& destino, std::string_view size, std::string_view modified,
                    std::vector<std::string>& changed) {
   if (origen.empty() || destino.empty()) return false;
-  if (std::string changed = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
-      !changed.empty()) {
-    LogFailure(run, destino, changed);
+  if (std::string why = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
+      !why.empty()) {
+    LogFailure(run, destino, why);
     return false;
   }
   run.destinations.PrepareFolder(ParentFolder(destino));
@@ -84,7 +86,7 @@ RunContext::RunContext(Session& s, AppView& v, int posicion)
       view(v),
       tarea(posicion),
       folders(CarpetasDeTarea(s, s.Tareas.ITem1(posicion))),
-      ignoreReadOnly(s.Tareas.ITem1(posicion).OPTIONS.find('R') != std::string::npos),
+      ignoreReadOnly(TaskOptions::Of(s.Tareas.ITem1(posicion)).soloLectura),
       destinations(s.fs) {}
 
 std::string RelativeRealPath(const std::string& ruta, const std::string& root,
@@ -101,30 +103,24 @@ std::string RelativeRealPath(const std::string& ruta, const std::string& root,
 }
 
 bool PerformAction(RunContext& run, clsArchivo& a, std::vector<std::string>& changed) {
-  std::string_view code = a.Action;
-  const TaskFolders& roots = run.folders;
+  const ActionMapping* mapping = FindActionMapping(a.Action);
+  // "ZZ", the conflicts and anything else: nothing to do, and nothing failed.
+  if (mapping == nullptr || mapping->operation == Operation::None) return true;
+  const bool fromUsb = mapping->side == FileSide::Usb;
+  const auto& ruta = fromUsb ? a.USB_Ruta : a.PC_Ruta;
+  const auto& tamano = fromUsb ? a.USB_Tamano : a.PC_Tamano;
+  auto& modificado = fromUsb ? a.USB_Modificado : a.PC_Modificado;
+  if (mapping->operation == Operation::Delete) return DeleteFile(run, ruta, tamano, modificado, changed);
+  const auto& destino = fromUsb ? a.PC_Ruta : a.USB_Ruta;
   // A copy the user chose where the analysis found the other copy too (a conflict settled in the
   // file dialog or by --prefer) overwrites it, as an update does.
-  if (code == "C1" && !a.PC_Ruta.empty()) code = "A2";
-  if (code == "C2" && !a.USB_Ruta.empty()) code = "A1";
-  if (code == "C1") {
-    return CopyNewFile(run, a.USB_Ruta, a.USB_Modificado, roots.usb, roots.pc, a.Nombre, changed);
+  if (mapping->count == CountKind::Copies && destino.empty()) {
+    const TaskFolders& roots = run.folders;
+    return CopyNewFile(run, ruta, modificado, fromUsb ? roots.usb : roots.pc,
+                       fromUsb ? roots.pc : roots.usb, a.Nombre, changed);
   }
-  if (code == "C2") {
-    return CopyNewFile(run, a.PC_Ruta, a.PC_Modificado, roots.pc, roots.usb, a.Nombre, changed);
-  }
-  if (code == "A1") {
-    return OverwriteFile(run, a.PC_Ruta, a.PC_Modificado, a.USB_Ruta, a.USB_Tamano,
-                         a.USB_Modificado, changed);
-  }
-  if (code == "A2") {
-    return OverwriteFile(run, a.USB_Ruta, a.USB_Modificado, a.PC_Ruta, a.PC_Tamano,
-                         a.PC_Modificado, changed);
-  }
-  if (code == "X1") return DeleteFile(run, a.USB_Ruta, a.USB_Tamano, a.USB_Modificado, changed);
-  if (code == "X2") return DeleteFile(run, a.PC_Ruta, a.PC_Tamano, a.PC_Modificado, changed);
-  // "ZZ", the conflicts and anything else: nothing to do, and nothing failed.
-  return true;
+  return OverwriteFile(run, ruta, modificado, destino, fromUsb ? a.PC_Tamano : a.USB_Tamano,
+                       fromUsb ? a.PC_Modificado : a.USB_Modificado, changed);
 }
 
 }  // namespace tandrel

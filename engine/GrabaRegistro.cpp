@@ -11,9 +11,11 @@ void GrabaRegistro(Session& session, SnapshotRenewal& renewal, int tarea,
   renewal.RemoveOldRow(archivo);
   const std::string_view code = archivo.Action;
   if (IsConflict(code) || archivo.Estado == "R") return;
-  if (code == "X1" || code == "X2") return;
-
-  const bool usb = code == "A2" || code == "C1";
+  // A deleted file has no row; any other records the side its copy came from, both sides being
+  // equal afterwards.
+  const ActionMapping* mapping = FindActionMapping(code);
+  if (mapping != nullptr && mapping->operation == Operation::Delete) return;
+  const bool usb = mapping != nullptr && mapping->side == FileSide::Usb;
   SnapshotRow row;
   row.HOSTNAME = session.Hostname;
   row.TASK = session.Tareas.ITem1(tarea).ID;

@@ -1,16 +1,12 @@
 #include "engine/RunFolders.h"
 
+#include "core/Platform.h"
 #include "core/Text.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
 
 namespace {
-
-std::string_view WithoutTrailingSlash(std::string_view folder) {
-  while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
-  return folder;
-}
 
 const std::string* Match(const std::vector<std::string>& names, std::string_view part) {
   for (const auto& name : names) {
@@ -21,15 +17,8 @@ const std::string* Match(const std::vector<std::string>& names, std::string_view
 
 }  // namespace
 
-std::string ParentFolder(std::string_view path) {
-  path = WithoutTrailingSlash(path);
-  const auto slash = path.rfind('/');
-  if (slash == std::string_view::npos || slash == 0) return "/";
-  return std::string(path.substr(0, slash));
-}
-
 RunFolders::Listing& RunFolders::List(std::string_view folder) {
-  auto [it, inserted] = folders_.try_emplace(std::string(WithoutTrailingSlash(folder)));
+  auto [it, inserted] = folders_.try_emplace(WithoutTrailingSlashes(folder));
   if (!inserted) return it->second;
   // A folder that is not there yet lists as empty: the copy creates it.
   (void)fs_.ListFolder(it->first, scratch_, false);
@@ -73,7 +62,7 @@ std::string RunFolders::NewFilePath(const std::string& root, std::string_view re
 }
 
 void RunFolders::Record(const std::string& root, const std::string& path) {
-  const std::string_view top = WithoutTrailingSlash(root);
+  const std::string top = WithoutTrailingSlashes(root);
   std::size_t start = top == "/" ? 1 : top.size() + 1;
   while (start < path.size()) {
     const auto slash = path.find('/', start);

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/Platform.h"  // ParentFolder, which callers pass to PrepareFolder
 #include "engine/FileSystem.h"
 
 namespace tandrel {
@@ -42,7 +43,5 @@ class RunFolders {
   std::vector<FolderEntry> scratch_;
 };
 
-// The parent folder of a path ("/a/b/c.txt" -> "/a/b"); "/" for a file in the root.
-std::string ParentFolder(std::string_view path);
 
 }  // namespace tandrel

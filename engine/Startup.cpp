@@ -100,8 +100,8 @@ void CargaTareas(Session& session, AppView& view) {
   for (int i = 1; i <= session.Tareas.Count(); ++i) {
     const clsTarea& tarea = session.Tareas.ITem1(i);
     TaskRow row;
-    row.key = "K" + std::to_string(i);
-    row.id = std::to_string(tarea.ID);
+    row.position = i;
+    row.id = tarea.ID;
     row.icon = "KO";
     row.description = tarea.Descripcion;
     row.state = session.W("tskPending");

@@ -67,7 +67,7 @@ using SqlValue = std::variant<std::nullptr_t, std::int64_t, std::string>;
 
 // Runs one statement with bound values; the first column of the first row as trimmed text; the
 // empty text on any failure, for no row, for NULL, and for statements that return no row.
-std::string ConsultaValor(Conexion& conexion, std::string_view sql,
+[[nodiscard]] std::string ConsultaValor(Conexion& conexion, std::string_view sql,
                           const std::vector<SqlValue>& valores = {});
 
 // "data\db.mdb;" -> "data\db.mdb": trimmed, one trailing ";" removed.

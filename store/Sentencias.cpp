@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "store/Conexion.h"
 #include "store/Sqlite.h"
+#include "store/TaskOptions.h"
 
 namespace tandrel {
 
@@ -76,7 +77,7 @@ TareaDeHost LeeTarea(const sqlite::Statement& filas) {
     t.Tipo = static_cast<std::int16_t>(*tipo);
   }
   t.OPTIONS = filas.Text(kOptions);
-  t.AutoRun = t.OPTIONS.find('A') != std::string::npos ? 1 : 0;
+  t.AutoRun = TaskOptions::Of(t).automatica ? 1 : 0;
   return fila;
 }
 

@@ -57,7 +57,7 @@ std::string CuentaTareas(Conexion& conexion, std::string_view host);
 // 4. Inserts a task row: HOSTNAME = hostname, TYPE = Tipo, LEFT, RIGHT, LEFTOPT, RIGHTOPT,
 // DESCR = Descripcion, OPTIONS, LASTEXE = LastEXE (tarea.ID is ignored). The new ID, which the
 // database assigns, or 0 on failure (the description then in *error when given).
-std::int64_t InsertaTarea(Conexion& conexion, std::string_view hostname, const clsTarea& tarea,
+[[nodiscard]] std::int64_t InsertaTarea(Conexion& conexion, std::string_view hostname, const clsTarea& tarea,
                           std::string* error = nullptr);
 
 // 5. Every computer's tasks, ordered by HOSTNAME (ties by ID). "" or the error.

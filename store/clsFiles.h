@@ -18,7 +18,7 @@ class clsFiles {
   clsFiles();
   // Replaces the records with the rows of FILES for this host and task (ID as decimal text).
   // Returns the error description, or "" (an error leaves the collection empty).
-  std::string Carga(Conexion& conexion, const std::string& host, const std::string& task);
+  [[nodiscard]] std::string Carga(Conexion& conexion, const std::string& host, const std::string& task);
   // The record of that name (without regard to case: Unicode case folding), or the blank record
   // whose Access is "VOID". The reference lives until the next Carga.
   const clsFile& Item(std::string_view strFile) const;

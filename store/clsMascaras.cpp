@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/Platform.h"
 #include "core/Text.h"
 #include "store/Conexion.h"
 #include "store/Sentencias.h"
@@ -12,10 +13,8 @@ namespace tandrel {
 
 namespace {
 
-bool EsSeparador(char c) { return c == '\\' || c == '/'; }
-
 // A mask written on one computer with "\" must match a path built on another with "/".
-bool MismoCaracter(char a, char b) { return a == b || (EsSeparador(a) && EsSeparador(b)); }
+bool MismoCaracter(char a, char b) { return a == b || (IsSeparator(a) && IsSeparator(b)); }
 
 std::int16_t PosicionDe(std::int64_t valor) {
   return static_cast<std::int16_t>(std::clamp<std::int64_t>(

@@ -19,7 +19,7 @@ class clsMascaras {
   // The masks of task 0 and of task, in the order they were entered. A row whose MASK is NULL is
   // left out (as the empty text it would exclude every file). A POS outside the 16-bit range is
   // held at its nearest end. Returns the error description, or "" (an error leaves no mask loaded).
-  std::string Carga(Conexion& conexion, std::int64_t task);
+  [[nodiscard]] std::string Carga(Conexion& conexion, std::int64_t task);
   // True when a mask is found in archivo (a full path); "\" and "/" count as the same character;
   // case-sensitive; positions count code points from 1, and a negative Pos counts as 0. An empty
   // mask matches every path at least Pos code points long.

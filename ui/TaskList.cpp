@@ -1,6 +1,5 @@
 #include "ui/TaskList.h"
 
-#include <charconv>
 
 #include <QHeaderView>
 
@@ -11,7 +10,7 @@ namespace tandrel {
 namespace {
 
 enum Column { kId, kDescription, kState, kUsb, kPc, kLastSync, kColumns };
-constexpr int kKeyRole = Qt::UserRole;
+constexpr int kPositionRole = Qt::UserRole;  // the row's 1-based position in Tareas
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -32,8 +31,8 @@ void TaskList::SetHeaders(const QStringList& headers) { setHeaderLabels(headers)
 
 void TaskList::AddRow(const TaskRow& row) {
   auto* item = new QTreeWidgetItem();
-  item->setData(kId, kKeyRole, Q(row.key));
-  item->setText(kId, Q(row.id));
+  item->setData(kId, kPositionRole, row.position);
+  item->setText(kId, QString::number(row.id));
   item->setIcon(kId, images_.Item(row.icon));
   item->setText(kDescription, Q(row.description));
   item->setText(kState, Q(row.state));
@@ -54,24 +53,14 @@ bool TaskList::SetResult(int position, const std::string& icon, const std::strin
   return true;
 }
 
-std::string TaskList::KeyOf(const QTreeWidgetItem* item) const {
-  return item ? item->data(kId, kKeyRole).toString().toStdString() : std::string();
-}
-
 int TaskList::PositionOf(const QTreeWidgetItem* item) {
-  if (!item) return 0;
-  const std::string key = item->data(kId, kKeyRole).toString().toStdString();
-  int position = 0;
-  if (key.size() < 2) return 0;
-  std::from_chars(key.data() + 1, key.data() + key.size(), position);
-  return position;
+  return item ? item->data(kId, kPositionRole).toInt() : 0;
 }
 
 QTreeWidgetItem* TaskList::RowOfPosition(int position) const {
-  const QString key = QStringLiteral("K%1").arg(position);
   for (int i = 0; i < topLevelItemCount(); ++i) {
     QTreeWidgetItem* item = topLevelItem(i);
-    if (item->data(kId, kKeyRole).toString() == key) return item;
+    if (PositionOf(item) == position) return item;
   }
   return nullptr;
 }

@@ -28,14 +28,13 @@ class TaskList : public QTreeWidget {
                  const std::string& lastSync);
   int Count() const { return topLevelItemCount(); }
 
-  // The position the row's key names; 0 for no row.
+  // The 1-based position in Tareas the row stands for; 0 for no row.
   static int PositionOf(const QTreeWidgetItem* item);
   QTreeWidgetItem* RowOfPosition(int position) const;
   // The selected row, or the current one; with rows but neither, the first row (as a list that
   // always has a selected item behaves). nullptr only for an empty list.
   QTreeWidgetItem* SelectedRow() const;
   int SelectedPosition() const { return PositionOf(SelectedRow()); }
-  std::string KeyOf(const QTreeWidgetItem* item) const;
 
  private:
   const ImageList& images_;

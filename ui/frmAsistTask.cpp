@@ -22,10 +22,9 @@
 #include "core/Public.h"
 #include "engine/Session.h"
 #include "engine/Startup.h"
-#include "store/Sentencias.h"
+#include "engine/TaskEditing.h"
 #include "ui/DialogText.h"
 #include "ui/FolderTree.h"
-#include "ui/OptionLetters.h"
 
 namespace tandrel {
 
@@ -36,10 +35,6 @@ constexpr int kPasoResumen = 6;
 
 // The root of a drive as a folder path: "" (the root file system) gives "/".
 std::string RaizDeUnidad(const std::string& drive) { return drive.empty() ? "/" : drive + "/"; }
-
-void LogError(AppView& view, const std::string& error) {
-  if (!error.empty()) EscribeLog(view, "** ERROR ** : " + error);
-}
 
 }  // namespace
 
@@ -197,13 +192,11 @@ void frmAsistTask::Anterior() {
 void frmAsistTask::LlenaListaCopia() {
   QTreeWidget* lista = copia_.lstTareas;
   lista->clear();
-  std::vector<TareaDeHost> tareas;
-  LogError(view_, LeeTodasLasTareas(session_.conexion, tareas));
-  for (const TareaDeHost& fila : tareas) {
+  for (const TareaDeHost& fila : TasksOfEveryComputer(session_, view_)) {
     const clsTarea& t = fila.Tarea;
     auto* item = new QTreeWidgetItem(QStringList{QString::number(t.ID), Qs(fila.HOSTNAME),
                                                  Qs(t.Descripcion), Qs(t.Left), Qs(t.Right)});
-    item->setData(0, Qt::UserRole, QString("K%1").arg(t.ID));
+    item->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(t.ID));
     lista->addTopLevelItem(item);
   }
   for (int column = 0; column < lista->columnCount(); ++column) lista->resizeColumnToContents(column);
@@ -213,29 +206,22 @@ void frmAsistTask::LlenaListaCopia() {
 void frmAsistTask::CopiaTarea() {
   const QTreeWidgetItem* fila = copia_.lstTareas->currentItem();
   if (fila == nullptr) fila = copia_.lstTareas->topLevelItem(0);
-  const auto id = IdDeTexto(Ss(fila->data(0, Qt::UserRole).toString().mid(1)));
-  if (!id) return;
-  std::optional<TareaDeHost> leida;
-  LogError(view_, LeeTareaPorId(session_.conexion, *id, leida));
-  if (!leida) return;
+  const auto copia = CopyOfTask(session_, view_, fila->data(0, Qt::UserRole).toLongLong());
+  if (!copia) return;
   // Folders and letters come over; the name typed on step 1 stays, and the copy belongs to this
   // computer.
-  const clsTarea& t = leida->Tarea;
-  usb_.AstxtUSB->setText(
-      Qs(JoinDriveAndLeft(DriveOf(session_.carpetaPrograma, session_.mounts), t.Left)));
-  leftCopiado_ = t.Left;
-  pc_.AstxtPC->setText(Qs(t.Right));
-  usb_.AschkUSB->setChecked(TieneLetra(t.LeftOPT, 'R'));
-  cambios_.AschkUSBNew->setChecked(TieneLetra(t.LeftOPT, 'N'));
-  cambios_.AschkUSBRefresh->setChecked(TieneLetra(t.LeftOPT, 'A'));
-  cambios_.AschkUSBDel->setChecked(TieneLetra(t.LeftOPT, 'E'));
-  pc_.AschkPC->setChecked(TieneLetra(t.RightOPT, 'R'));
-  cambios_.AschkPCNew->setChecked(TieneLetra(t.RightOPT, 'N'));
-  cambios_.AschkPCDel->setChecked(TieneLetra(t.RightOPT, 'E'));
-  cambios_.AschkPCRefresh->setChecked(TieneLetra(t.RightOPT, 'A'));
-  opciones_.AschkAuto->setChecked(TieneLetra(t.OPTIONS, 'A'));
-  opciones_.AschkOptimist->setChecked(TieneLetra(t.OPTIONS, 'O'));
-  opciones_.AschkORead->setChecked(TieneLetra(t.OPTIONS, 'R'));
+  usb_.AstxtUSB->setText(Qs(copia->usbFolder));
+  leftCopiado_ = copia->usbLeft;
+  pc_.AstxtPC->setText(Qs(copia->pcFolder));
+  const TaskOptions& o = copia->options;
+  const std::pair<QCheckBox*, bool> boxes[] = {
+      {usb_.AschkUSB, o.usb.subcarpetas},        {cambios_.AschkUSBNew, o.usb.nuevos},
+      {cambios_.AschkUSBRefresh, o.usb.actualizados}, {cambios_.AschkUSBDel, o.usb.borrados},
+      {pc_.AschkPC, o.pc.subcarpetas},           {cambios_.AschkPCNew, o.pc.nuevos},
+      {cambios_.AschkPCDel, o.pc.borrados},      {cambios_.AschkPCRefresh, o.pc.actualizados},
+      {opciones_.AschkAuto, o.automatica},       {opciones_.AschkOptimist, o.optimista},
+      {opciones_.AschkORead, o.soloLectura}};
+  for (const auto& [box, ticked] : boxes) box->setChecked(ticked);
 }
 
 void frmAsistTask::LlenaResumen() {
@@ -260,28 +246,16 @@ void frmAsistTask::LlenaResumen() {
 
 void frmAsistTask::CreaTarea() {
   // The task is made from what the summary shows, which is what the user confirmed.
-  clsTarea tarea;
-  tarea.Tipo = 1;
-  tarea.Left = SplitLeft(Ss(resumen_.txtUSB->text()),
-                         DriveOf(session_.carpetaPrograma, session_.mounts), leftCopiado_,
-                         session_.mounts);
-  tarea.Right = Ss(resumen_.txtPC->text());
-  tarea.LeftOPT = LetrasDeLado(resumen_.chkUSBNew->isChecked(), resumen_.chkUSBDel->isChecked(),
-                               resumen_.chkUSBRefresh->isChecked(), resumen_.chkUSB->isChecked());
-  tarea.RightOPT = LetrasDeLado(resumen_.chkPCNew->isChecked(), resumen_.chkPCDel->isChecked(),
-                                resumen_.chkPCRefresh->isChecked(), resumen_.chkPC->isChecked());
-  tarea.Descripcion = Ss(resumen_.lblDesc->text());
-  tarea.OPTIONS = LetrasDeTarea(resumen_.chkAuto->isChecked(), resumen_.chkORead->isChecked(),
-                                resumen_.chkOptimist->isChecked());
-  tarea.LastEXE = "00000000000000";  // never synchronised
-  std::string error;
-  const std::int64_t id = InsertaTarea(session_.conexion, session_.Hostname, tarea, &error);
-  if (id != 0) {
-    EscribeLog(view_, session_.W("logCREATEDTASK") + " " + std::to_string(id));
-  } else {
-    LogError(view_, error);
-  }
-  CargaTareas(session_, view_);
+  TaskForm form{Ss(resumen_.lblDesc->text()), Ss(resumen_.txtUSB->text()),
+                Ss(resumen_.txtPC->text()), {}, leftCopiado_};
+  form.options.usb = {resumen_.chkUSBNew->isChecked(), resumen_.chkUSBDel->isChecked(),
+                      resumen_.chkUSBRefresh->isChecked(), resumen_.chkUSB->isChecked()};
+  form.options.pc = {resumen_.chkPCNew->isChecked(), resumen_.chkPCDel->isChecked(),
+                     resumen_.chkPCRefresh->isChecked(), resumen_.chkPC->isChecked()};
+  form.options.automatica = resumen_.chkAuto->isChecked();
+  form.options.soloLectura = resumen_.chkORead->isChecked();
+  form.options.optimista = resumen_.chkOptimist->isChecked();
+  (void)CreateTask(session_, view_, form);  // a failure is logged
   accept();
 }
 

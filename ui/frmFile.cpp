@@ -211,14 +211,13 @@ void frmFile::Carga() {
                      Qs(FormateaFecha(registro.Sync))});
   }
 
-  // A choice that would copy or delete a file that is not there is not offered.
-  if (entrada->USB_Ruta.empty()) {
-    optUser_[0]->setEnabled(false);
-    optUser_[3]->setEnabled(false);
-  }
-  if (entrada->PC_Ruta.empty()) {
-    optUser_[1]->setEnabled(false);
-    optUser_[2]->setEnabled(false);
+  // A choice that would copy or delete a file that is not there is not offered: each needs the
+  // copy on the side its operation starts from.
+  for (std::size_t i = 0; i < kChoices.size(); ++i) {
+    const ActionMapping* choice = FindActionMapping(kChoices[i].code);
+    if (choice == nullptr || choice->operation == Operation::None) continue;
+    const bool usb = choice->side == FileSide::Usb;
+    if ((usb ? entrada->USB_Ruta : entrada->PC_Ruta).empty()) optUser_[i]->setEnabled(false);
   }
 
   const ActionMapping* mapping = FindActionMapping(entrada->Action);

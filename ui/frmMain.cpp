@@ -22,6 +22,7 @@
 #include "engine/Session.h"
 #include "engine/Sincronizacion.h"
 #include "engine/Startup.h"
+#include "engine/TaskEditing.h"
 #include "store/Sentencias.h"
 #include "ui/ArrowDelegate.h"
 #include "ui/ColumnKeeper.h"
@@ -274,16 +275,11 @@ void frmMain::BorraTarea() {
   QTreeWidgetItem* row = c_.lstTareas->SelectedRow();
   const int position = TaskList::PositionOf(row);
   if (position < 1 || position > session_.Tareas.Count()) return;
-  const std::int64_t id = session_.Tareas.ITem1(position).ID;
   if (!AskYesNo("", "Sure?")) return;
 
   ClearFileRows();
   delete row;
-  // The entries in memory belong to a task that no longer exists: they must not be listed or run.
-  if (session_.TareaAnalizada == position) session_.TareaAnalizada = 0;
-  // Errors of these two are not reported; the task's masks stay.
-  (void)tandrel::BorraTarea(session_.conexion, id);
-  (void)BorraFicherosDeTarea(session_.conexion, id);
+  DeleteTask(session_, position);
   ActivaAnalizar();
 }
 
@@ -377,7 +373,7 @@ void frmMain::OpenWizard() {
 
 void frmMain::OpenTaskEditor(int posicion) {
   frmTask editor(session_, this);
-  editor.Carga(session_.Tareas.ITem1(posicion));
+  editor.Carga(posicion);
   editor.exec();
   // A task that could not be saved (a read-only or locked database) must not look saved.
   if (!editor.ErrorAlGuardar().empty()) {

@@ -13,9 +13,8 @@
 
 #include "core/Platform.h"
 #include "engine/Session.h"
-#include "store/clsTarea.h"
+#include "engine/TaskEditing.h"
 #include "ui/DialogText.h"
-#include "ui/OptionLetters.h"
 
 namespace tandrel {
 
@@ -148,50 +147,41 @@ void frmTask::PonTextos() {
   Command2_->setText(Qs(session_.W("butCancel")));
 }
 
-void frmTask::Carga(clsTarea& Dato) {
-  const QString nombre = Qs(Dato.Descripcion);
+void frmTask::Carga(int posicion) {
+  const TaskForm form = FormOfTask(session_, session_.Tareas.ITem1(posicion));
+  const QString nombre = Qs(form.descripcion);
   // The limit is for typing: a longer name already stored is shown whole, never cut by loading.
   txtNombre_->setMaxLength(std::max<int>(kLargoNombre, static_cast<int>(nombre.size())));
   txtNombre_->setText(nombre);
-  // The USB folder is kept without its drive and completed with the drive the program runs from.
-  txtLeft_->setText(Qs(JoinDriveAndLeft(ProgramDrive(), Dato.Left)));
-  txtRight_->setText(Qs(Dato.Right));
-  chkSubLeft_->setChecked(TieneLetra(Dato.LeftOPT, 'R'));
-  chkNL_->setChecked(TieneLetra(Dato.LeftOPT, 'N'));
-  chkEL_->setChecked(TieneLetra(Dato.LeftOPT, 'E'));
-  chkAL_->setChecked(TieneLetra(Dato.LeftOPT, 'A'));
-  chkSubRight_->setChecked(TieneLetra(Dato.RightOPT, 'R'));
-  chkNR_->setChecked(TieneLetra(Dato.RightOPT, 'N'));
-  chkER_->setChecked(TieneLetra(Dato.RightOPT, 'E'));
-  chkAR_->setChecked(TieneLetra(Dato.RightOPT, 'A'));
-  chkRead_->setChecked(TieneLetra(Dato.OPTIONS, 'R'));
-  chkOptimista_->setChecked(TieneLetra(Dato.OPTIONS, 'O'));
-  chkRun_->setChecked(TieneLetra(Dato.OPTIONS, 'A'));
-  dato_ = &Dato;
-}
-
-std::string frmTask::ProgramDrive() const {
-  return DriveOf(session_.carpetaPrograma, session_.mounts);
+  txtLeft_->setText(Qs(form.usbFolder));
+  txtRight_->setText(Qs(form.pcFolder));
+  const SideOptions& usb = form.options.usb;
+  const SideOptions& pc = form.options.pc;
+  const std::pair<QCheckBox*, bool> boxes[] = {
+      {chkSubLeft_, usb.subcarpetas}, {chkNL_, usb.nuevos},  {chkEL_, usb.borrados},
+      {chkAL_, usb.actualizados},     {chkSubRight_, pc.subcarpetas}, {chkNR_, pc.nuevos},
+      {chkER_, pc.borrados},          {chkAR_, pc.actualizados},
+      {chkRead_, form.options.soloLectura}, {chkOptimista_, form.options.optimista},
+      {chkRun_, form.options.automatica}};
+  for (const auto& [box, ticked] : boxes) box->setChecked(ticked);
+  usbLeft_ = form.usbLeft;
+  posicion_ = posicion;
 }
 
 void frmTask::Guarda() {
-  if (dato_ == nullptr) {
+  if (posicion_ < 1) {
     reject();
     return;
   }
-  clsTarea& tarea = *dato_;
-  tarea.Descripcion = Ss(txtNombre_->text());
-  // Whatever drive was typed, the folder is looked for on the program's own drive.
-  tarea.Left = SplitLeft(Ss(txtLeft_->text()), ProgramDrive(), tarea.Left, session_.mounts);
-  tarea.Right = Ss(txtRight_->text());
-  tarea.LeftOPT = LetrasDeLado(chkNL_->isChecked(), chkEL_->isChecked(), chkAL_->isChecked(),
-                               chkSubLeft_->isChecked());
-  tarea.RightOPT = LetrasDeLado(chkNR_->isChecked(), chkER_->isChecked(), chkAR_->isChecked(),
-                                chkSubRight_->isChecked());
-  tarea.OPTIONS = LetrasDeTarea(chkRun_->isChecked(), chkRead_->isChecked(),
-                                chkOptimista_->isChecked());
-  tarea.AutoRun = chkRun_->isChecked() ? 1 : 0;
-  errorAlGuardar_ = tarea.Guarda(session_.conexion, session_.Hostname);
+  TaskForm form{Ss(txtNombre_->text()), Ss(txtLeft_->text()), Ss(txtRight_->text()), {}, usbLeft_};
+  form.options.usb = {chkNL_->isChecked(), chkEL_->isChecked(), chkAL_->isChecked(),
+                      chkSubLeft_->isChecked()};
+  form.options.pc = {chkNR_->isChecked(), chkER_->isChecked(), chkAR_->isChecked(),
+                     chkSubRight_->isChecked()};
+  form.options.automatica = chkRun_->isChecked();
+  form.options.soloLectura = chkRead_->isChecked();
+  form.options.optimista = chkOptimista_->isChecked();
+  errorAlGuardar_ = SaveTask(session_, posicion_, form);
   accept();
 }
 

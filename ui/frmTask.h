@@ -1,6 +1,6 @@
 #pragma once
 // The task editor: the name, the two folders, each side's options and the task-wide options of one
-// task of this computer, edited in place and saved through clsTarea::Guarda.
+// task of this computer, shown and saved through the engine's task editing.
 #include <string>
 
 #include <QDialog>
@@ -14,7 +14,6 @@ class QPushButton;
 namespace tandrel {
 
 class Session;
-class clsTarea;
 
 class frmTask : public QDialog {
   Q_OBJECT
@@ -23,9 +22,9 @@ class frmTask : public QDialog {
   // session must outlive the dialog.
   explicit frmTask(Session& session, QWidget* parent = nullptr);
 
-  // Fills the controls from Dato and keeps the reference, which must stay valid while the dialog
-  // is open (the object held in Tareas: the caller reloads the list afterwards).
-  void Carga(clsTarea& Dato);
+  // Fills the controls from the task at 1-based posicion of the session's task list, which OK
+  // saves (the caller reloads the list afterwards).
+  void Carga(int posicion);
 
   // What Guarda reported at the last OK; "" when it saved (or found no row to save).
   const std::string& ErrorAlGuardar() const { return errorAlGuardar_; }
@@ -34,10 +33,10 @@ class frmTask : public QDialog {
   void BuildControls();
   void PonTextos();
   void Guarda();
-  std::string ProgramDrive() const;
 
   Session& session_;
-  clsTarea* dato_ = nullptr;
+  int posicion_ = 0;
+  std::string usbLeft_;  // the stored folder the USB text was shown from
   std::string errorAlGuardar_;
 
   QLabel* Label28_ = nullptr;

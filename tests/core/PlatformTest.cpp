@@ -38,6 +38,10 @@ TEST(Platform, DriveIsTheLongestMountPointAtAComponentBoundary) {
   EXPECT_EQ(DriveForDisplay("e:"), "E:");
   EXPECT_EQ(JoinPath("/a/", "b\\c"), "/a/b/c");
   EXPECT_EQ(JoinPath("", "\\x"), "/x");  // the root file system's empty drive
+  EXPECT_EQ(ParentFolder("/a/b/c.txt"), "/a/b");
+  EXPECT_EQ(ParentFolder("/a/b//"), "/a");
+  EXPECT_EQ(ParentFolder("/c.txt"), "/");
+  EXPECT_EQ(WithoutTrailingSlashes("//"), "/");
 }
 
 TEST(Platform, TheUsbFolderJoinsAndSplitsWithOneSeparatorAndKeepsItsCase) {

@@ -5,7 +5,7 @@
 #include <regex>
 
 #include "core/clsWords.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace tandrel {
 namespace {
@@ -51,8 +51,8 @@ TEST(Public, LogLineStatusTextAndEnvironment) {
     void ShowStatus(const std::string& text) override { status = text; }
     std::string last, status;
   } log;
-  coretest::TempFolder folder;
-  coretest::WriteBytes(folder / "Languages/EN.txt", "panReady=Ready\n");
+  test::TempFolder folder;
+  test::WriteBytes(folder / "Languages/EN.txt", "panReady=Ready\n");
   const clsWords words(folder.path(), "EN");
 
   EscribeLog(log, "#3: Ready");

@@ -12,7 +12,7 @@
 
 #include "core/clsArchivoINI.h"
 #include "core/modArchivoINI.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace tandrel {
 namespace {
@@ -32,13 +32,13 @@ std::size_t Count(const std::string& text, const std::string& what) {
 class Settings : public ::testing::Test {
  protected:
   std::string Ini() const { return folder / "Tandrel.ini"; }
-  void Write(std::string_view bytes) const { coretest::WriteBytes(Ini(), bytes); }
-  std::string Read() const { return coretest::ReadBytes(Ini()); }
+  void Write(std::string_view bytes) const { test::WriteBytes(Ini(), bytes); }
+  std::string Read() const { return test::ReadBytes(Ini()); }
   clsArchivoINI Open() const { return clsArchivoINI(folder.path(), "Tandrel"); }
   // One run: read at start, written and tidied at exit.
   void Run() const { (void)Open().Release(); }
 
-  coretest::TempFolder folder, empty;
+  test::TempFolder folder, empty;
   const clsArchivoINI defaults{empty.path(), "Tandrel"};
 };
 
@@ -222,7 +222,7 @@ TEST_F(Settings, AFullDiskLeavesTheOldFileWhole) {
   const std::string contents = "[General]\r\nLanguage=ES\r\n[DB]\r\nDataSource=mydata\\db.mdb;\r\n";
   Write(contents);
   ::chmod(Ini().c_str(), 0640);
-  coretest::WriteBytes(folder / "filler", std::string(1 << 20, 'x'));  // cut short at the full disk
+  test::WriteBytes(folder / "filler", std::string(1 << 20, 'x'));  // cut short at the full disk
   clsArchivoINI ini = Open();
   ini.LastEXE = std::string(200, '2');
   const std::string line = ini.Release();

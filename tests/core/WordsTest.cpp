@@ -6,14 +6,14 @@
 #include <set>
 
 #include "core/Text.h"
-#include "tests/core/TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace tandrel {
 namespace {
 
 TEST(Words, LanguageFileRules) {
-  coretest::TempFolder folder;
-  coretest::WriteBytes(folder / "Languages/XX.txt",
+  test::TempFolder folder;
+  test::WriteBytes(folder / "Languages/XX.txt",
                    "\xEF\xBB\xBF; comment=not a key\n"
                    "   ;  indented=also a comment\r\n"
                    ":XX=Test language\r"
@@ -41,7 +41,7 @@ TEST(Words, LanguageFileRules) {
   EXPECT_EQ(clsWords(folder.path(), "EN").Count(), 0u);
   EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit"), "mnuExit");
 
-  coretest::WriteBytes(folder / "Languages/ES.txt", "Año=primero\naÑO=segundo\n");
+  test::WriteBytes(folder / "Languages/ES.txt", "Año=primero\naÑO=segundo\n");
   EXPECT_EQ(clsWords(folder.path(), "ES").W("AÑO"), "primero");
 }
 
@@ -93,7 +93,7 @@ TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
   std::map<std::string, std::set<std::string>> keys;
   for (const auto& [code, header] : headers) {
     const std::string text =
-        coretest::ReadBytes(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt");
+        test::ReadBytes(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt");
     ASSERT_FALSE(text.empty()) << code;
     EXPECT_EQ(ToValidUtf8(text), text) << code << " is not valid UTF-8";
     EXPECT_EQ(text.find('\r'), std::string::npos) << code;

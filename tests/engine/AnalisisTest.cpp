@@ -5,12 +5,12 @@
 #include <algorithm>
 
 #include "engine/Automaticas.h"
-#include "tests/engine/EngineFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
 
-class AnalisisTest : public EngineTest {
+class AnalisisTest : public RunTest {
  protected:
   // One entry of every kind but deletions of the USB side: C1, C2, X2, ZZ, A1, A2, !2, !4.
   std::int64_t MakeEveryKind() {

@@ -6,7 +6,7 @@
 
 #include "engine/FileTimes.h"
 #include "engine/modFiles.h"
-#include "tests/engine/EngineFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -51,6 +51,8 @@ const Row kRows[] = {
     {"PC changed and newer", 100, kOlder, 0, 200, kNewer, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
     {"USB changed but older: the newer copy wins", 200, kOldest, 0, 100, kOlder, 0, "100", kOlder, "N", "N", "A1", "A1", "E"},
     {"one side changed, equal times", 100, kOlder, 0, 200, kOlder, 0, "100", kOlder, "N", "N", "!1", "!1", "E"},
+    // A size alone tells a change: both sides keep the recorded time.
+    {"both sizes changed, times as recorded", 200, kOlder, 0, 300, kOlder, 0, "100", kOlder, "N", "N", "!4", "!4", "E"},
     {"unknown, USB newer", 100, kNewer, 0, 100, kOlder, 0, nullptr, 0, "N", "N", "!2", "A2", "E"},
     {"unknown, PC newer", 100, kOlder, 0, 100, kNewer, 0, nullptr, 0, "N", "N", "!3", "A1", "E"},
     {"unknown, equal times, sizes differ", 100, kOlder, 0, 200, kOlder, 0, nullptr, 0, "N", "N", "!4", "!1", "E"},
@@ -59,7 +61,7 @@ const Row kRows[] = {
     {"equal to the second", 100, kOlder, 700000000, 100, kOlder, 200000000, "9", kOldest, "N", "N", "ZZ", "ZZ", "E"},
 };
 
-class DecisionTableTest : public EngineTest {};
+class DecisionTableTest : public RunTest {};
 
 TEST_F(DecisionTableTest, EveryRowInBothModes) {
   int position = 0;
@@ -99,7 +101,7 @@ TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
   scan.Datos.CarpetaPC = scan.pc.Root();
   FileInfo info;
   const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
-  ASSERT_EQ(fileSystem->Stat(path, info), 0);
+  ASSERT_EQ(fs.Stat(path, info), 0);
   clsArchivo archivo;
   archivo.Nombre = "Alone.txt";
   LlenaLado(archivo, true, path, info, archivo.Nombre);

@@ -10,7 +10,7 @@
 
 #include "engine/ActionMapping.h"
 #include "tests/engine/FaultsFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -126,7 +126,7 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
   Put(c.towardsPc ? Side::Usb : Side::Pc, "Doc.txt", kNew, kTuesday);
   Put(c.towardsPc ? Side::Pc : Side::Usb, "Doc.txt", kOld, kMonday);
   if (c.options == std::string("O")) {
-    db.AddFile({.hostname = kRunHost, .task = id, .file = "Doc.txt", .last = "20200101000000"});
+    db.AddFile({.hostname = kHost, .task = id, .file = "Doc.txt", .last = "20200101000000"});
   } else {
     Remember(id, "Doc.txt", c.towardsPc ? Side::Pc : Side::Usb);
   }
@@ -177,7 +177,7 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, CopyFaultTest, ::testing::ValuesIn(kFaults),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace tandrel::test

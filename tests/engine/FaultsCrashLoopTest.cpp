@@ -14,7 +14,7 @@
 
 #include "engine/ActionMapping.h"
 #include "tests/engine/FaultsFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -80,7 +80,7 @@ class CrashLoopTest : public RunTest, public ::testing::WithParamInterface<bool>
     both("Same.txt", "same");
     put(Side::Usb, "Both.txt", "stick's edit", kTuesday);  // "!2": both changed, left alone
     put(Side::Pc, "Both.txt", "pc's edit", kMonday);
-    db.AddFile({.hostname = kRunHost, .task = id, .file = "Both.txt", .last = "20200101000000"});
+    db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = "20200101000000"});
     newUsb["Both.txt"] = "stick's edit";
     newPc["Both.txt"] = "pc's edit";
   }
@@ -147,8 +147,8 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
   std::cout << "[          ] " << points << " kill points\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& info) {
-  return std::string(info.param ? "TwoSecondTimes" : "ExactTimes");
+INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& param) {
+  return std::string(param.param ? "TwoSecondTimes" : "ExactTimes");
 });
 
 }  // namespace

@@ -14,7 +14,7 @@
 
 #include "engine/Startup.h"
 #include "tests/engine/FaultsFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "tests/engine/FaultsFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "core/Text.h"
 #include "engine/TempNames.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {

@@ -1,7 +1,8 @@
 // A stick whose file system keeps times to the even second only (FAT): a copy onto it cannot
 // carry an odd second, and the two copies must still compare equal afterwards, run after run.
+#include "engine/CopiaArchivo.h"
 #include "engine/FileTimes.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -38,6 +39,30 @@ TEST_F(RunTest, CopiesOntoATwoSecondStickStayInStepRunAfterRun) {
   Put(Side::Usb, "Stick.txt", "changed on the stick", kFriday);
   Analyse();
   EXPECT_EQ(Codes(), (Names{{"New.txt", "A1"}, {"Edit.txt", "ZZ"}, {"Stick.txt", "A2"}}));
+}
+
+// The source takes the copy's time only when that is less than two seconds off (the even-second
+// grain); a destination that keeps times any coarser leaves the source alone, whichever way it
+// rounds, since shifting a file's time further would hide a real change.
+TEST_F(RunTest, ASourceIsShiftedOnlyWithinTheEvenSecondGrain) {
+  struct Case {
+    std::int64_t grain;
+    bool up;
+    std::int64_t offset;    // of the source's time from kMonday, which every grain divides
+    std::int64_t expected;  // of the source's time afterwards
+  };
+  const Case cases[] = {{2, false, 1, 0}, {2, true, 1, 2}, {4, false, 3, 3}, {4, true, 1, 1},
+                        {3600, false, 1800, 1800}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("grain " + std::to_string(c.grain) + (c.up ? " up" : " down"));
+    fs.RoundTimes(pair.Usb(), c.grain, c.up);
+    const std::string source = Put(Side::Pc, "Source.txt", "data", kMonday + c.offset);
+    std::optional<FileTime> shifted;
+    ASSERT_EQ(CopiaUnaVez(fs, source, pair.Path(Side::Usb, "Copy.txt"), &shifted), 0);
+    EXPECT_EQ(ModifiedTime(source).sec, kMonday + c.expected);
+    EXPECT_EQ(shifted.has_value(), c.expected != c.offset);
+    ASSERT_EQ(fs.Unlink(pair.Path(Side::Usb, "Copy.txt")), 0);
+  }
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/Peers.h"
-#include "tests/engine/EngineFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
 
-class PeersTest : public EngineTest {
+class PeersTest : public RunTest {
  protected:
   std::int64_t AddPeer(const std::string& host, const std::string& left, const std::string& leftOpt,
                        const std::string& rightOpt, const std::string& lastExe = "20240307093005") {
@@ -103,7 +103,7 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
 
   // A stick folder that cannot be read may hold anything: none of its rows counts as deleted.
   session->TareaAnalizada = 0;
-  fileSystem->FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
+  fs.FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
   peers = Peers();
   EXPECT_EQ(peers[0].newFiles + peers[0].changed + peers[0].deletions, 2u + 1u + 1u);
   EXPECT_EQ(peers[0].notes, (std::vector<std::string>{"lblPeerUnreadable"}));

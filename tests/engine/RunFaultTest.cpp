@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -69,7 +69,7 @@ TEST_F(RunTest, StickPulledOutBeforeTheRunLeavesTheSnapshotAsItWas) {
   const auto id = AddTask();
   Put(Side::Usb, "New.txt", "new", kMonday);
   Put(Side::Pc, "Back.txt", "back", kMonday);
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Old.txt", .last = "kept"});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Old.txt", .last = "kept"});
   Analyse();
   // Every call on the stick fails from now on, its flush before the commit included: no row may
   // then say anything is in step, and the old rows stay for the next analysis.

@@ -9,13 +9,12 @@
 
 #include "core/Platform.h"
 #include "engine/FileTimes.h"
-#include "tests/engine/EngineFixture.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
 
-class SafetyTest : public EngineTest {};
+class SafetyTest : public RunTest {};
 
 // A side that cannot be read stops the pass before the scan: a stick that is not there must never
 // look like a folder whose every file was deleted, and no run may follow.
@@ -45,7 +44,7 @@ TEST_F(SafetyTest, UnreadableSideStopsTheAnalysisAndKeepsSyncDisabled) {
     SCOPED_TRACE(c.what);
     const std::int64_t id = AddTask("NE", "NE", "", c.left, c.right);
     if (c.knownSnapshot) AddSnapshot(id, "Plan.txt", "5", "20200101100000");
-    if (c.cause == "Input/output error") fileSystem->FailListing(pair.Pc(), -EIO);
+    if (c.cause == "Input/output error") fs.FailListing(pair.Pc(), -EIO);
     view = RecordingView();
     view.EnableSync(true);  // left enabled by an earlier analysis: a failing one takes it back
     Analyse(++position);
@@ -91,8 +90,8 @@ TEST_F(SafetyTest, NothingBelowAnUnreadableSubfolderIsPlanned) {
   // Elsewhere the task goes on as usual.
   pair.AddFile(Side::Usb, Usb("Open/c.txt"), 1, kOlder);
   AddSnapshot(id, "Open\\C.txt", "1", "20200101100000");
-  fileSystem->FailListing(pair.Usb() + "/Data/Private", -EACCES);
-  fileSystem->FailListing(pair.Pc() + "/Secret", -EACCES);
+  fs.FailListing(pair.Usb() + "/Data/Private", -EACCES);
+  fs.FailListing(pair.Pc() + "/Secret", -EACCES);
 
   Analyse();
   EXPECT_EQ(Code("Private\\A.txt"), "ZZ");
@@ -138,12 +137,10 @@ TEST_F(RunTest, HeldBackEntriesKeepTheirRowsAndNothingIsLostOnceTheWorldIsBack) 
   const std::string moved = pair.Path(Side::Pc, "../Moved");
   std::filesystem::rename(PcPath("Photos"), moved);
   pair.AddLink(Side::Pc, "Photos", moved);
-  for (std::uint64_t n = 1; n <= 3; ++n) {
-    fs.FailAt(n, EACCES, FsOp::ListFolder, PcPath("Sub"));
-    fs.FailAt(n, EACCES, FsOp::ListFolder, UsbPath("Other"));
-  }
+  fs.FailListing(PcPath("Sub"), -EACCES);
+  fs.FailListing(UsbPath("Other"), -EACCES);
   // A row of a file gone from the unreadable folder's side and the other: it may still be there.
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Sub\\Hidden.txt"});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Sub\\Hidden.txt"});
   const auto rowsBefore = Rows(id);
   const auto usbBefore = Tree(pair.Usb());
   const auto pcBefore = Tree(pair.Pc());
@@ -178,7 +175,7 @@ TEST_F(RunTest, NewCaseTwinOfAKnownFileIsLeftOutAndKept) {
     Put(Side::Usb, known, "known", kTuesday);
     Put(Side::Pc, known, "known", kTuesday);
     Put(Side::Usb, fresh, "the user's new file", kMonday);
-    db.AddFile({.hostname = kRunHost, .task = id, .file = key,
+    db.AddFile({.hostname = kHost, .task = id, .file = key,
                 .size = "5", .last = FechaArchivo(FileTime{kTuesday, 0}).str()});
   }
   Sync();
@@ -202,7 +199,7 @@ TEST_F(RunTest, FoldersDifferingOnlyInCaseAreOneFolder) {
   Put(Side::Pc, "docs/Twin.txt", "the other twin", kMonday);
   Put(Side::Pc, "Docs/Gone.txt", "one", kMonday);
   Put(Side::Pc, "docs/Gone.txt", "two", kMonday);
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Docs\\Gone.txt"});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Docs\\Gone.txt"});
   const auto usbBefore = Tree(pair.Usb());
   const auto pcBefore = Tree(pair.Pc());
   Sync();

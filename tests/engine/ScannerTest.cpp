@@ -4,12 +4,12 @@
 #include <algorithm>
 
 #include "engine/TempNames.h"
-#include "tests/engine/EngineFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
 
-class ScannerTest : public EngineTest {
+class ScannerTest : public RunTest {
  protected:
   std::vector<std::string> Names() {
     std::vector<std::string> names;

@@ -7,7 +7,7 @@
 
 #include "core/Public.h"
 #include "engine/FileTimes.h"
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -35,8 +35,8 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   Remember(id, "Gone-usb.txt", Side::Pc);
   Put(Side::Usb, "Both.txt", "usb", kTuesday);
   Put(Side::Pc, "Both.txt", "pc", kMonday);
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Both.txt", .last = Text(kFriday)});
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Vanished.txt"});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = Text(kFriday)});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Vanished.txt"});
 
   Analyse();
   ASSERT_EQ(Codes(), (Names{{"New\\Deep\\Fresh.txt", "C1"}, {"Docs\\Keep.txt", "ZZ"},
@@ -210,7 +210,7 @@ TEST_F(RunTest, RunWithoutEntriesEndsCleanlyAndDropsRowsOfVanishedFiles) {
   EXPECT_EQ(view.progressValue, 1);
   EXPECT_EQ(view.taskRows[0].icon, "OK");
   // A file gone from both sides (while others are still there) loses its row.
-  db.AddFile({.hostname = kRunHost, .task = id, .file = "Long\\Gone.txt"});
+  db.AddFile({.hostname = kHost, .task = id, .file = "Long\\Gone.txt"});
   Put(Side::Usb, "Here.txt", "x", kMonday);
   Put(Side::Pc, "Here.txt", "x", kMonday);
   Sync();

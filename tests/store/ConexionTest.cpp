@@ -9,7 +9,7 @@
 
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
-#include "tests/store/ConnectedDatabase.h"
+#include "tests/support/ConnectedDatabase.h"
 
 namespace tandrel {
 namespace {

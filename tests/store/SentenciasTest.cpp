@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "store/Sentencias.h"
-#include "tests/store/ConnectedDatabase.h"
+#include "tests/support/ConnectedDatabase.h"
 
 namespace tandrel {
 namespace {
@@ -39,37 +39,20 @@ TEST_F(Sentencias, AHostSeesOnlyItsOwnTasksOrderedByDescription) {
   }
 }
 
-TEST_F(Sentencias, InsertListAndReadById) {
+// Every column an insert writes is checked where tasks are created (TaskEditing); here, the ID
+// the database assigns and the list of every computer's tasks.
+TEST_F(Sentencias, AnInsertGetsTheDatabasesIdAndEveryTaskIsListedByComputer) {
   clsTarea nueva;
   nueva.ID = 777;  // ignored: the database assigns it
-  nueva.Tipo = 1;
-  nueva.Left = "\\Docs";
-  nueva.Right = "/home/ana/Docs";
-  nueva.LeftOPT = "NEAR";
-  nueva.RightOPT = "NR";
-  nueva.Descripcion = "Docs";
-  nueva.OPTIONS = "ARO";
-  nueva.LastEXE = "00000000000000";
   const auto bravo = db.AddTask({.hostname = "bravo"});
   const std::int64_t id = InsertaTarea(conexion, "Alpha", nueva);
   ASSERT_GT(id, bravo);
-  EXPECT_EQ(db.Value("SELECT HOSTNAME || '|' || TYPE || '|' || \"LEFT\" || '|' || \"RIGHT\" || '|' || "
-                     "LEFTOPT || '|' || RIGHTOPT || '|' || DESCR || '|' || OPTIONS || '|' || LASTEXE "
-                     "FROM TASKS WHERE ID = " + std::to_string(id)),
-            "Alpha|1|\\Docs|/home/ana/Docs|NEAR|NR|Docs|ARO|00000000000000");
-
+  EXPECT_NE(id, 777);
   std::vector<TareaDeHost> todas;
   ASSERT_EQ(LeeTodasLasTareas(conexion, todas), "");
   ASSERT_EQ(todas.size(), 2u);
   EXPECT_EQ(todas[0].HOSTNAME, "Alpha");
   EXPECT_EQ(todas[1].Tarea.ID, bravo);
-
-  std::optional<TareaDeHost> una;
-  ASSERT_EQ(LeeTareaPorId(conexion, id, una), "");
-  ASSERT_TRUE(una.has_value());
-  EXPECT_EQ(una->Tarea.RightOPT, "NR");
-  ASSERT_EQ(LeeTareaPorId(conexion, 9999, una), "");
-  EXPECT_FALSE(una.has_value());
 }
 
 TEST_F(Sentencias, DeletesAndTheStampReachTheirOwnRowsOnly) {
@@ -85,13 +68,9 @@ TEST_F(Sentencias, DeletesAndTheStampReachTheirOwnRowsOnly) {
   };
   ASSERT_EQ(BorraFicherosDeHost(conexion, "PC1", t1), "");
   EXPECT_EQ(filas(), "PC1:0 pc1:0 PC_1:1 PC_1:0 PC2:1 PC2:0");
-  ASSERT_EQ(BorraTarea(conexion, t2), "");
-  ASSERT_EQ(BorraFicherosDeTarea(conexion, t2), "");
-  EXPECT_EQ(filas(), "PC_1:1 PC2:1");
-  EXPECT_EQ(db.Value("SELECT group_concat(ID) FROM TASKS"), std::to_string(t1));
 
   ASSERT_EQ(ActualizaLastExe(conexion, t1, "20240131235959"), "");
-  EXPECT_EQ(db.Value("SELECT LASTEXE FROM TASKS"), "20240131235959");
+  EXPECT_EQ(db.Value("SELECT LASTEXE FROM TASKS WHERE ID = " + std::to_string(t1)), "20240131235959");
   conexion.Close();
   EXPECT_NE(BorraTarea(conexion, t1), "");
   EXPECT_EQ(InsertaTarea(conexion, "PC", clsTarea{}), 0);

@@ -4,7 +4,7 @@
 
 #include "store/clsArchivos.h"
 #include "store/clsFiles.h"
-#include "tests/store/ConnectedDatabase.h"
+#include "tests/support/ConnectedDatabase.h"
 
 namespace tandrel {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "store/clsMascaras.h"
-#include "tests/store/ConnectedDatabase.h"
+#include "tests/support/ConnectedDatabase.h"
 
 namespace tandrel {
 namespace {

@@ -16,21 +16,23 @@ const char* FsOpName(FsOp op) {
 
 namespace {
 
-FileTime EvenSecond(FileTime time) {
-  // Down, also before 1970: -1 s goes to -2 s.
-  const std::int64_t even = time.sec - ((time.sec % 2) + 2) % 2;
-  return {even, 0};
-}
-
-void RoundInfo(FileInfo& info) {
-  info.modified = EvenSecond(info.modified);
-  info.accessed = EvenSecond(info.accessed);
-}
-
 }  // namespace
+
+FileTime FaultInjectingFileSystem::Rounded(FileTime time) const {
+  // Down, also before 1970: -1 s goes to -2 s.
+  const std::int64_t down = time.sec - ((time.sec % grain_) + grain_) % grain_;
+  const bool exact = down == time.sec && time.nsec == 0;
+  return {roundUp_ && !exact ? down + grain_ : down, 0};
+}
+
+void FaultInjectingFileSystem::RoundInfo(FileInfo& info) const {
+  info.modified = Rounded(info.modified);
+  info.accessed = Rounded(info.accessed);
+}
 
 void FaultInjectingFileSystem::ClearFaults() {
   failures_.clear();
+  listingFailures_.clear();
   vanish_.reset();
   vanished_ = false;
   exitAt_.reset();
@@ -86,6 +88,9 @@ int FaultInjectingFileSystem::ListFolder(const std::string& folder,
                                          std::vector<FolderEntry>& entries, bool withDetails) {
   entries.clear();
   return Do(FsOp::ListFolder, folder, [&] {
+    if (const auto it = listingFailures_.find(Normal(folder)); it != listingFailures_.end()) {
+      return it->second;
+    }
     const int result = inner_.ListFolder(folder, entries, withDetails);
     if (withDetails && Rounds(folder)) {
       for (auto& entry : entries) RoundInfo(entry.info);
@@ -149,7 +154,7 @@ int FaultInjectingFileSystem::ChangeMode(const std::string& path, std::uint32_t 
 int FaultInjectingFileSystem::SetTimes(const std::string& path, FileTime accessed,
                                        FileTime modified) {
   return Do(FsOp::SetTimes, path, [&] {
-    return Rounds(path) ? inner_.SetTimes(path, EvenSecond(accessed), EvenSecond(modified))
+    return Rounds(path) ? inner_.SetTimes(path, Rounded(accessed), Rounded(modified))
                         : inner_.SetTimes(path, accessed, modified);
   });
 }

@@ -13,8 +13,7 @@
 //   fs.VanishAt(1, stick, FsOp::Rename);    // the stick is gone from the first rename on
 //   fs.RoundTimes(stick);                   // times there go down to the even second
 //
-// Calls are counted from 1 over every kind; FailAt counts only the calls that match it. Named apart
-// from tests/engine's FaultyFileSystem (which only fails listings) so both fit in one program.
+// Calls are counted from 1 over every kind; FailAt counts only the calls that match it.
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -49,6 +48,9 @@ class FaultInjectingFileSystem : public FileSystem {
   void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {}) {
     failures_.push_back({n, error, op, std::move(pathPart)});
   }
+  // Every listing of folder (a full path, with or without its trailing "/") fails with -error,
+  // whoever runs the test (root reads a chmod 000 folder all the same).
+  void FailListing(std::string folder, int error) { listingFailures_[Normal(std::move(folder))] = error; }
   // From call n on, every call on a path that begins with pathPrefix, or on a descriptor opened
   // there, fails with -EIO. Descriptors are still closed. Calls are counted overall, or only those
   // of kind op on a path containing pathPart when given (FailAt's way).
@@ -59,8 +61,13 @@ class FaultInjectingFileSystem : public FileSystem {
   }
   // Below pathPrefix the file system keeps last-write and last-access times to the even second
   // only, rounded down, as FAT does: SetTimes stores them so, and Stat and detailed listings read
-  // them back so (also those of files made before, which the test gave odd seconds).
-  void RoundTimes(std::string pathPrefix) { roundPrefix_ = std::move(pathPrefix); }
+  // them back so (also those of files made before, which the test gave odd seconds). Another grain
+  // in seconds, or rounding up, stands for a file system that keeps times coarser than FAT.
+  void RoundTimes(std::string pathPrefix, std::int64_t grain = 2, bool up = false) {
+    roundPrefix_ = std::move(pathPrefix);
+    grain_ = grain;
+    roundUp_ = up;
+  }
   // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
   // flushed and no destructor runs, as when the machine stops the program.
   void ExitAt(std::uint64_t n) { exitAt_ = n; }
@@ -111,6 +118,12 @@ class FaultInjectingFileSystem : public FileSystem {
   int Fault(FsOp op, const std::string& path, const std::string& second);
   std::string PathOf(int fd) const;
   bool Rounds(const std::string& path) const;
+  static std::string Normal(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+  }
+  FileTime Rounded(FileTime time) const;
+  void RoundInfo(FileInfo& info) const;
 
   FileSystem& inner_;
   std::uint64_t calls_ = 0;
@@ -118,7 +131,10 @@ class FaultInjectingFileSystem : public FileSystem {
   std::optional<Failure> vanish_;
   bool vanished_ = false;
   std::string vanishPrefix_;
+  std::map<std::string, int> listingFailures_;
   std::string roundPrefix_;
+  std::int64_t grain_ = 2;
+  bool roundUp_ = false;
   std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
   std::function<void(FsOp, const std::string&)> watcher_;

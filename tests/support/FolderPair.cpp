@@ -22,17 +22,6 @@ namespace fs = std::filesystem;
   throw std::runtime_error("FolderPair: " + what + ": " + std::strerror(errno));
 }
 
-// Gives back every permission a test took away, folders before their contents, then removes.
-void RemoveTree(const std::string& root) {
-  std::error_code ec;
-  fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
-  for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
-       it.increment(ec)) {
-    if (!it->is_symlink(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-  }
-  fs::remove_all(root, ec);
-}
-
 void CreateParents(const std::string& path) {
   std::error_code ec;
   fs::create_directories(fs::path(path).parent_path(), ec);
@@ -41,40 +30,32 @@ void CreateParents(const std::string& path) {
 
 }  // namespace
 
-FolderPair::FolderPair() {
-  char pattern[] = "/tmp/tandrel-pair-XXXXXX";
-  if (mkdtemp(pattern) == nullptr) Fail("mkdtemp");
-  base_ = pattern;
-  usb_ = base_ + "/usb";
-  pc_ = base_ + "/pc";
+FolderPair::FolderPair()
+    : base_("tandrel-pair"), usb_(base_ / "usb"), pc_(base_ / "pc") {
   fs::create_directories(usb_);
   fs::create_directories(pc_);
 }
-
-FolderPair::~FolderPair() { RemoveTree(base_); }
 
 std::string FolderPair::Path(Side side, std::string_view relative) const {
   return Root(side) + "/" + std::string(relative);
 }
 
-std::string FolderPair::AddFile(Side side, std::string_view relative, std::size_t size,
-                                std::int64_t mtime, std::uint32_t nanoseconds) {
+std::string FolderPair::Put(Side side, std::string_view relative, std::string_view content,
+                            std::int64_t mtime, std::uint32_t nanoseconds) {
   const std::string path = Path(side, relative);
   CreateParents(path);
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) Fail("create " + path);
-  const std::string content(size, 'x');
-  if (::write(fd, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
-    ::close(fd);
-    Fail("write " + path);
+  WriteBytes(path, content);
+  const timespec time{static_cast<time_t>(mtime), static_cast<long>(nanoseconds)};
+  const timespec times[2] = {time, time};
+  if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+    Fail("utimensat " + path);
   }
-  ::close(fd);
-  struct timespec times[2];
-  times[0].tv_sec = static_cast<time_t>(mtime);
-  times[0].tv_nsec = nanoseconds;
-  times[1] = times[0];
-  if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) Fail("utimensat " + path);
   return path;
+}
+
+std::string FolderPair::AddFile(Side side, std::string_view relative, std::size_t size,
+                                std::int64_t mtime, std::uint32_t nanoseconds) {
+  return Put(side, relative, std::string(size, 'x'), mtime, nanoseconds);
 }
 
 std::string FolderPair::AddFolder(Side side, std::string_view relative) {

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TempFolder.h"
+
 namespace tandrel::test {
 
 enum class Side { Usb, Pc };
@@ -20,7 +22,6 @@ enum class Side { Usb, Pc };
 class FolderPair {
  public:
   FolderPair();  // a new temporary base holding "usb" and "pc"
-  ~FolderPair();
   FolderPair(const FolderPair&) = delete;
   FolderPair& operator=(const FolderPair&) = delete;
 
@@ -34,6 +35,9 @@ class FolderPair {
   // 1970 UTC) and nanoseconds; missing folders on the way are created. Returns its full path.
   std::string AddFile(Side side, std::string_view relative, std::size_t size, std::int64_t mtime,
                       std::uint32_t nanoseconds = 0);
+  // The same with the given content.
+  std::string Put(Side side, std::string_view relative, std::string_view content,
+                  std::int64_t mtime, std::uint32_t nanoseconds = 0);
   std::string AddFolder(Side side, std::string_view relative);
   // A symbolic link named relative pointing at target (taken as it is).
   std::string AddLink(Side side, std::string_view relative, std::string_view target);
@@ -41,7 +45,7 @@ class FolderPair {
   void SetMode(Side side, std::string_view relative, unsigned mode);
 
  private:
-  std::string base_;
+  TempFolder base_;
   std::string usb_;
   std::string pc_;
 };

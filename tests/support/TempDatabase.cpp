@@ -1,7 +1,6 @@
 #include "tests/support/TempDatabase.h"
 
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -86,14 +85,8 @@ std::string ReadFile(const std::string& path) {
 
 }  // namespace
 
-TempDatabase::TempDatabase() {
-  const fs::path base = fs::temp_directory_path() / "tandrel-db-XXXXXX";
-  std::string pattern = base.string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("TempDatabase: mkdtemp");
-  folder_ = pattern;
-  fs::create_directories(folder_ + "/data");
-  path_ = folder_ + "/data/db.mdb";
-
+TempDatabase::TempDatabase() : folder_("tandrel-db"), path_(folder_ / "data/db.mdb") {
+  fs::create_directories(folder_ / "data");
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                                  nullptr);
@@ -104,15 +97,6 @@ TempDatabase::TempDatabase() {
   sqlite3_free(error);
   sqlite3_close_v2(db);
   if (!message.empty()) throw std::runtime_error("TempDatabase: schema: " + message);
-}
-
-TempDatabase::~TempDatabase() {
-  std::error_code ec;
-  // A test may have taken the write bit away; give it back so that everything can go.
-  for (const auto& path : {folder_, folder_ + "/data", path_}) {
-    fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ec);
-  }
-  fs::remove_all(folder_, ec);
 }
 
 std::int64_t TempDatabase::AddTask(const Task& t) {

@@ -15,17 +15,18 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/TempFolder.h"
+
 namespace tandrel::test {
 
 class TempDatabase {
  public:
   TempDatabase();
-  ~TempDatabase();
   TempDatabase(const TempDatabase&) = delete;
   TempDatabase& operator=(const TempDatabase&) = delete;
 
   // The program folder ("/tmp/tandrel-db-XXXXXX") and the database in it ("<folder>/data/db.mdb").
-  const std::string& Folder() const { return folder_; }
+  const std::string& Folder() const { return folder_.path(); }
   const std::string& Path() const { return path_; }
 
   // A row of TASKS; a field left nullopt is written as NULL.
@@ -68,7 +69,7 @@ class TempDatabase {
   std::int64_t Count(std::string_view sql) { return std::stoll(Value(sql)); }
 
  private:
-  std::string folder_;
+  TempFolder folder_;
   std::string path_;
 };
 

@@ -1,7 +1,8 @@
 // Every dialog, in English and in Spanish, laid out offscreen: no caption may be cut (each button
 // and one-line label gets at least the width it asks for, each wrapped label the height its text
-// needs), and each is saved as a picture under <build>/screenshots for the user's guide.
+// needs). scripts/screenshots runs them again to save each as a picture for the README.
 #include "tests/ui/DialogFixture.h"
+#include "tests/ui/QtApp.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,9 +36,6 @@ namespace {
 
 using test::Find;
 
-std::string ScreenshotFolder() {
-  return std::filesystem::path(TANDREL_PORTABLE_DIR).parent_path().string() + "/screenshots";
-}
 
 // The captions of the visible controls that do not get the room their text needs.
 std::vector<std::string> CutCaptions(const QWidget& dialog) {
@@ -63,7 +61,6 @@ class DialogScreenshots : public test::DialogFixture, public ::testing::WithPara
  protected:
   DialogScreenshots() {
     UseLanguage(GetParam());
-    std::filesystem::create_directories(ScreenshotFolder());
     for (const char* folder : {"Documents/Letters", "Music", "Photos/2024", "Projects"}) {
       std::filesystem::create_directories(Drive() + "/" + folder);
     }
@@ -79,7 +76,9 @@ class DialogScreenshots : public test::DialogFixture, public ::testing::WithPara
                                                      : dialog.sizeHint().height());
     test::PumpEvents();
     EXPECT_TRUE(CutCaptions(dialog).empty()) << name << ": " << ::testing::PrintToString(CutCaptions(dialog));
-    const std::string file = ScreenshotFolder() + "/" + name + "-" + GetParam() + ".png";
+    if (test::PictureFolder().empty()) return;  // pictures only for scripts/screenshots
+    std::filesystem::create_directories(test::PictureFolder());
+    const std::string file = test::PictureFolder() + "/" + name + "-" + GetParam() + ".png";
     // A palette of 256 colours keeps the pictures small enough for the repository.
     const QImage picture = dialog.grab().toImage().convertToFormat(
         QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
@@ -135,7 +134,7 @@ TEST_P(DialogScreenshots, TaskEditor) {
               .leftopt = "NEAR", .rightopt = "NAR", .descr = "Documents", .options = "A"});
   ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
   frmTask dialog(*session);
-  dialog.Carga(session->Tareas.ITem1(1));
+  dialog.Carga(1);
   Shoot(dialog, "task-editor");
 }
 

@@ -20,4 +20,9 @@ QApplication& EnsureApplication() {
   return *app;
 }
 
+std::string PictureFolder() {
+  const char* folder = std::getenv("TANDREL_PICTURES");
+  return folder != nullptr ? folder : "";
+}
+
 }  // namespace tandrel::test

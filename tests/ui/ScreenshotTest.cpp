@@ -1,6 +1,8 @@
-// Pictures of the main window and of the icons, rendered offscreen into the build's screenshots
-// folder for people to look at; the tests check only that the pictures were made.
+// The main window and the icons rendered offscreen: every column readable at the first start's
+// size, every icon drawn. scripts/screenshots runs them again to save the README's pictures.
 #include <gtest/gtest.h>
+
+#include "tests/ui/QtApp.h"
 
 #include <filesystem>
 #include <vector>
@@ -21,9 +23,13 @@
 namespace tandrel {
 namespace {
 
-QString ScreenshotPath(const char* name) {
-  QDir().mkpath(QStringLiteral(TANDREL_SCREENSHOT_DIR));
-  return QStringLiteral(TANDREL_SCREENSHOT_DIR "/") + QLatin1String(name);
+// Saved only for scripts/screenshots: the checks around each picture run in every test run.
+template <typename Picture>
+void SavePicture(const Picture& picture, const std::string& name) {
+  const std::string folder = test::PictureFolder();
+  if (folder.empty()) return;
+  QDir().mkpath(QString::fromStdString(folder));
+  EXPECT_TRUE(picture.save(QString::fromStdString(folder + "/" + name))) << name;
 }
 
 // The share of pixels the artwork covers: a blank or broken drawing covers next to none.
@@ -81,9 +87,7 @@ TEST_F(Screenshot, MainWindowWithTasksAndAnAnalysis) {
   Control<TaskList>("lstTareas")->setCurrentItem(Control<TaskList>("lstTareas")->topLevelItem(0));
   test::Pump();
 
-  const QString path = ScreenshotPath("main-window.png");
-  ASSERT_TRUE(w.grab().save(path));
-  EXPECT_FALSE(QImage(path).isNull());
+  SavePicture(w.grab(), "main-window.png");
 }
 
 TEST_F(Screenshot, EveryColumnReadableAtTheFirstStartSizeWithALongMountPoint) {
@@ -124,7 +128,7 @@ TEST_F(Screenshot, EveryColumnReadableAtTheFirstStartSizeWithALongMountPoint) {
       EXPECT_TRUE(shown.contains(QString::fromLatin1(rows[row].second))) << shown.toStdString();
       EXPECT_TRUE(shown.startsWith(QChar(0x2026)));  // the long drive gave way, from the left
     }
-    ASSERT_TRUE(w.grab().save(ScreenshotPath(("file-list-first-start-" + code + ".png").c_str())));
+    SavePicture(w.grab(), "file-list-first-start-" + code + ".png");
   }
 }
 
@@ -151,7 +155,7 @@ TEST_F(Screenshot, EveryIconOnLightAndDarkBackgrounds) {
     }
   }
   p.end();
-  ASSERT_TRUE(sheet.save(ScreenshotPath("icons.png")));
+  SavePicture(sheet, "icons.png");
   EXPECT_GT(CoveredShare(lists[0].Item("KO").pixmap(16, QIcon::Disabled).toImage()), 0.3);
 }
 

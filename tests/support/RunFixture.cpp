@@ -1,4 +1,4 @@
-#include "tests/engine/RunFixture.h"
+#include "tests/support/RunFixture.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,7 +23,7 @@ void RunTest::OpenSession() {
   session = std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/"}}, fs);
   ASSERT_EQ(ConectaBD(session->conexion, session->INI, db.Folder()), "");
   ASSERT_EQ(session->rsFiles.Open(session->conexion), "");
-  session->Hostname = kRunHost;
+  session->Hostname = kHost;
   session->carpetaPrograma = pair.Usb() + "/Tandrel";
   session->mounts = MountTable{{"/", pair.Usb()}};
   session->INI.showOKS = session->INI.showFSYNC = session->INI.showCONFLICT = true;
@@ -38,29 +38,35 @@ void RunTest::CloseSession() {
 }
 
 std::int64_t RunTest::AddTask(const std::string& options) {
-  const std::int64_t id = db.AddTask({.hostname = kRunHost, .left = "\\Data", .right = pair.Pc(),
-                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Task",
-                                      .options = options});
   pair.AddFolder(Side::Usb, "Data");
+  const std::int64_t id = AddTask("NEAR", "NEAR", options);
   CargaTareas(*session, view);
+  return id;
+}
+
+std::int64_t RunTest::AddTask(const std::string& leftOpt, const std::string& rightOpt,
+                              const std::string& options, const std::string& left,
+                              const std::string& right) {
+  // Zero-padded: the task list is ordered by description.
+  const std::string number = std::to_string(++tasks_);
+  const std::int64_t id = db.AddTask({.hostname = kHost, .left = left,
+                                      .right = right.empty() ? pair.Pc() : right,
+                                      .leftopt = leftOpt, .rightopt = rightOpt,
+                                      .descr = "Task " + std::string(3 - number.size(), '0') + number,
+                                      .options = options});
+  EXPECT_EQ(session->Tareas.Carga(session->conexion, kHost), "");
   return id;
 }
 
 std::string RunTest::Put(Side side, const std::string& relative, const std::string& content,
                          std::int64_t mtime, std::uint32_t nanoseconds) {
-  const std::string path = Path(side, relative);
-  fsys::create_directories(fsys::path(path).parent_path());
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-  const timespec time{static_cast<time_t>(mtime), static_cast<long>(nanoseconds)};
-  const timespec times[2] = {time, time};
-  EXPECT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
-  return path;
+  return pair.Put(side, side == Side::Usb ? Usb(relative) : relative, content, mtime, nanoseconds);
 }
 
 void RunTest::Remember(std::int64_t task, const std::string& name, Side side) {
   FileInfo info;
   ASSERT_EQ(real.Stat(Path(side, NativePath(name)), info), 0) << name;
-  db.AddFile({.hostname = kRunHost, .task = task, .file = name,
+  db.AddFile({.hostname = kHost, .task = task, .file = name,
               .size = TextoTamano(info.size).str(), .last = FechaArchivo(info.modified).str()});
 }
 
@@ -87,20 +93,12 @@ std::map<std::string, std::string> RunTest::Rows(std::int64_t task) {
   EXPECT_EQ(database.Open(db.Path()), "");
   sqlite::Statement query;
   EXPECT_EQ(query.Prepare(database, "SELECT FILE, LAST FROM FILES WHERE HOSTNAME = ?1 AND TASK = ?2"), "");
-  query.BindText(1, kRunHost);
+  query.BindText(1, kHost);
   query.BindInt(2, task);
   while (query.Next() == sqlite::Statement::Step::Row) {
     EXPECT_TRUE(rows.emplace(query.Text(0), query.Text(1)).second) << "two rows: " << query.Text(0);
   }
   return rows;
-}
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "<missing>";
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
 }
 
 FileTime ModifiedTime(const std::string& path) {

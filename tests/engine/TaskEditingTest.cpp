@@ -1,0 +1,155 @@
+// Tasks as the dialogs edit them, on a real database: letters read in any form and written in one
+// order, the stick's folder kept without its drive, and the rows each edit leaves.
+#include <sqlite3.h>
+
+#include "engine/Startup.h"
+#include "engine/TaskEditing.h"
+#include "tests/support/RunFixture.h"
+
+namespace tandrel::test {
+namespace {
+
+std::string Column(TempDatabase& db, std::int64_t id, const char* column) {
+  return db.Value("SELECT \"" + std::string(column) + "\" FROM TASKS WHERE ID = " +
+                  std::to_string(id));
+}
+
+TEST(TaskOptionsTest, LettersAreReadInAnyOrderAndWrittenInOne) {
+  struct Case {
+    const char *left, *right, *options;      // as stored
+    const char *leftOut, *rightOut, *optionsOut;  // as written back
+  };
+  const Case cases[] = {
+      {"RAEN", "NEAR", "ORA", "NEAR", "NEAR", "ARO"},
+      {"near", "", "aro", "", "", ""},  // a lower-case letter is no letter
+      {"NN R", "EXE", "OO", "NR", "E", "O"},
+  };
+  for (const Case& c : cases) {
+    clsTarea tarea;
+    TaskOptions::Of(c.left, c.right, c.options).ApplyTo(tarea);
+    EXPECT_EQ(tarea.LeftOPT, c.leftOut) << c.left;
+    EXPECT_EQ(tarea.RightOPT, c.rightOut) << c.right;
+    EXPECT_EQ(tarea.OPTIONS, c.optionsOut) << c.options;
+    EXPECT_EQ(tarea.AutoRun, std::string(c.optionsOut).find('A') != std::string::npos ? 1 : 0);
+  }
+  const TaskOptions o = TaskOptions::Of("NR", "EA", "RO");
+  EXPECT_EQ(o.usb, (SideOptions{true, false, false, true}));
+  EXPECT_EQ(o.pc, (SideOptions{false, true, true, false}));
+  EXPECT_FALSE(o.automatica);
+  EXPECT_TRUE(o.soloLectura && o.optimista);
+}
+
+TEST_F(RunTest, ACreatedTaskBelongsToThisComputerWithItsStickFolderWithoutTheDrive) {
+  // Whatever drive was typed, the folder is looked for on the program's own drive.
+  const std::pair<std::string, std::string> cases[] = {
+      {pair.Usb() + "/Work/2024", "/Work/2024"},
+      {"F:\\Data", "\\Data"},
+      {pair.Usb(), ""},
+      {"/elsewhere/Data", "/elsewhere/Data"},  // the root file system is the empty drive
+  };
+  for (const auto& [typed, stored] : cases) {
+    const TaskForm form{"Music <b>", typed, "/srv/pc", TaskOptions::Of("RN", "AEN", "OA"), ""};
+    const std::int64_t id = CreateTask(*session, view, form);
+    ASSERT_NE(id, 0);
+    const std::pair<const char*, std::string> columns[] = {
+        {"HOSTNAME", kHost}, {"TYPE", "1"}, {"LEFT", stored}, {"RIGHT", "/srv/pc"},
+        {"LEFTOPT", "NR"}, {"RIGHTOPT", "NEA"}, {"OPTIONS", "AO"}, {"DESCR", "Music <b>"},
+        {"LASTEXE", "00000000000000"}};
+    for (const auto& [column, value] : columns) {
+      EXPECT_EQ(Column(db, id, column), value) << typed << ": " << column;
+    }
+    EXPECT_TRUE(view.LogHas(session->W("logCREATEDTASK") + " " + std::to_string(id)));
+    EXPECT_EQ(view.taskRows.back().id, id);  // the task list was reloaded
+  }
+  EXPECT_EQ(session->Tareas.Count(), 4);
+  EXPECT_EQ(FormOfTask(*session, session->Tareas.ITem1(1)).usbFolder, pair.Usb() + "/Work/2024");
+}
+
+TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRunAndAFailedSaveSaysSo) {
+  const std::int64_t id = db.AddTask({.hostname = "pc1", .left = "/Docs", .right = "/srv/pc",
+                                      .leftopt = "R", .rightopt = "RAEN", .descr = "Docs",
+                                      .options = "ORA", .lastexe = "20240101101010"});
+  CargaTareas(*session, view);
+  clsTarea& tarea = session->Tareas.ITem1(1);
+  tarea.LastEXE = "19990101000000";  // a stale copy in memory is never written back
+  TaskForm form = FormOfTask(*session, tarea);
+  EXPECT_EQ(form, (TaskForm{"Docs", pair.Usb() + "/Docs", "/srv/pc",
+                            TaskOptions::Of("R", "NEAR", "ARO"), "/Docs"}));
+  form.descripcion = "Renamed";
+  form.options.automatica = false;
+  form.options.pc.borrados = false;
+  ASSERT_EQ(SaveTask(*session, 1, form), "");
+  const std::pair<const char*, const char*> columns[] = {
+      {"HOSTNAME", "PC1"}, {"LEFT", "/Docs"}, {"LEFTOPT", "R"}, {"RIGHTOPT", "NAR"},
+      {"OPTIONS", "RO"}, {"DESCR", "Renamed"}, {"LASTEXE", "20240101101010"}};
+  for (const auto& [column, value] : columns) EXPECT_EQ(Column(db, id, column), value) << column;
+  EXPECT_EQ(tarea.AutoRun, 0);
+  EXPECT_EQ(tarea.ID, id);
+
+  // Another program holds a write: the save fails and says so.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
+  EXPECT_NE(SaveTask(*session, 1, form), "");
+  sqlite3_close(other);
+}
+
+// Opened and saved unchanged, the stick's folder is stored as it was, in whatever form it was
+// written, on a stick whose mount point has spaces and on the root file system.
+TEST_F(RunTest, AFolderSavedUnchangedIsStoredAsItWas) {
+  struct Case {
+    std::string programFolder, left, shown;
+  };
+  const Case cases[] = {
+      {"/media/Ana/MY STICK/Tandrel", "Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "/Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "\\Work\\2024", "/media/Ana/MY STICK/Work/2024"},
+      {"/media/Ana/MY STICK/Tandrel", "", "/media/Ana/MY STICK/"},
+      {"/opt/Tandrel", "Data", "/Data"},
+      {"/opt/Tandrel", "/home/Ana/Data", "/home/Ana/Data"},
+  };
+  session->mounts = MountTable{{"/", "/media/Ana/MY STICK", "/home"}};
+  for (const Case& c : cases) {
+    session->carpetaPrograma = c.programFolder;
+    const std::int64_t id = db.AddTask({.hostname = kHost, .left = c.left, .descr = "Round trip"});
+    ASSERT_EQ(session->Tareas.Carga(session->conexion, kHost), "");
+    const TaskForm form = FormOfTask(*session, session->Tareas.ITem1(1));
+    EXPECT_EQ(form.usbFolder, c.shown) << c.left;
+    ASSERT_EQ(SaveTask(*session, 1, form), "");
+    EXPECT_EQ(Column(db, id, "LEFT"), c.left) << c.programFolder;
+    db.Exec("DELETE FROM TASKS");
+  }
+}
+
+TEST_F(RunTest, ACopyTakesFoldersAndLettersOfAnyComputerButNotTheName) {
+  const std::int64_t other = db.AddTask({.hostname = "ZETA", .left = "/Photos", .right = "/home/z",
+                                         .leftopt = "NE", .rightopt = "A", .descr = "Theirs",
+                                         .options = "R"});
+  const auto copy = CopyOfTask(*session, view, other);
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R"),
+                             "/Photos"}));
+  EXPECT_FALSE(CopyOfTask(*session, view, other + 1));
+}
+
+TEST_F(RunTest, ADeletedTaskTakesEveryComputersRowsAndItsAnalysisWithIt) {
+  const auto id = AddTask();
+  const auto kept = AddTask();
+  for (const char* host : {kHost, "OTHER"}) {
+    db.AddFile({.hostname = host, .task = id, .file = "A.txt"});
+    db.AddFile({.hostname = host, .task = kept, .file = "A.txt"});
+  }
+  db.AddMask(id, ".tmp", 1);
+  Analyse(1);
+  ASSERT_EQ(session->TareaAnalizada, 1);
+  DeleteTask(*session, 1);
+  EXPECT_EQ(session->TareaAnalizada, 0);
+  EXPECT_EQ(db.Value("SELECT group_concat(ID) FROM TASKS"), std::to_string(kept));
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES WHERE TASK = " + std::to_string(id)), 0);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM FILES"), 2);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM NODO"), 1);
+}
+
+}  // namespace
+}  // namespace tandrel::test
