@@ -166,7 +166,9 @@ std::vector<std::string> DrivesToShow(const MountTable& mounts, std::string_view
   };
   for (std::size_t i = 0; i < mounts.mountPoints.size(); ++i) {
     const std::string& point = mounts.mountPoints[i];
-    const std::string_view type = i < mounts.fileSystems.size() ? mounts.fileSystems[i] : "";
+    // Not a conditional of a string and "": its result would be a temporary the view outlives.
+    std::string_view type;
+    if (i < mounts.fileSystems.size()) type = mounts.fileSystems[i];
     if (std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo)) continue;
     const bool system = std::any_of(std::begin(kSystemFolders), std::end(kSystemFolders),
                                     [&](std::string_view f) { return below(point, f); });

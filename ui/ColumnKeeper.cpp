@@ -21,7 +21,11 @@ constexpr int kMeasuredRows = 1000;
 }  // namespace
 
 ColumnKeeper::ColumnKeeper(QTreeView& view, std::vector<Column> columns)
-    : QObject(&view), view_(view), columns_(std::move(columns)), dragged_(columns_.size(), 0) {
+    : QObject(&view),
+      view_(view),
+      viewport_(view.viewport()),
+      columns_(std::move(columns)),
+      dragged_(columns_.size(), 0) {
   QHeaderView* header = view_.header();
   header->setStretchLastSection(false);
   header->setMinimumSectionSize(view_.fontMetrics().averageCharWidth() * 3);
@@ -30,7 +34,7 @@ ColumnKeeper::ColumnKeeper(QTreeView& view, std::vector<Column> columns)
   connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int width) {
     if (!fitting_ && column < static_cast<int>(dragged_.size())) dragged_[column] = width;
   });
-  view_.viewport()->installEventFilter(this);
+  viewport_->installEventFilter(this);
   // New rows may want more room; one fit after each batch, not one per row.
   if (QAbstractItemModel* model = view_.model()) {
     connect(model, &QAbstractItemModel::rowsInserted, this, &ColumnKeeper::FitSoon);
@@ -49,7 +53,9 @@ void ColumnKeeper::FitSoon() {
 }
 
 bool ColumnKeeper::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_.viewport() && event->type() == QEvent::Resize) Fit();
+  // The viewport still sends events while the view is being destroyed, when view_ is no longer a
+  // whole view: look at the event first, and compare with the viewport kept from the start.
+  if (event->type() == QEvent::Resize && watched == viewport_) Fit();
   return QObject::eventFilter(watched, event);
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 
 class QTreeView;
+class QWidget;
 
 namespace tandrel {
 
@@ -43,6 +44,7 @@ class ColumnKeeper : public QObject {
   int WantedWidth(int column) const;
 
   QTreeView& view_;
+  QWidget* viewport_;
   std::vector<Column> columns_;
   std::vector<int> dragged_;  // pixels; 0 for a fitted column
   bool fitting_ = false;
