@@ -52,12 +52,6 @@ bool IsShown(FilterButton filter, const clsArchivoINI& ini);
 // the entry has, and a blank or "0" would misstate the file.
 std::string ShownSize(const clsArchivo& archivo, const ActionMapping& mapping);
 
-// The two drive texts an arrow stands between: the drive of the program folder and of the task's
-// PC folder, the root file system shown as "/".
-struct ArrowDrives {
-  std::string usb;
-  std::string pc;
-};
 ArrowDrives DrivesForTask(const Session& session, const clsTarea& tarea);
 
 // A row of the file list for an entry (key Nombre, icon the action word, state word, arrow with

@@ -17,6 +17,7 @@ std::string Prefijo(const clsTarea& tarea) { return "#" + std::to_string(tarea.I
 // One walk over the entries by position: counts raised for every entry, rows added for those the
 // filter buttons show. No yield inside: the list is filled in one go.
 void RecorreEntradas(Session& session, AppView& view, const ArrowDrives& drives, bool mostrar) {
+  session.shownDrives = drives;
   const clsArchivos& archivos = session.Archivos;
   for (std::size_t i = 1; i <= archivos.Count(); ++i) {
     view.SetProgressValue(static_cast<std::int64_t>(i));
@@ -154,22 +155,12 @@ void ActualizaEnlista(Session& session, AppView& view, const std::string& nombre
   }
   session.cuentas.conflictos = conflictos;
 
-  const std::string anterior = view.FileRowArrow(nombre);
-  if (anterior.empty()) return;  // a row the filter buttons hide: nothing to redraw
-
-  // The row keeps the PC drive it was drawn with: the text after the eight-character arrow.
-  const std::string usb = DriveForDisplay(DriveOf(session.carpetaPrograma, session.mounts));
-  const std::size_t desde = usb.size() + 8;
-  const std::string pc = anterior.size() > desde ? anterior.substr(desde) : std::string();
-
-  std::string flecha = anterior;
-  std::string icono;
-  if (const ActionMapping* mapping = FindActionMapping(archivo->Action)) {
-    flecha = usb + std::string(mapping->arrow) + pc;
-    icono = std::string(mapping->word);
-  }
-  if (!accion.empty()) icono = accion;
-  if (!icono.empty()) view.SetFileRowArrowAndIcon(nombre, flecha, icono);
+  const ActionMapping* mapping = FindActionMapping(archivo->Action);
+  if (mapping == nullptr) return;  // no code of ours: never drawn
+  // A row the filter buttons hide is not in the list: the view passes over it.
+  const ArrowDrives& drives = session.shownDrives;
+  view.SetFileRowArrowAndIcon(nombre, drives.usb + std::string(mapping->arrow) + drives.pc,
+                              accion.empty() ? std::string(mapping->word) : accion);
 }
 
 }  // namespace tandrel

@@ -47,8 +47,8 @@ class AppView : public LogSink, public MessageSink {
   // File list. Rows hidden by the filter buttons are never added.
   virtual void ClearFileRows() {}
   virtual void AddFileRow(const FileRow& row) {}
-  // The arrow text (sub-item 2) of the row keyed key; "" when there is no such row.
-  virtual std::string FileRowArrow(const std::string& key) { return {}; }
+  // Redraws the arrow and icon of the row keyed key. A key without a row (one the filter buttons
+  // hide) is skipped silently.
   virtual void SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                                       const std::string& icon) {}
   // After a run: icon "OK"/"KO" and the state word. A key without a row is skipped silently.

@@ -20,6 +20,13 @@ namespace tandrel {
 
 class FileSystem;
 
+// The two drive texts an arrow stands between: the drive of the program folder and of the task's
+// PC folder, the root file system shown as "/".
+struct ArrowDrives {
+  std::string usb;
+  std::string pc;
+};
+
 // The four counts of an analysis or a listing.
 struct Counts {
   double copias = 0;
@@ -55,6 +62,9 @@ class Session {
 
   int TareaAnalizada = 0;  // position of the task whose analysis is on display; -1 after a run
   Counts cuentas;
+  // The drives the file rows on display were drawn with: a row redrawn later keeps them, even when
+  // the task has been edited since.
+  ArrowDrives shownDrives;
   double Fallos = 0;
   bool driveError = false;  // the last analysis could not read a side: no run may follow it
   // The relative folders (case-folded, ending in "\\") the last analysis could not look into:

@@ -52,7 +52,6 @@ class frmMain : public QMainWindow, public AppView {
   void Yield() override;
   void ClearFileRows() override;
   void AddFileRow(const FileRow& row) override;
-  std::string FileRowArrow(const std::string& key) override;
   void SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                               const std::string& icon) override;
   void SetFileRowResult(const std::string& key, const std::string& icon,

@@ -109,11 +109,6 @@ void frmMain::ClearFileRows() { files_.Clear(); }
 
 void frmMain::AddFileRow(const FileRow& row) { files_.Add(row); }
 
-std::string frmMain::FileRowArrow(const std::string& key) {
-  const FileRow* row = files_.Find(key);
-  return row ? row->arrow : std::string();
-}
-
 void frmMain::SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                                      const std::string& icon) {
   files_.SetArrowAndIcon(key, arrow, icon);

@@ -13,11 +13,6 @@ auto FindRow(Rows& rows, const std::string& key) {
 
 }  // namespace
 
-std::string RecordingView::FileRowArrow(const std::string& key) {
-  auto it = FindRow(fileRows, key);
-  return it == fileRows.end() ? std::string() : it->arrow;
-}
-
 void RecordingView::SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                                            const std::string& icon) {
   auto it = FindRow(fileRows, key);

@@ -36,7 +36,6 @@ class RecordingView : public AppView {
   void Yield() override { ++yields; }
   void ClearFileRows() override { fileRows.clear(); }
   void AddFileRow(const FileRow& row) override { fileRows.push_back(row); }
-  std::string FileRowArrow(const std::string& key) override;
   void SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                               const std::string& icon) override;
   void SetFileRowResult(const std::string& key, const std::string& icon,
