@@ -149,6 +149,13 @@ std::string ProperCase(std::string_view name) {
   return out;
 }
 
+bool BelowAnyFoldedFolder(std::string_view name, const std::vector<std::string>& folders) {
+  if (folders.empty()) return false;  // the usual case: no fold at all
+  const std::string folded = CaseFold(name);
+  return std::any_of(folders.begin(), folders.end(),
+                     [&](const std::string& folder) { return folded.starts_with(folder); });
+}
+
 std::string CaseFold(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tandrel {
 
@@ -21,6 +22,8 @@ std::string ProperCase(std::string_view name);
 // normalisation ("é" as one code point and as "e" plus an accent stay different keys).
 std::string CaseFold(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// Whether name lies below one of folders, each already case-folded and ending in "\".
+bool BelowAnyFoldedFolder(std::string_view name, const std::vector<std::string>& folders);
 
 // Upper-cases ASCII letters only (drive letters); everything else stays as it is.
 std::string UpperAscii(std::string_view text);

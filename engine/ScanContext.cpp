@@ -64,10 +64,7 @@ void ScanContext::ArchivoOmitido(const std::string& ruta) {
 }
 
 bool ScanContext::BajoCarpetaIlegible(std::string_view nombre) const {
-  if (ilegibles_.empty()) return false;
-  const std::string fold = CaseFold(nombre);
-  return std::any_of(ilegibles_.begin(), ilegibles_.end(),
-                     [&](const std::string& prefix) { return fold.starts_with(prefix); });
+  return BelowAnyFoldedFolder(nombre, ilegibles_);
 }
 
 }  // namespace tandrel

@@ -20,12 +20,7 @@ void LogWriteError(AppView& view, const SnapshotWriter& writer, std::string_view
 // A file gone from both sides below a folder that could not be looked into may still be in that
 // folder: its row stays until the folder can be read again.
 bool BelowHeldBackFolder(const Session& session, std::string_view file) {
-  if (session.heldBackFolders.empty()) return false;
-  const std::string fold = CaseFold(file);
-  for (const std::string& folder : session.heldBackFolders) {
-    if (fold.starts_with(folder)) return true;
-  }
-  return false;
+  return BelowAnyFoldedFolder(file, session.heldBackFolders);
 }
 
 }  // namespace

@@ -63,10 +63,7 @@ std::size_t StickListing::Find(std::string_view name) const {
 }
 
 bool StickListing::BelowUnreadable(std::string_view name) const {
-  if (unreadable_.empty()) return false;
-  const std::string folded = CaseFold(name);
-  return std::any_of(unreadable_.begin(), unreadable_.end(),
-                     [&](const std::string& folder) { return folded.starts_with(folder); });
+  return BelowAnyFoldedFolder(name, unreadable_);
 }
 
 }  // namespace tandrel
