@@ -58,23 +58,9 @@ for i in $(seq "$large"); do
   head -c "$((large_mb << 20))" /dev/urandom >"$work/large/Big $i.bin"
 done
 
-# The portable folder: the program, its languages, a database with one task per tree, settings
-# that skip the compaction at exit (it is not part of a run).
-program=$work/program
-mkdir -p "$program/data"
-cp "$tandrel" "$program/"
-cp -r "$build/Tandrel/Languages" "$program/"
-printf '[DB]\nCompactDataBase=0\n' >"$program/Tandrel.ini"
-db=$program/data/db.mdb
-sqlite3 "$db" <"$source_dir/data/schema.sql" >/dev/null
-drive=$(findmnt -n -o TARGET --target "$work")
-[ "$drive" = / ] && drive=
-export TANDREL_HOME=$program COMPUTERNAME=BENCH
-add_task() {  # id usb pc
-  sqlite3 "$db" "INSERT INTO TASKS (ID, HOSTNAME, TYPE, LEFT, RIGHT, LEFTOPT, RIGHTOPT, DESCR,
-    OPTIONS, LASTEXE) VALUES ($1, 'BENCH', 1, '${2#"$drive"}', '$3', 'NEAR', 'NEAR', 'bench $1',
-    '', '00000000000000');"
-}
+# The portable folder, with one task per tree.
+source "$here/portable_folder.sh"
+make_portable_folder "$tandrel" "$work"
 add_task 1 "$work/small" "$work/out/small"
 add_task 2 "$work/large" "$work/out/large"
 

@@ -48,24 +48,9 @@ if [ ! -e "$work/tree.done" ]; then
   touch "$work/tree.done"
 fi
 
-# The portable folder: the program, its languages, a database with the two tasks, settings that
-# skip the compaction at exit (it is not part of a run). Made afresh each time: the program changes.
-program=$work/program
-rm -rf "$program"
-mkdir -p "$program/data"
-cp "${TANDREL:-$build/Tandrel/Tandrel}" "$program/Tandrel"
-cp -r "$build/Tandrel/Languages" "$program/"
-printf '[DB]\nCompactDataBase=0\n' >"$program/Tandrel.ini"
-db=$program/data/db.mdb
-sqlite3 "$db" <"$source_dir/data/schema.sql" >/dev/null
-drive=$(findmnt -n -o TARGET --target "$work")
-[ "$drive" = / ] && drive=
-export TANDREL_HOME=$program COMPUTERNAME=BENCH
-add_task() {  # id usb pc
-  sqlite3 "$db" "INSERT INTO TASKS (ID, HOSTNAME, TYPE, LEFT, RIGHT, LEFTOPT, RIGHTOPT, DESCR,
-    OPTIONS, LASTEXE) VALUES ($1, 'BENCH', 1, '${2#"$drive"}', '$3', 'NEAR', 'NEAR', 'bench $1',
-    '', '00000000000000');"
-}
+# The portable folder with the two tasks; made afresh each time: the program changes.
+source "$here/portable_folder.sh"
+make_portable_folder "${TANDREL:-$build/Tandrel/Tandrel}" "$work"
 usb=$work/tree/usb
 pc=$work/tree/pc
 add_task 1 "$usb" "$pc"
