@@ -104,8 +104,14 @@ std::string ReplaceWholeFile(const std::string& path, const std::string& tempora
 
 std::string_view SkipByteOrderMark(std::string_view text) {
   constexpr std::string_view kMark = "\xEF\xBB\xBF";
-  if (text.substr(0, kMark.size()) == kMark) text.remove_prefix(kMark.size());
-  return text;
+  // A mark behind blank lines (or behind another mark) is still at the head of the file once the
+  // tidy pass has dropped those lines; left in, it would be skipped on the next start instead, and
+  // a second start would write a different file than the first.
+  for (;;) {
+    const std::size_t start = text.find_first_not_of(" \r\n");
+    if (start == std::string_view::npos || text.substr(start, kMark.size()) != kMark) return text;
+    text.remove_prefix(start + kMark.size());
+  }
 }
 
 }  // namespace tandrel

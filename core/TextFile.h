@@ -25,7 +25,8 @@ std::vector<TextLine> SplitLines(std::string_view text);
 // on failure path is as it was and the temporary file is gone.
 [[nodiscard]] std::string ReplaceWholeFile(const std::string& path, const std::string& temporary,
                                            std::string_view contents);
-// The text without the UTF-8 byte-order mark some editors put at the start of a file.
+// The text without the UTF-8 byte-order mark some editors put at the start of a file (and without
+// the blank lines or further marks in front of it).
 std::string_view SkipByteOrderMark(std::string_view text);
 
 }  // namespace tandrel

@@ -194,6 +194,15 @@ TEST_F(Settings, AByteOrderMarkIsSkippedAndNotWrittenBack) {
   Run();
   EXPECT_EQ(Read().rfind("\r\n[General]\r\nLanguage=ES\r\nLastEXE=20240307093005\r\n", 0), 0u);
   EXPECT_EQ(Count(Read(), "[General]"), 1u);
+
+  // Behind blank lines, or twice, it is still the editor's mark: a second start changes nothing.
+  Write("\r\n \xEF\xBB\xBF\xEF\xBB\xBF[General]\r\nLanguage=ES\r\n");
+  EXPECT_EQ(Open().Language, "ES");
+  Run();
+  const std::string once = Read();
+  EXPECT_EQ(once.find("\xEF\xBB\xBF"), std::string::npos) << once;
+  Run();
+  EXPECT_EQ(Read(), once);
 }
 
 // The owner-write bit is the user's word, also for root (who could write the file anyway).
