@@ -93,8 +93,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     clsArchivo archivoActual;
     archivoActual.Nombre = std::move(relativo);
     LlenaLado(archivoActual, true, RealPath(compartida, entrada.name), entrada.info, entrada.name);
-    ClasificaArchivo(scan, archivoActual, datos, false);
-    FolderCache::Entry* hallado = scan.hallado;
+    FolderCache::Entry* hallado = ClasificaArchivo(scan, archivoActual, datos, false);
     if (archivos.AddMoving(archivoActual)) {
       // The PC listing need not look at that file again: this entry holds it.
       if (hallado != nullptr) scan.pc.Take(hallado);
@@ -154,6 +153,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     archivoActual.Nombre = std::move(relativo);
     LlenaLado(archivoActual, false, RealPath(compartida, nombreReal), scan.pc.InfoOf(listado, entrada),
               nombreReal);
+    // The USB side's cache keeps no data to let go: what it found needs no mark.
     ClasificaArchivo(scan, archivoActual, datos, true);
     archivos.Add(std::move(archivoActual));
   }
