@@ -50,7 +50,6 @@ FolderCache::Entry* ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, con
   const RealPath& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
   std::string_view carpeta = ruta.FolderPart();
   carpeta.remove_prefix(std::min(listado.Root().size(), carpeta.size()));
-  if (!carpeta.empty() && carpeta.back() == '/') carpeta.remove_suffix(1);
   FolderCache::Result encontrado = otro.Find(carpeta, ruta.Name());
 
   if (encontrado.outcome == FolderCache::Outcome::Found) {

@@ -191,12 +191,6 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
   if (!memoPlaces_.empty()) memoOutcome_ = Outcome::Found;
 }
 
-FolderCache::Result FolderCache::Find(std::string_view relative) {
-  const std::size_t slash = relative.rfind('/');
-  if (slash == std::string_view::npos) return Find(std::string_view(), relative);
-  return Find(relative.substr(0, slash), relative.substr(slash + 1));
-}
-
 FolderCache::Result FolderCache::Find(std::string_view folderPart, std::string_view filePart) {
   Result result;
   ResolveFolder(folderPart);

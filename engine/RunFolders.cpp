@@ -22,7 +22,7 @@ RunFolders::Listing& RunFolders::List(std::string_view folder) {
   if (!inserted) return it->second;
   // A folder that is not there yet lists as empty: the copy creates it.
   (void)fs_.ListFolder(it->first, scratch_, false);
-  const std::string prefix = it->first == "/" ? "/" : it->first + "/";
+  const std::string prefix = WithTrailingSlash(it->first);
   for (const auto& entry : scratch_) {
     if (IsTempCopyName(entry.name)) {
       // Left by a run that was interrupted: never a user's file, never the only copy of anything.
@@ -39,8 +39,7 @@ void RunFolders::PrepareFolder(std::string_view folder) { (void)List(folder); }
 
 std::string RunFolders::NewFilePath(const std::string& root, std::string_view relativo,
                                     bool& exists) {
-  std::string path = root;
-  if (path.empty() || path.back() != '/') path.push_back('/');
+  std::string path = WithTrailingSlash(root);
   exists = false;
   while (!relativo.empty()) {
     const auto slash = relativo.find('/');

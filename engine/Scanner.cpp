@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Platform.h"
 #include "core/Public.h"
 #include "core/Text.h"
 #include "engine/TempNames.h"
@@ -195,8 +196,8 @@ ScanReport AnalizaCarpetas(Session& session, AppView& view, int indice) {
 }
 
 void RecorreCarpeta(ScanContext& scan, DatosTarea& datos, int lado) {
-  if (datos.CarpetaUSB.empty() || datos.CarpetaUSB.back() != '/') datos.CarpetaUSB.push_back('/');
-  if (datos.CarpetaPC.empty() || datos.CarpetaPC.back() != '/') datos.CarpetaPC.push_back('/');
+  datos.CarpetaUSB = WithTrailingSlash(datos.CarpetaUSB);
+  datos.CarpetaPC = WithTrailingSlash(datos.CarpetaPC);
   if (lado == 1) {
     RecorreUSB(scan, datos);
   } else {
