@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/Text.h"
+#include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
@@ -112,14 +113,14 @@ void FolderCache::MatchAll(Folder& folder, std::string_view part, std::vector<En
   for (; it != folder.byFold.end() && folder.entries[*it].foldHash == hash; ++it) {
     Entry& candidate = folder.entries[*it];
     const std::string_view name = folder.Name(candidate);
-    if (name == part) {
-      out.insert(out.begin(), &candidate);
-      continue;
-    }
     // Equal hashes of different folds are possible: check the fold itself.
-    FoldName(name, candidateFold_);
-    if (candidateFold_ == fold_) out.push_back(&candidate);
+    if (name != part) FoldName(name, candidateFold_);
+    if (name == part || candidateFold_ == fold_) out.push_back(&candidate);
   }
+  // Equal folds have equal hashes, and the stable sort kept those in listing order.
+  const auto chosen = PreferExactSpelling(out.begin(), out.end(), part,
+                                          [&](const Entry* e) { return folder.Name(*e); });
+  if (chosen != out.end()) std::rotate(out.begin(), chosen, chosen + 1);
 }
 
 FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {

@@ -92,7 +92,8 @@ class FolderCache {
   };
 
   Entry* Match(Folder& folder, std::string_view part);
-  // Every entry of folder that matches part: one spelt exactly the same first.
+  // Every entry of folder that matches part, in listing order but for the one PreferExactSpelling
+  // chooses, which comes first.
   void MatchAll(Folder& folder, std::string_view part, std::vector<Entry*>& out);
   void ResolveFolder(std::string_view relativeFolder);
 

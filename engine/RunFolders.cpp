@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 #include "core/Text.h"
+#include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
@@ -9,10 +10,8 @@ namespace tandrel {
 namespace {
 
 const std::string* Match(const std::vector<std::string>& names, std::string_view part) {
-  for (const auto& name : names) {
-    if (name == part) return &name;
-  }
-  return names.empty() ? nullptr : &names.front();
+  const auto chosen = PreferExactSpelling(names.begin(), names.end(), part);
+  return chosen == names.end() ? nullptr : &*chosen;
 }
 
 }  // namespace
