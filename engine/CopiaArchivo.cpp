@@ -10,6 +10,7 @@
 #include "engine/FileTimes.h"
 #include "engine/RunSafety.h"
 #include "engine/TempNames.h"
+#include "store/TaskOptions.h"
 
 namespace tandrel {
 
@@ -240,9 +241,7 @@ bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
   if (CopiaUnaVez(fs, origen, destino, igualado, destinoAusente) == 0) return true;
   CreaRuta(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
-  if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {
-    QuitaSoloLectura(fs, destino);
-  }
+  if (TaskOptions::Of(session.Tareas.ITem1(tarea)).soloLectura) QuitaSoloLectura(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   EscribeLog(view, "** ERROR ** : " + origen);
   return false;
