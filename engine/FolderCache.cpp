@@ -1,7 +1,6 @@
 #include "engine/FolderCache.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <functional>
 
 #include "core/Text.h"
@@ -16,10 +15,6 @@ std::uint32_t HashOf(std::string_view fold) {
   const std::uint64_t h = std::hash<std::string_view>{}(fold);
   return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
-
-// A folder that is simply not there (or is a file) makes everything below it missing; any other
-// failure means we cannot tell, and nothing below it may be planned.
-bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 // The case fold of a name (the key CaseFold gives) into a reused buffer. Unicode case folding
 // changes no ASCII character but A-Z, so a name all in ASCII needs no trip through its tables.

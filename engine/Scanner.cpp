@@ -1,6 +1,5 @@
 // The listing half of modFiles: AnalizaCarpetas and RecorreCarpeta.
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -13,8 +12,6 @@
 namespace tandrel {
 
 namespace {
-
-bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 // Whether the entry is one to enter or descend into; links and special files are counted.
 bool IsFileOrFolder(ScanContext& scan, EntryType tipo) {
