@@ -226,10 +226,17 @@ std::string WithoutTrailingSlashes(std::string_view path) {
   return std::string(path);
 }
 
+std::string WithTrailingSlash(std::string_view path) {
+  std::string out(path);
+  if (!out.empty() && out.back() != '/') out.push_back('/');
+  return out;
+}
+
 std::string ParentFolder(std::string_view path) {
   const std::string folder = WithoutTrailingSlashes(path);
   const auto slash = folder.rfind('/');
-  if (slash == std::string::npos || slash == 0) return "/";
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
   return folder.substr(0, slash);
 }
 

@@ -58,7 +58,11 @@ std::string JoinPath(std::string_view folder, std::string_view name);
 bool IsSeparator(char c);  // "/" or "\"
 // The path without its trailing "/" ("/" itself stays).
 std::string WithoutTrailingSlashes(std::string_view path);
-// The parent folder of a path ("/a/b/c.txt" -> "/a/b"); "/" for a file in the root.
+// The path ending in "/" ("/a" -> "/a/"). An empty text stays empty: no folder named nowhere may
+// turn into the root.
+std::string WithTrailingSlash(std::string_view path);
+// The parent folder of a path ("/a/b/c.txt" -> "/a/b"); "/" for a file in the root, "." for a bare
+// name (the current folder).
 std::string ParentFolder(std::string_view path);
 
 // COMPUTERNAME when set and not empty, else the system's host name.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "core/Platform.h"
 #include "core/Text.h"
 #include "core/TextFile.h"
 #include "core/modArchivoINI.h"
@@ -133,9 +134,7 @@ std::string ProfileFile::Save(const std::string& path) const {
     contents += line.text;
     contents += line.end;
   }
-  const auto slash = path.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  return ReplaceWholeFile(path, folder + "/Tmp_INI.tmp", contents);
+  return ReplaceWholeFile(path, WithTrailingSlash(ParentFolder(path)) + "Tmp_INI.tmp", contents);
 }
 
 }  // namespace tandrel

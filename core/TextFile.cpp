@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+#include "core/Platform.h"
+
 namespace tandrel {
 
 std::vector<TextLine> SplitLines(std::string_view text) {
@@ -57,12 +59,6 @@ bool WriteWholeFile(const std::string& path, std::string_view contents) {
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool WriteAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
     const ssize_t n = ::write(fd, contents.data(), contents.size());
@@ -94,7 +90,7 @@ std::string ReplaceWholeFile(const std::string& path, const std::string& tempora
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     return failed("the new copy cannot take its name");
   }
-  const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int folder = ::open(ParentFolder(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {
     ::fsync(folder);
     ::close(folder);

@@ -41,10 +41,8 @@ std::string_view Decide(const Lados& l, const clsFile& registro, bool optimista)
 
 }  // namespace
 
-void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos, bool desdePC) {
-  std::string& otraCarpeta = desdePC ? datos.CarpetaUSB : datos.CarpetaPC;
-  if (!otraCarpeta.empty() && otraCarpeta.back() != '/') otraCarpeta.push_back('/');
-
+FolderCache::Entry* ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, const DatosTarea& datos,
+                                     bool desdePC) {
   // The other side is searched by the names this side really has, so that a file spelt the same
   // on both sides is found first even where the other folder also holds a case variant.
   const FolderCache& listado = desdePC ? scan.pc : scan.usb;
@@ -52,9 +50,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
   const RealPath& ruta = desdePC ? archivo.PC_Ruta : archivo.USB_Ruta;
   std::string_view carpeta = ruta.FolderPart();
   carpeta.remove_prefix(std::min(listado.Root().size(), carpeta.size()));
-  if (!carpeta.empty() && carpeta.back() == '/') carpeta.remove_suffix(1);
   FolderCache::Result encontrado = otro.Find(carpeta, ruta.Name());
-  scan.hallado = encontrado.entry;
 
   if (encontrado.outcome == FolderCache::Outcome::Found) {
     LlenaLado(archivo, desdePC, std::move(encontrado.path), encontrado.info, encontrado.name);
@@ -67,7 +63,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
     } else {
       archivo.Action = Decide(lados, scan.session.Ficheros.Item(archivo.Nombre), datos.Optimista);
     }
-    return;
+    return encontrado.entry;
   }
 
   const bool conocido = scan.session.Ficheros.Item(archivo.Nombre).Known();
@@ -79,7 +75,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
     archivo.Action = desdePC ? (datos.NuevosPC ? "C2" : "ZZ") : (datos.NuevosUSB ? "C1" : "ZZ");
   }
   using Outcome = FolderCache::Outcome;
-  if (encontrado.outcome == Outcome::Missing) return;
+  if (encontrado.outcome == Outcome::Missing) return nullptr;
   // We cannot tell which file is the other copy, or whether there is one: keep the mark a missing
   // file gets, plan nothing.
   if (encontrado.outcome == Outcome::Unreadable) {
@@ -91,6 +87,7 @@ void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos,
   }
   archivo.Action = "ZZ";
   archivo.heldBack = true;
+  return nullptr;
 }
 
 }  // namespace tandrel

@@ -20,16 +20,11 @@ struct Fallo {
   bool empty = false;  // the folder was read and is empty
 };
 
-std::string SinBarraFinal(std::string path) {
-  if (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
 Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string& carpeta,
                     bool hayInstantanea) {
   // A folder written on a computer of another kind ("C:\\Docs") names nothing here, and must
   // never be taken for a folder below the current one.
-  if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, SinBarraFinal(carpeta)};
+  if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, WithoutTrailingSlashes(carpeta)};
   std::vector<FolderEntry> scratch;
   const std::string raiz = drive.empty() ? "/" : drive;
   if (int error = fs.ListFolder(raiz, scratch, false); error != 0) return {error, raiz};
@@ -40,10 +35,10 @@ Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string&
                   [](const FolderEntry& e) { return IsTempCopyName(e.name); })) {
     // A disk that is not mounted leaves its mount point behind, empty and readable: that must not
     // look like every file of the task deleted on this side.
-    return {-ENOENT, SinBarraFinal(carpeta), true};
+    return {-ENOENT, WithoutTrailingSlashes(carpeta), true};
   }
   if (error == 0 || (error == -ENOENT && !hayInstantanea)) return {};
-  return {error, SinBarraFinal(carpeta)};
+  return {error, WithoutTrailingSlashes(carpeta)};
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 #include <memory>
 #include <random>
 
+#include "core/Platform.h"
 #include "core/Public.h"
 #include "engine/FileTimes.h"
-#include "engine/RunFolders.h"
 #include "engine/RunSafety.h"
 #include "engine/TempNames.h"
+#include "store/TaskOptions.h"
 
 namespace tandrel {
 
@@ -76,7 +77,7 @@ int CopyData(FileSystem& fs, int from, int to, std::uint64_t expected) {
 
 // A temporary file of a free name in folder, opened for writing; its descriptor or -errno.
 int OpenTemporary(FileSystem& fs, const std::string& folder, std::string& path) {
-  const std::string prefix = folder == "/" ? "/" : folder + "/";
+  const std::string prefix = WithTrailingSlash(folder);
   int fd = -EEXIST;
   for (int i = 0; i < kNameTries && fd == -EEXIST; ++i) {
     path = prefix + TempCopyName(RandomNumber());
@@ -217,13 +218,14 @@ int CopiaUnaVez(FileSystem& fs, const std::string& origen, const std::string& de
 }
 
 void CreaRuta(FileSystem& fs, const std::string& destino) {
-  const auto last = destino.rfind('/');
-  if (last == std::string::npos || last == 0) return;
+  const std::string carpeta = ParentFolder(destino);
   // From the second level on: the root itself is never created.
-  for (auto slash = destino.find('/', 1); slash != std::string::npos && slash <= last;
-       slash = destino.find('/', slash + 1)) {
-    (void)fs.MakeFolder(destino.substr(0, slash), 0777);
+  if (carpeta == "/" || carpeta == ".") return;
+  for (auto slash = carpeta.find('/', 1); slash != std::string::npos;
+       slash = carpeta.find('/', slash + 1)) {
+    (void)fs.MakeFolder(carpeta.substr(0, slash), 0777);
   }
+  (void)fs.MakeFolder(carpeta, 0777);
 }
 
 void QuitaSoloLectura(FileSystem& fs, const std::string& ruta) {
@@ -239,9 +241,7 @@ bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,
   if (CopiaUnaVez(fs, origen, destino, igualado, destinoAusente) == 0) return true;
   CreaRuta(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
-  if (session.Tareas.ITem1(tarea).OPTIONS.find('R') != std::string::npos) {
-    QuitaSoloLectura(fs, destino);
-  }
+  if (TaskOptions::Of(session.Tareas.ITem1(tarea)).soloLectura) QuitaSoloLectura(fs, destino);
   if (CopiaUnaVez(fs, origen, destino, igualado) == 0) return true;
   EscribeLog(view, "** ERROR ** : " + origen);
   return false;

@@ -35,7 +35,7 @@ void CreaRuta(FileSystem& fs, const std::string& destino);
 void QuitaSoloLectura(FileSystem& fs, const std::string& ruta);
 
 // Up to three attempts of CopiaUnaVez (the second after CreaRuta, the third after QuitaSoloLectura
-// when the task's OPTIONS hold "R"). True when one succeeded; otherwise the log line
+// when the task's options let a read-only file be replaced). True when one succeeded; otherwise the log line
 // "** ERROR ** : " & origen, and false. tarea: 1-based position in session.Tareas. igualado and
 // destinoAusente: as for CopiaUnaVez (the retries look again).
 [[nodiscard]] bool CopiaArchivo(Session& session, AppView& view, const std::string& origen,

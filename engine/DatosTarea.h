@@ -29,7 +29,7 @@ struct DatosTarea {
   bool CambiosPC = false;
   bool SubcarpetasPC = false;
   bool Optimista = false;    // "O" in OPTIONS
-  bool SoloLectura = false;  // "R" in OPTIONS; the run reads OPTIONS itself
+  bool SoloLectura = false;  // "R" in OPTIONS; the run asks TaskOptions itself
 
   // Sets the ten flags from the task's letters.
   void PonOpciones(std::string_view leftOPT, std::string_view rightOPT, std::string_view options) {

@@ -4,6 +4,7 @@
 //
 // Every call returns 0 (or a count, or a descriptor) on success and -errno on failure; none throws.
 // Paths are full native paths ("/" separators). Nothing here follows a symbolic link.
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,6 +39,10 @@ struct FolderEntry {
   // (EntryType::Unknown where the file system does not say).
   FileInfo info;
 };
+
+// Whether a failed listing or lookup means that the folder is simply not there (or is a file): it
+// holds nothing. Any other failure means it could not be read, and it may hold anything.
+inline bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 enum class OpenFor : std::uint8_t {
   Reading,         // read only

@@ -1,10 +1,10 @@
 #include "engine/FolderCache.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <functional>
 
 #include "core/Text.h"
+#include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
@@ -15,10 +15,6 @@ std::uint32_t HashOf(std::string_view fold) {
   const std::uint64_t h = std::hash<std::string_view>{}(fold);
   return static_cast<std::uint32_t>(h ^ (h >> 32));
 }
-
-// A folder that is simply not there (or is a file) makes everything below it missing; any other
-// failure means we cannot tell, and nothing below it may be planned.
-bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 // The case fold of a name (the key CaseFold gives) into a reused buffer. Unicode case folding
 // changes no ASCII character but A-Z, so a name all in ASCII needs no trip through its tables.
@@ -112,14 +108,14 @@ void FolderCache::MatchAll(Folder& folder, std::string_view part, std::vector<En
   for (; it != folder.byFold.end() && folder.entries[*it].foldHash == hash; ++it) {
     Entry& candidate = folder.entries[*it];
     const std::string_view name = folder.Name(candidate);
-    if (name == part) {
-      out.insert(out.begin(), &candidate);
-      continue;
-    }
     // Equal hashes of different folds are possible: check the fold itself.
-    FoldName(name, candidateFold_);
-    if (candidateFold_ == fold_) out.push_back(&candidate);
+    if (name != part) FoldName(name, candidateFold_);
+    if (name == part || candidateFold_ == fold_) out.push_back(&candidate);
   }
+  // Equal folds have equal hashes, and the stable sort kept those in listing order.
+  const auto chosen = PreferExactSpelling(out.begin(), out.end(), part,
+                                          [&](const Entry* e) { return folder.Name(*e); });
+  if (chosen != out.end()) std::rotate(out.begin(), chosen, chosen + 1);
 }
 
 FolderCache::Entry* FolderCache::Match(Folder& folder, std::string_view part) {
@@ -189,12 +185,6 @@ void FolderCache::ResolveFolder(std::string_view relativeFolder) {
     if (folder.error == 0) memoPlaces_.push_back({&folder, path, RealPath::Folder(path)});
   }
   if (!memoPlaces_.empty()) memoOutcome_ = Outcome::Found;
-}
-
-FolderCache::Result FolderCache::Find(std::string_view relative) {
-  const std::size_t slash = relative.rfind('/');
-  if (slash == std::string_view::npos) return Find(std::string_view(), relative);
-  return Find(relative.substr(0, slash), relative.substr(slash + 1));
 }
 
 FolderCache::Result FolderCache::Find(std::string_view folderPart, std::string_view filePart) {

@@ -65,14 +65,12 @@ class FolderCache {
     std::string twins[2];   // Twin: the real paths of two files of that name
   };
 
-  // relative: the path below the root as the other side really spells it, parts joined by "/".
-  // Each part matches without regard to case, in every folder whose name differs only in case
+  // relativeFolder: the folder below the root as the other side really spells it, parts joined and
+  // ended by "/" ("" for the root); name: the file's name there. Each part matches without regard to case, in every folder whose name differs only in case
   // from the part; of names of one folder, one spelt exactly the same wins, else the first in
   // listing order. A folder on the way that cannot be listed (other than by being gone) gives
   // Unreadable, a link or file on the way NotAFolder: the caller must then plan nothing for the
   // entry. Links on the way are never entered.
-  Result Find(std::string_view relative);
-  // The same for a path already split: relativeFolder has no "/" at either end ("" for the root).
   Result Find(std::string_view relativeFolder, std::string_view name);
 
   // The listing of a folder of this side (a real path ending in "/"), made on first use.
@@ -94,7 +92,8 @@ class FolderCache {
   };
 
   Entry* Match(Folder& folder, std::string_view part);
-  // Every entry of folder that matches part: one spelt exactly the same first.
+  // Every entry of folder that matches part, in listing order but for the one PreferExactSpelling
+  // chooses, which comes first.
   void MatchAll(Folder& folder, std::string_view part, std::vector<Entry*>& out);
   void ResolveFolder(std::string_view relativeFolder);
 

@@ -56,10 +56,8 @@ class PeerRun {
 }  // namespace
 
 std::string StickFolderKey(std::string_view left) {
-  std::string key = NativePath(left);
-  while (!key.empty() && key.back() == '/') key.pop_back();
-  if (!key.empty() && key.front() != '/') key.insert(0, "/");
-  return CaseFold(key);
+  // The folder the scan opens on the stick, whatever drive the stick is on.
+  return CaseFold(WithoutTrailingSlashes(JoinDriveAndLeft("", left)));
 }
 
 std::string FindPeers(Session& session, const clsTarea& tarea, std::vector<Peer>& peers) {

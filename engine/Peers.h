@@ -24,9 +24,9 @@ struct Peer {
   bool NothingWaiting() const { return newFiles + changed + deletions == 0; }
 };
 
-// The key under which two Left texts name the same folder of the stick: "\" as "/", no trailing
-// separator, a leading one where it lacks, simple case folding as the snapshot's keys ("" is the
-// root).
+// The key under which two Left texts name the same folder of the stick: the folder as the scan
+// joins it to the stick's drive, with no trailing separator ("/" is the root), in simple case
+// folding as the snapshot's keys.
 std::string StickFolderKey(std::string_view left);
 
 // The tasks sharing the USB folder of tarea (tarea itself left out), ordered by computer then ID,

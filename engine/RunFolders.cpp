@@ -2,6 +2,7 @@
 
 #include "core/Platform.h"
 #include "core/Text.h"
+#include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
@@ -9,10 +10,8 @@ namespace tandrel {
 namespace {
 
 const std::string* Match(const std::vector<std::string>& names, std::string_view part) {
-  for (const auto& name : names) {
-    if (name == part) return &name;
-  }
-  return names.empty() ? nullptr : &names.front();
+  const auto chosen = PreferExactSpelling(names.begin(), names.end(), part);
+  return chosen == names.end() ? nullptr : &*chosen;
 }
 
 }  // namespace
@@ -22,7 +21,7 @@ RunFolders::Listing& RunFolders::List(std::string_view folder) {
   if (!inserted) return it->second;
   // A folder that is not there yet lists as empty: the copy creates it.
   (void)fs_.ListFolder(it->first, scratch_, false);
-  const std::string prefix = it->first == "/" ? "/" : it->first + "/";
+  const std::string prefix = WithTrailingSlash(it->first);
   for (const auto& entry : scratch_) {
     if (IsTempCopyName(entry.name)) {
       // Left by a run that was interrupted: never a user's file, never the only copy of anything.
@@ -39,8 +38,7 @@ void RunFolders::PrepareFolder(std::string_view folder) { (void)List(folder); }
 
 std::string RunFolders::NewFilePath(const std::string& root, std::string_view relativo,
                                     bool& exists) {
-  std::string path = root;
-  if (path.empty() || path.back() != '/') path.push_back('/');
+  std::string path = WithTrailingSlash(root);
   exists = false;
   while (!relativo.empty()) {
     const auto slash = relativo.find('/');

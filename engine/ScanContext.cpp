@@ -8,15 +8,6 @@
 
 namespace tandrel {
 
-namespace {
-
-std::string WithTrailingSlash(std::string path) {
-  if (!path.empty() && path.back() != '/') path.push_back('/');
-  return path;
-}
-
-}  // namespace
-
 TaskFolders CarpetasDeTarea(const Session& session, const clsTarea& tarea) {
   TaskFolders folders;
   // The stick may be mounted elsewhere on every computer: Left never holds the mount point.
@@ -36,9 +27,9 @@ ScanContext::ScanContext(Session& s, AppView& v, int indice)
 }
 
 void ScanContext::CarpetaIlegible(const std::string& root, const std::string& folder, int error) {
-  std::string shown = folder;
-  if (shown.size() > 1 && shown.back() == '/') shown.pop_back();
-  HoldBack(root, folder, session.W("logUnreadable") + " " + shown + ": " + ErrorText(error));
+  HoldBack(root, folder,
+           session.W("logUnreadable") + " " + WithoutTrailingSlashes(folder) + ": " +
+               ErrorText(error));
 }
 
 void ScanContext::FolderReplaced(const std::string& root, const std::string& path) {
@@ -50,8 +41,8 @@ void ScanContext::HoldBack(const std::string& root, const std::string& folder,
   if (!avisadas_.insert(folder).second) return;
   EscribeLog(view, prefijo + logLine);
 
-  std::string relative = folder.size() > root.size() ? folder.substr(root.size()) : std::string();
-  if (!relative.empty() && relative.back() != '/') relative.push_back('/');
+  std::string relative =
+      WithTrailingSlash(std::string_view(folder).substr(std::min(root.size(), folder.size())));
   std::replace(relative.begin(), relative.end(), '/', '\\');
   relative = CaseFold(relative);
   if (std::find(ilegibles_.begin(), ilegibles_.end(), relative) == ilegibles_.end()) {

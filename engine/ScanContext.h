@@ -38,8 +38,6 @@ class ScanContext {
   FolderCache usb;
   FolderCache pc;
   std::size_t pasados = 0;  // links and special files passed over by the listings
-  // The other side's file the last ClasificaArchivo found, or nullptr: taken once its entry is in.
-  FolderCache::Entry* hallado = nullptr;
   // A listing buffer per folder level, so that the descent allocates them once.
   std::deque<std::vector<FolderEntry>> listados;  // a deque: deeper levels never move these
 

@@ -1,9 +1,9 @@
 // The listing half of modFiles: AnalizaCarpetas and RecorreCarpeta.
 #include <algorithm>
-#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "core/Platform.h"
 #include "core/Public.h"
 #include "core/Text.h"
 #include "engine/TempNames.h"
@@ -12,8 +12,6 @@
 namespace tandrel {
 
 namespace {
-
-bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
 
 // Whether the entry is one to enter or descend into; links and special files are counted.
 bool IsFileOrFolder(ScanContext& scan, EntryType tipo) {
@@ -93,8 +91,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
     clsArchivo archivoActual;
     archivoActual.Nombre = std::move(relativo);
     LlenaLado(archivoActual, true, RealPath(compartida, entrada.name), entrada.info, entrada.name);
-    ClasificaArchivo(scan, archivoActual, datos, false);
-    FolderCache::Entry* hallado = scan.hallado;
+    FolderCache::Entry* hallado = ClasificaArchivo(scan, archivoActual, datos, false);
     if (archivos.AddMoving(archivoActual)) {
       // The PC listing need not look at that file again: this entry holds it.
       if (hallado != nullptr) scan.pc.Take(hallado);
@@ -154,6 +151,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
     archivoActual.Nombre = std::move(relativo);
     LlenaLado(archivoActual, false, RealPath(compartida, nombreReal), scan.pc.InfoOf(listado, entrada),
               nombreReal);
+    // The USB side's cache keeps no data to let go: what it found needs no mark.
     ClasificaArchivo(scan, archivoActual, datos, true);
     archivos.Add(std::move(archivoActual));
   }
@@ -195,8 +193,8 @@ ScanReport AnalizaCarpetas(Session& session, AppView& view, int indice) {
 }
 
 void RecorreCarpeta(ScanContext& scan, DatosTarea& datos, int lado) {
-  if (datos.CarpetaUSB.empty() || datos.CarpetaUSB.back() != '/') datos.CarpetaUSB.push_back('/');
-  if (datos.CarpetaPC.empty() || datos.CarpetaPC.back() != '/') datos.CarpetaPC.push_back('/');
+  datos.CarpetaUSB = WithTrailingSlash(datos.CarpetaUSB);
+  datos.CarpetaPC = WithTrailingSlash(datos.CarpetaPC);
   if (lado == 1) {
     RecorreUSB(scan, datos);
   } else {

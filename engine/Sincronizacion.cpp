@@ -91,29 +91,28 @@ void Sincroniza(Session& session, AppView& view, int tarea, const RunSettings& s
   for (std::int64_t i = 1; i <= total; ++i) {
     view.SetProgressValue(i);
     clsArchivo& archivo = session.Archivos.ITemID(static_cast<std::size_t>(i));
-    if (archivo.Action == "ZZ") {
-      if (archivo.heldBack) {
-        renewal.KeepOldRow(archivo);
-      } else {
-        GrabaRegistro(session, renewal, tarea, archivo);
-        if (renewal.DatabaseFailed()) {
-          stoppedAt = i;
-          break;
-        }
-      }
+    // "ZZ" has nothing to carry out; its row is written again, unless it was held back (it then
+    // keeps its old one).
+    const bool planned = archivo.Action != "ZZ";
+    if (!planned && archivo.heldBack) {
+      renewal.KeepOldRow(archivo);
       continue;
     }
-    view.ShowStatus(sincronizando + archivo.Nombre);
-    changed.clear();
-    const bool ok = PerformAction(run, archivo, changed);
-    for (const std::string& path : changed) renewal.FileChanged(path);
-    archivo.Estado = ok ? "E" : "R";
-    view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
+    bool ok = true;
+    if (planned) {
+      view.ShowStatus(sincronizando + archivo.Nombre);
+      changed.clear();
+      ok = PerformAction(run, archivo, changed);
+      for (const std::string& path : changed) renewal.FileChanged(path);
+      archivo.Estado = ok ? "E" : "R";
+      view.SetFileRowResult(archivo.Nombre, ok ? "OK" : "KO", session.W("st" + archivo.Estado.str()));
+    }
     GrabaRegistro(session, renewal, tarea, archivo);
     if (renewal.DatabaseFailed()) {
       stoppedAt = i;
       break;
     }
+    if (!planned) continue;
     if (!ok) {
       session.Fallos += 1;
       commitAndYield();

@@ -29,7 +29,10 @@ void RecorreCarpeta(ScanContext& scan, DatosTarea& datos, int lado);
 
 // Looks the entry's file up on the other side (desdePC: it was listed on the PC side), fills that
 // side's members when found there, and writes the state code into Action and the mark into Estado.
-// The listed side's members (its real path among them) must be filled already.
-void ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, DatosTarea& datos, bool desdePC);
+// The listed side's members (its real path among them) must be filled already. Returns the other
+// side's file in its lookup cache, or nullptr when none was found: once the entry is in
+// session.Archivos, the USB listing marks that file taken, so the PC listing passes it by.
+FolderCache::Entry* ClasificaArchivo(ScanContext& scan, clsArchivo& archivo, const DatosTarea& datos,
+                                     bool desdePC);
 
 }  // namespace tandrel

@@ -26,12 +26,6 @@ bool Existe(const std::string& ruta) {
   return ::lstat(ruta.c_str(), &st) == 0;
 }
 
-std::string CarpetaDe(const std::string& ruta) {
-  const auto barra = ruta.find_last_of('/');
-  if (barra == std::string::npos) return ".";
-  return barra == 0 ? "/" : ruta.substr(0, barra);
-}
-
 // The data of a file (or the entries of a folder) on the medium: the stick may be pulled the
 // moment the program has closed.
 bool Sincroniza(const std::string& ruta) {
@@ -183,7 +177,7 @@ std::string ReemplazaPorCompactado(std::string_view origen, const std::string& d
                    std::strerror(errno));
     }
   }
-  Sincroniza(CarpetaDe(fuente));
+  Sincroniza(ParentFolder(fuente));
   return {};
 }
 

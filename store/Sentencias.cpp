@@ -105,6 +105,18 @@ std::string Ejecuta(sqlite::Statement& sentencia) {
   return {};
 }
 
+// The columns that both the update and the insert of a task write, ?1 to ?8 of both statements.
+void BindTaskColumns(sqlite::Statement& s, std::string_view hostname, const clsTarea& tarea) {
+  s.BindText(1, hostname);
+  s.BindInt(2, tarea.Tipo);
+  s.BindText(3, tarea.Left);
+  s.BindText(4, tarea.Right);
+  s.BindText(5, tarea.LeftOPT);
+  s.BindText(6, tarea.RightOPT);
+  s.BindText(7, tarea.Descripcion);
+  s.BindText(8, tarea.OPTIONS);
+}
+
 }  // namespace
 
 std::optional<std::int64_t> IdDeTexto(std::string_view texto) {
@@ -149,14 +161,7 @@ std::string LeeTareasDeHost(Conexion& conexion, std::string_view host,
 std::string GuardaTarea(Conexion& conexion, const clsTarea& tarea, std::string_view hostname) {
   sqlite::Statement s;
   if (std::string error = Prepara(conexion, s, kGuardaTarea); !error.empty()) return error;
-  s.BindText(1, hostname);
-  s.BindInt(2, tarea.Tipo);
-  s.BindText(3, tarea.Left);
-  s.BindText(4, tarea.Right);
-  s.BindText(5, tarea.LeftOPT);
-  s.BindText(6, tarea.RightOPT);
-  s.BindText(7, tarea.Descripcion);
-  s.BindText(8, tarea.OPTIONS);
+  BindTaskColumns(s, hostname, tarea);
   s.BindInt(9, tarea.ID);
   return Ejecuta(s);
 }
@@ -166,14 +171,7 @@ std::int64_t InsertaTarea(Conexion& conexion, std::string_view hostname, const c
   sqlite::Statement s;
   std::string fallo = Prepara(conexion, s, kInsertaTarea);
   if (fallo.empty()) {
-    s.BindText(1, hostname);
-    s.BindInt(2, tarea.Tipo);
-    s.BindText(3, tarea.Left);
-    s.BindText(4, tarea.Right);
-    s.BindText(5, tarea.LeftOPT);
-    s.BindText(6, tarea.RightOPT);
-    s.BindText(7, tarea.Descripcion);
-    s.BindText(8, tarea.OPTIONS);
+    BindTaskColumns(s, hostname, tarea);
     s.BindText(9, tarea.LastEXE);
     fallo = Ejecuta(s);
   }

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/Platform.h"
+
 namespace tandrel::sqlite {
 
 namespace {
@@ -16,13 +18,6 @@ namespace {
 // Long enough for another program's short write to finish, short enough that a database held open
 // by another instance gives its message instead of a frozen window.
 constexpr int kBusyTimeoutMs = 2000;
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 std::string CannotOpen(const std::string& path, const std::string& cause) {
   return "Cannot open the database \"" + path + "\": " + cause;
@@ -69,7 +64,7 @@ std::string ReadOnlyCauseOf(const std::string& path) {
       ((st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0)) {
     return "the file is write-protected";
   }
-  const std::string folder = FolderOf(path);
+  const std::string folder = ParentFolder(path);
   struct statvfs fs {};
   if (::statvfs(folder.c_str(), &fs) == 0 && (fs.f_flag & ST_RDONLY) != 0) {
     return "its disk is mounted read-only";

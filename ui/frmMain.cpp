@@ -262,20 +262,23 @@ void frmMain::AddTask() {
   NuevaTarea(session_, *this);
 }
 
-void frmMain::EditaTarea() {
-  if (!Idle() || c_.lstTareas->Count() == 0) return;
+int frmMain::SelectedTask() const {
+  if (!Idle()) return 0;
   const int position = c_.lstTareas->SelectedPosition();
-  if (position < 1 || position > session_.Tareas.Count()) return;
+  return position >= 1 && position <= session_.Tareas.Count() ? position : 0;
+}
+
+void frmMain::EditaTarea() {
+  const int position = SelectedTask();
+  if (position == 0) return;
   Working working(*this);
   OpenTaskEditor(position);
 }
 
 void frmMain::BorraTarea() {
-  if (!Idle() || c_.lstTareas->Count() == 0) return;
+  const int position = SelectedTask();
+  if (position == 0 || !AskYesNo("", "Sure?")) return;
   QTreeWidgetItem* row = c_.lstTareas->SelectedRow();
-  const int position = TaskList::PositionOf(row);
-  if (position < 1 || position > session_.Tareas.Count()) return;
-  if (!AskYesNo("", "Sure?")) return;
 
   ClearFileRows();
   delete row;
@@ -290,9 +293,8 @@ void frmMain::ReloadTasks() {
 }
 
 void frmMain::AnalyseSelected() {
-  if (!Idle() || c_.lstTareas->Count() == 0) return;
-  const int position = c_.lstTareas->SelectedPosition();
-  if (position < 1 || position > session_.Tareas.Count()) return;
+  const int position = SelectedTask();
+  if (position == 0) return;
   Working working(*this);
   Analiza(position);
 }
@@ -310,8 +312,8 @@ void frmMain::SyncSelected() {
 }
 
 void frmMain::ShowPeersOfSelected() {
-  const int position = c_.lstTareas->SelectedPosition();
-  if (!Idle() || position < 1 || position > session_.Tareas.Count()) return;
+  const int position = SelectedTask();
+  if (position == 0) return;
   Working working(*this);
   OpenPeers(position);
 }

@@ -80,6 +80,9 @@ class frmMain : public QMainWindow, public AppView {
   void StoreGeometry();
   void CloseDialogs();
   bool Idle() const { return working_ == 0; }
+  // The position in Tareas of the selected task, when the window is idle and a row is selected
+  // that stands for a task still loaded; 0 otherwise, and no command may act on it.
+  int SelectedTask() const;
 
   // Commands.
   void AddTask();

@@ -41,7 +41,9 @@ TEST(Platform, DriveIsTheLongestMountPointAtAComponentBoundary) {
   EXPECT_EQ(ParentFolder("/a/b/c.txt"), "/a/b");
   EXPECT_EQ(ParentFolder("/a/b//"), "/a");
   EXPECT_EQ(ParentFolder("/c.txt"), "/");
+  EXPECT_EQ(ParentFolder("c.txt"), ".");
   EXPECT_EQ(WithoutTrailingSlashes("//"), "/");
+  EXPECT_EQ(WithTrailingSlash("/a") + WithTrailingSlash("/b/") + WithTrailingSlash(""), "/a//b/");
 }
 
 TEST(Platform, TheUsbFolderJoinsAndSplitsWithOneSeparatorAndKeepsItsCase) {

@@ -98,7 +98,6 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
 TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
   AddTask("", "");
   ScanContext scan(*session, view, 1);
-  scan.Datos.CarpetaPC = scan.pc.Root();
   FileInfo info;
   const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
   ASSERT_EQ(fs.Stat(path, info), 0);
