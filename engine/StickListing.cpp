@@ -1,7 +1,6 @@
 #include "engine/StickListing.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "core/Text.h"
 #include "engine/FileTimes.h"
@@ -34,8 +33,7 @@ void StickListing::ListFolder(FileSystem& fs, AppView& view, const std::string& 
   if (const int error = fs.ListFolder(folder, entries, true); error != 0) {
     if (top) {
       error_ = folder + ": " + ErrorText(error);
-    } else if (error != -ENOENT) {
-      // Gone since its parent was listed: it holds nothing. Unreadable: it may hold anything.
+    } else if (!MeansAbsent(error)) {
       unreadable_.push_back(CaseFold(relative));
     }
     return;
