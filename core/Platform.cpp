@@ -182,6 +182,10 @@ std::vector<std::string> DrivesToShow(const MountTable& mounts, std::string_view
   return shown;
 }
 
+std::string DriveRoot(std::string_view drive) {
+  return drive.empty() ? "/" : WithTrailingSlash(drive);
+}
+
 std::string DriveForDisplay(std::string_view drive) {
   if (drive.empty()) return "/";
   if (drive.size() == 2 && IsDriveLetterPath(drive)) return UpperAscii(drive);

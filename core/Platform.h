@@ -35,6 +35,9 @@ std::string JoinDriveAndLeft(std::string_view drive, std::string_view left);
 // confirming it never rewrites its folder.
 std::string SplitLeft(std::string_view text, std::string_view drive, std::string_view shownLeft,
                       const MountTable& mounts);
+// The folder at the root of a drive, ending in "/": the root file system (the empty drive, or "/"
+// as a drive list shows it) gives "/".
+std::string DriveRoot(std::string_view drive);
 // How a drive is shown where it stands alone: the empty drive as "/", a drive letter upper-cased.
 std::string DriveForDisplay(std::string_view drive);
 

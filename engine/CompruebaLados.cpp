@@ -26,8 +26,10 @@ Fallo CompruebaLado(FileSystem& fs, const std::string& drive, const std::string&
   // never be taken for a folder below the current one.
   if (carpeta.empty() || carpeta.front() != '/') return {-ENOENT, WithoutTrailingSlashes(carpeta)};
   std::vector<FolderEntry> scratch;
-  const std::string raiz = drive.empty() ? "/" : drive;
-  if (int error = fs.ListFolder(raiz, scratch, false); error != 0) return {error, raiz};
+  const std::string raiz = DriveRoot(drive);
+  if (int error = fs.ListFolder(raiz, scratch, false); error != 0) {
+    return {error, WithoutTrailingSlashes(raiz)};
+  }
 
   const int error = fs.ListFolder(carpeta, scratch, false);
   if (error == 0 && hayInstantanea &&

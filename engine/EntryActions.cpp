@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "core/Platform.h"
 #include "core/Public.h"
 #include "engine/ActionMapping.h"
 #include "engine/CopiaArchivo.h"
@@ -94,12 +95,13 @@ std::string RelativeRealPath(const std::string& ruta, const std::string& root,
   if (!root.empty() && ruta.size() > root.size() && ruta.starts_with(root)) {
     return ruta.substr(root.size());
   }
-  const auto parts = std::count(nombre.begin(), nombre.end(), '\\') + 1;
-  auto start = ruta.size();
-  for (auto i = 0; i < parts && start != std::string::npos && start > 0; ++i) {
-    start = ruta.rfind('/', start - 1);
+  // The folder as many levels up as nombre has parts holds the first of them.
+  std::string folder = ruta;
+  for (auto parts = std::count(nombre.begin(), nombre.end(), '\\') + 1; parts > 0; --parts) {
+    folder = ParentFolder(folder);
   }
-  return start == std::string::npos ? ruta : ruta.substr(start + 1);
+  if (folder == ".") return ruta;  // fewer folders than parts: all of it
+  return ruta.substr(WithTrailingSlash(folder).size());
 }
 
 bool PerformAction(RunContext& run, clsArchivo& a, std::vector<std::string>& changed) {

@@ -40,9 +40,11 @@ struct FolderEntry {
   FileInfo info;
 };
 
-// Whether a failed listing or lookup means that the folder is simply not there (or is a file): it
-// holds nothing. Any other failure means it could not be read, and it may hold anything.
-inline bool MeansAbsent(int error) { return error == -ENOENT || error == -ENOTDIR; }
+// Whether a failed listing or lookup means that the folder is simply not there: it holds nothing.
+// Any other failure means it could not be read, and it may hold anything. That includes a file or
+// a link found where a folder was listed a moment before (-ENOTDIR): the folder may have been
+// moved elsewhere, and its files must not look deleted, here or to another computer.
+inline bool MeansAbsent(int error) { return error == -ENOENT; }
 
 enum class OpenFor : std::uint8_t {
   Reading,         // read only

@@ -6,15 +6,11 @@
 #include "core/Text.h"
 #include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
+#include "store/FoldedIndex.h"
 
 namespace tandrel {
 
 namespace {
-
-std::uint32_t HashOf(std::string_view fold) {
-  const std::uint64_t h = std::hash<std::string_view>{}(fold);
-  return static_cast<std::uint32_t>(h ^ (h >> 32));
-}
 
 // The case fold of a name (the key CaseFold gives) into a reused buffer. Unicode case folding
 // changes no ASCII character but A-Z, so a name all in ASCII needs no trip through its tables.
@@ -48,7 +44,7 @@ FolderCache::Folder& FolderCache::Listing(const std::string& path) {
     if (IsTempCopyName(item.name)) continue;
     FoldName(item.name, fold_);
     const FileInfo& info = item.info;
-    folder.entries.push_back({HashOf(fold_), static_cast<std::uint32_t>(folder.text.size()),
+    folder.entries.push_back({FoldedNameHash(fold_), static_cast<std::uint32_t>(folder.text.size()),
                               static_cast<std::uint16_t>(item.name.size()), info.type, false});
     if (detailed_) {
       folder.details.push_back({info.size, info.modified.sec, info.accessed.sec,
@@ -101,7 +97,7 @@ void FolderCache::Take(Entry* entry) {
 void FolderCache::MatchAll(Folder& folder, std::string_view part, std::vector<Entry*>& out) {
   out.clear();
   FoldName(part, fold_);
-  const std::uint32_t hash = HashOf(fold_);
+  const std::uint32_t hash = FoldedNameHash(fold_);
   auto it = std::lower_bound(
       folder.byFold.begin(), folder.byFold.end(), hash,
       [&](std::uint32_t i, std::uint32_t h) { return folder.entries[i].foldHash < h; });

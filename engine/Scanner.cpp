@@ -5,7 +5,7 @@
 
 #include "core/Platform.h"
 #include "core/Public.h"
-#include "core/Text.h"
+#include "engine/RelativeName.h"
 #include "engine/TempNames.h"
 #include "engine/modFiles.h"
 
@@ -26,14 +26,13 @@ bool IsFileOrFolder(ScanContext& scan, EntryType tipo) {
 DatosTarea Subcarpeta(const DatosTarea& datos, bool ladoUSB, std::string_view nombreReal) {
   DatosTarea copia = datos;
   (ladoUSB ? copia.CarpetaUSB : copia.CarpetaPC).append(nombreReal).push_back('/');
-  copia.Relativa.append(ProperCase(nombreReal)).push_back('\\');
+  copia.Relativa = RelativeSubfolder(datos.Relativa, nombreReal);
   return copia;
 }
 
-// On POSIX "\" may stand in a file name, but relative names join their parts with it: "b\b.txt"
-// would share its key with "b/b.txt". Such a name is named in the log and never entered.
+// A name that cannot be part of a relative name is named in the log and never entered.
 bool LeftOutForBackslash(ScanContext& scan, const std::string& carpeta, std::string_view nombre) {
-  if (nombre.find('\\') == std::string_view::npos) return false;
+  if (FitsInRelativeName(nombre)) return false;
   EscribeLog(scan.view, scan.prefijo + scan.session.W("logBackslash") + " " + carpeta +
                             std::string(nombre));
   return true;
@@ -86,7 +85,7 @@ void RecorreUSB(ScanContext& scan, DatosTarea& datos) {
       continue;
     }
     // Names from the file system hold no NUL, so QuitaNulos has nothing to cut here.
-    std::string relativo = datos.Relativa + ProperCase(entrada.name);
+    std::string relativo = RelativeFileName(datos.Relativa, entrada.name);
     if (Excluido(scan, datos, relativo)) continue;
     clsArchivo archivoActual;
     archivoActual.Nombre = std::move(relativo);
@@ -131,7 +130,7 @@ void RecorrePC(ScanContext& scan, DatosTarea& datos) {
       continue;
     }
     if (entrada.taken) continue;  // entered and classified by the USB listing
-    std::string relativo = datos.Relativa + ProperCase(nombreReal);
+    std::string relativo = RelativeFileName(datos.Relativa, nombreReal);
     if (Excluido(scan, datos, relativo)) continue;
     std::string ruta = carpeta + std::string(nombreReal);
     if (clsArchivo* existente = archivos.Find(relativo)) {

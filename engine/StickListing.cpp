@@ -1,10 +1,10 @@
 #include "engine/StickListing.h"
 
 #include <algorithm>
-#include <cerrno>
 
 #include "core/Text.h"
 #include "engine/FileTimes.h"
+#include "engine/RelativeName.h"
 #include "engine/TempNames.h"
 
 namespace tandrel {
@@ -33,21 +33,20 @@ void StickListing::ListFolder(FileSystem& fs, AppView& view, const std::string& 
   if (const int error = fs.ListFolder(folder, entries, true); error != 0) {
     if (top) {
       error_ = folder + ": " + ErrorText(error);
-    } else if (error != -ENOENT) {
-      // Gone since its parent was listed: it holds nothing. Unreadable: it may hold anything.
+    } else if (!MeansAbsent(error)) {
       unreadable_.push_back(CaseFold(relative));
     }
     return;
   }
   for (const FolderEntry& entry : entries) {
     if (IsTempCopyName(entry.name)) continue;
-    // A "\" cannot be part of a relative name: the scan leaves such a name out too.
-    if (entry.name.find('\\') != std::string::npos) continue;
+    if (!FitsInRelativeName(entry.name)) continue;
     if (entry.info.type == EntryType::Folder) {
-      ListFolder(fs, view, folder + entry.name + "/", relative + ProperCase(entry.name) + "\\", false);
+      ListFolder(fs, view, folder + entry.name + "/", RelativeSubfolder(relative, entry.name),
+                 false);
       view.Yield();
     } else if (entry.info.type == EntryType::File) {
-      Add({relative + ProperCase(entry.name), TextoTamano(entry.info.size),
+      Add({RelativeFileName(relative, entry.name), TextoTamano(entry.info.size),
            FechaArchivo(entry.info.modified)});
     }
   }

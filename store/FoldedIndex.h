@@ -13,6 +13,13 @@
 
 namespace tandrel {
 
+// The 32-bit hash of a case-folded name (the key CaseFold gives), for every table that keeps
+// folded names by hash: folds that are equal always hash alike.
+inline std::uint32_t FoldedNameHash(std::string_view folded) {
+  const std::uint64_t h = std::hash<std::string_view>{}(folded);
+  return static_cast<std::uint32_t>(h ^ (h >> 32));
+}
+
 class FoldedIndex {
  public:
   static constexpr std::size_t npos = static_cast<std::size_t>(-1);
@@ -32,7 +39,7 @@ class FoldedIndex {
   std::size_t Find(std::string_view name, NameAt&& nameAt) const {
     if (count_ == 0) return npos;
     const std::string& folded = Fold(name);
-    return Probe(name, folded, Hash(folded), nameAt).position;
+    return Probe(name, folded, FoldedNameHash(folded), nameAt).position;
   }
 
   // Indexes position under name; false (nothing changed) when a position already has that name.
@@ -40,7 +47,7 @@ class FoldedIndex {
   bool Insert(std::string_view name, std::size_t position, NameAt&& nameAt) {
     if (SlotsFor(count_ + 1) > slots_.size()) Rehash(SlotsFor(count_ + 1));
     const std::string& folded = Fold(name);
-    const std::uint32_t hash = Hash(folded);
+    const std::uint32_t hash = FoldedNameHash(folded);
     const Found found = Probe(name, folded, hash, nameAt);
     if (found.position != npos) return false;
     slots_[found.slot] = {static_cast<std::uint32_t>(position + 1), hash};
@@ -73,10 +80,6 @@ class FoldedIndex {
     return folded_;
   }
 
-  static std::uint32_t Hash(std::string_view folded) {
-    const std::uint64_t h = std::hash<std::string_view>{}(folded);
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
-  }
   // At most half the slots in use keeps probe runs short.
   static std::size_t SlotsFor(std::size_t count) {
     std::size_t slots = 16;

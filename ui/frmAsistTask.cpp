@@ -33,9 +33,6 @@ namespace {
 constexpr int kPasoCopia = 11;
 constexpr int kPasoResumen = 6;
 
-// The root of a drive as a folder path: "" (the root file system) gives "/".
-std::string RaizDeUnidad(const std::string& drive) { return drive.empty() ? "/" : drive + "/"; }
-
 }  // namespace
 
 frmAsistTask::frmAsistTask(Session& session, AppView& view, QWidget* parent)
@@ -107,20 +104,20 @@ void frmAsistTask::ValoresIniciales() {
   }
 
   // Dir1 opens at the root of the drive the program runs from, and that counts as a choice.
-  const QString raiz = Qs(RaizDeUnidad(DriveOf(session_.carpetaPrograma, session_.mounts)));
+  const QString raiz = Qs(DriveRoot(DriveOf(session_.carpetaPrograma, session_.mounts)));
   usb_.Dir1->SetRoot(raiz);
   usb_.AstxtUSB->setText(raiz);
 
   // Drive1 and Dir2 open on the program's current folder; that is not a choice: AstxtPC stays
   // empty until the user picks a folder or a drive.
   const std::string actual = QDir::currentPath().toStdString();
-  const std::string raizActual = RaizDeUnidad(DriveOf(actual, session_.mounts));
+  const std::string raizActual = DriveRoot(DriveOf(actual, session_.mounts));
   const std::vector<std::string> puntos =
       DrivesToShow(session_.mounts, QDir::homePath().toStdString(),
                    DriveOf(session_.carpetaPrograma, session_.mounts));
   for (const std::string& punto : puntos) {
-    const std::string raizPunto = punto == "/" ? "/" : RaizDeUnidad(punto);
-    pc_.Drive1->addItem(Qs(DriveForDisplay(punto == "/" ? "" : punto)), Qs(raizPunto));
+    const std::string raizPunto = DriveRoot(punto);
+    pc_.Drive1->addItem(Qs(DriveForDisplay(punto)), Qs(raizPunto));
     if (raizPunto == raizActual) pc_.Drive1->setCurrentIndex(pc_.Drive1->count() - 1);
   }
   if (pc_.Dir2->SetRoot(Qs(raizActual))) pc_.Dir2->ShowFolder(Qs(actual));

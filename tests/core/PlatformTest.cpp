@@ -36,6 +36,7 @@ TEST(Platform, DriveIsTheLongestMountPointAtAComponentBoundary) {
   EXPECT_EQ(WithoutDrive("/etc/x", table), "/etc/x");
   EXPECT_EQ(DriveForDisplay(""), "/");
   EXPECT_EQ(DriveForDisplay("e:"), "E:");
+  EXPECT_EQ(DriveRoot("") + "|" + DriveRoot("/") + "|" + DriveRoot("/media/a"), "/|/|/media/a/");
   EXPECT_EQ(JoinPath("/a/", "b\\c"), "/a/b/c");
   EXPECT_EQ(JoinPath("", "\\x"), "/x");  // the root file system's empty drive
   EXPECT_EQ(ParentFolder("/a/b/c.txt"), "/a/b");

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/Public.h"
+#include "engine/EntryActions.h"
 #include "engine/FileTimes.h"
 #include "tests/support/RunFixture.h"
 
@@ -15,6 +16,14 @@ namespace {
 using Names = std::map<std::string, std::string>;
 
 std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0}).str(); }
+
+// A new file takes its real names below its source root, or else its path's last parts.
+TEST(RelativeRealPath, BelowTheRootOrTheLastPartsOfTheName) {
+  for (const char* ruta : {"/r/Docs/a.txt", "/x/Docs/a.txt", "Docs/a.txt"}) {
+    EXPECT_EQ(RelativeRealPath(ruta, "/r/", "DOCS\\A.txt"), "Docs/a.txt") << ruta;
+  }
+  EXPECT_EQ(RelativeRealPath("/a.txt", "/r/", "X\\A.txt"), "a.txt");
+}
 
 TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   const auto id = AddTask();
