@@ -80,6 +80,7 @@ void AnalizaTarea(Session& session, AppView& view, int indice, bool mostrar) {
   session.TareaAnalizada = indice;
   session.driveError = false;
   session.heldBackFolders.clear();
+  session.passedOver = 0;
 
   EscribeLog(view, prefijo + session.W("panAnalyzing"));
   MuestraEstado(view, *session.Words, "pananalyzing");

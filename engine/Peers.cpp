@@ -81,8 +81,11 @@ StickListing StickFilesOfTask(Session& session, AppView& view, int indice) {
   DatosTarea flags;
   flags.PonOpciones(tarea.LeftOPT, tarea.RightOPT, tarea.OPTIONS);
   // The analysis lists the stick through this task's eyes: without "N" and "R" on its USB side, or
-  // with masks, files a peer takes are missing from it, and their rows would look deleted.
-  const bool wholeFolder = flags.NuevosUSB && flags.SubcarpetasUSB && session.Mascaras.Count() == 0;
+  // with masks, files a peer takes are missing from it, and their rows would look deleted. Nor do
+  // its entries tell which folders it could not look into, or found a link in the place of.
+  const bool wholeFolder = flags.NuevosUSB && flags.SubcarpetasUSB &&
+                           session.Mascaras.Count() == 0 && session.heldBackFolders.empty() &&
+                           session.passedOver == 0;
   if (session.TareaAnalizada == indice && !session.driveError && wholeFolder) {
     return StickListing::FromEntries(session.Archivos);
   }
@@ -118,7 +121,7 @@ void CountWaiting(Session& session, const StickListing& stick, Peer& peer,
     }
     const std::size_t i = stick.Find(name);
     if (i == StickListing::npos) {
-      if (stick.BelowUnreadable(name)) {
+      if (stick.BelowHeldBackFolder(name)) {
         unsure = true;
       } else if (run.TakesDeletion(name)) {
         ++peer.deletions;

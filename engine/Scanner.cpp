@@ -183,6 +183,7 @@ ScanReport AnalizaCarpetas(ScanContext& scan) {
     }
   }
   scan.session.heldBackFolders = scan.HeldBackFolders();
+  scan.session.passedOver = scan.pasados;
   return {scan.pasados};
 }
 

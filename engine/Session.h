@@ -2,6 +2,7 @@
 // Everything the program holds while it runs: the settings, the word table, the connection, this
 // computer's name and tasks, the entries of the current analysis, its snapshot and masks, and the
 // counts. One per process (tests make as many as they like); passed by reference, never global.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,9 @@ class Session {
   // The relative folders (case-folded, ending in "\\") the last analysis could not look into:
   // the run keeps the snapshot rows below them, also those of names no entry holds.
   std::vector<std::string> heldBackFolders;
+  // The links and special files the last analysis passed over, on either side: what stands where
+  // one of the stick's folders was is not among the entries.
+  std::size_t passedOver = 0;
   // The last run was refused or stopped: its snapshot could not be written.
   bool databaseError = false;
 };

@@ -34,7 +34,7 @@ void StickListing::ListFolder(FileSystem& fs, AppView& view, const std::string& 
     if (top) {
       error_ = folder + ": " + ErrorText(error);
     } else if (!MeansAbsent(error)) {
-      unreadable_.push_back(CaseFold(relative));
+      heldBack_.push_back(CaseFold(relative));
     }
     return;
   }
@@ -48,6 +48,9 @@ void StickListing::ListFolder(FileSystem& fs, AppView& view, const std::string& 
     } else if (entry.info.type == EntryType::File) {
       Add({RelativeFileName(relative, entry.name), TextoTamano(entry.info.size),
            FechaArchivo(entry.info.modified)});
+    } else if (entry.info.type != EntryType::Unknown) {
+      // Rare on a stick: a plain list is enough to test the rows no file matched against.
+      heldBack_.push_back(CaseFold(RelativeSubfolder(relative, entry.name)));
     }
   }
 }
@@ -61,8 +64,15 @@ std::size_t StickListing::Find(std::string_view name) const {
   return index_.Find(name, [this](std::size_t i) -> std::string_view { return files_[i].name; });
 }
 
-bool StickListing::BelowUnreadable(std::string_view name) const {
-  return BelowAnyFoldedFolder(name, unreadable_);
+bool StickListing::BelowHeldBackFolder(std::string_view name) const {
+  if (BelowAnyFoldedFolder(name, heldBack_)) return true;
+  // A file listed under the name of one of its folders. Only rows no file matched come here, and
+  // each costs one lookup per folder level.
+  for (std::size_t cut = name.rfind('\\'); cut != 0 && cut != std::string_view::npos;
+       cut = name.rfind('\\', cut - 1)) {
+    if (Find(name.substr(0, cut)) != npos) return true;
+  }
+  return false;
 }
 
 }  // namespace tandrel

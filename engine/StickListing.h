@@ -28,7 +28,8 @@ class StickListing {
   // Lists folder (a real path ending in "/") and all its subfolders, yielding after each
   // subfolder. Links, special files and the run's temporary files are passed over; of two names
   // of one folder that differ only in case the first listed is kept. A subfolder that cannot be
-  // read is remembered (see BelowUnreadable); a top folder that cannot be listed leaves the error.
+  // read, and a link or special file that may stand where a folder was, is remembered (see
+  // BelowHeldBackFolder); a top folder that cannot be listed leaves the error.
   static StickListing List(FileSystem& fs, AppView& view, const std::string& folder);
 
   std::size_t Count() const { return files_.size(); }
@@ -36,8 +37,10 @@ class StickListing {
   // The position of the file named name without regard to case (the snapshot's key folding), or
   // npos.
   std::size_t Find(std::string_view name) const;
-  // True when name lies below a folder that could not be read: whether it is there is unknown.
-  bool BelowUnreadable(std::string_view name) const;
+  // True when whether name is on the stick cannot be told: it lies below a folder that could not
+  // be read, or below a link, a file or a special file that stands where a folder was (the folder
+  // may have been moved elsewhere, as the task's own scan takes it).
+  bool BelowHeldBackFolder(std::string_view name) const;
   // The description of why the folder itself could not be listed, or "".
   const std::string& Error() const { return error_; }
 
@@ -48,7 +51,8 @@ class StickListing {
 
   std::vector<StickFile> files_;
   FoldedIndex index_;
-  std::vector<std::string> unreadable_;  // case-folded relative folders, ending in "\"
+  // Case-folded relative folders, ending in "\": unreadable, or a link or special file.
+  std::vector<std::string> heldBack_;
   std::string error_;
 };
 

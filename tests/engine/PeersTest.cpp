@@ -1,6 +1,8 @@
 // The other computers of a stick folder: which tasks share it, and what waits for each of them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/Peers.h"
 #include "tests/support/RunFixture.h"
 
@@ -107,6 +109,16 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   peers = Peers();
   EXPECT_EQ(peers[0].newFiles + peers[0].changed + peers[0].deletions, 2u + 1u + 1u);
   EXPECT_EQ(peers[0].notes, (std::vector<std::string>{"lblPeerUnreadable"}));
+  // So may a link or a file in its place, as that computer's own scan takes it: listed or analysed.
+  fs.ClearFaults();
+  std::filesystem::remove_all(pair.Path(Side::Usb, Usb("Sub")));
+  pair.AddLink(Side::Usb, Usb("Sub"), "Moved");
+  for (const int step : {0, 1, 2, 3}) {
+    if (step == 2) std::filesystem::remove(pair.Path(Side::Usb, Usb("Sub")));
+    if (step == 2) pair.AddFile(Side::Usb, Usb("Sub"), 1, kOlder);
+    if (step % 2 == 1) Analyse();
+    EXPECT_EQ(Peers()[0].deletions, 1u) << step;
+  }
 
   EXPECT_EQ(LastSyncText(*session, peers[4].tarea.LastEXE), "wrdNever");
   EXPECT_EQ(LastSyncText(*session, peers[0].tarea.LastEXE), "07/03/2024 09:30:05");
