@@ -157,37 +157,5 @@ TEST_F(frmAsistTaskTest, ADriveChoiceMovesThePcTreeUnlessTheDriveCannotBeRead) {
   EXPECT_EQ(Text(*wizard, "AstxtPC").toStdString(), Drive() + "/other/");
 }
 
-TEST_F(frmAsistTaskTest, EachPageOpensWithTheFocusOnItsFirstField) {
-  auto wizard = Open();
-  const char* const first[] = {"", "txtNombre", "AstxtUSB", "AstxtPC", "AschkUSBNew", "AschkAuto",
-                               "Command1"};
-  EXPECT_EQ(wizard->focusWidget()->objectName(), "txtNombre");
-  test::TypeText(wizard->focusWidget(), "Typed");  // typing goes where the focus is
-  for (int step = 2; step <= 6; ++step) {
-    Next(*wizard);
-    EXPECT_EQ(wizard->focusWidget()->objectName(), first[step]) << step;
-  }
-  for (int step = 5; step >= 1; --step) {
-    Back(*wizard);
-    EXPECT_EQ(wizard->focusWidget()->objectName(), first[step]) << step;
-  }
-  Find<QRadioButton>(*wizard, "optTipo1")->click();
-  Next(*wizard);
-  EXPECT_EQ(wizard->focusWidget()->objectName(), "lstTareas");
-  EXPECT_EQ(Text(*wizard, "txtNombre"), "Typed");
-}
-
-TEST_F(frmAsistTaskTest, ANameOfSpacesIsAcceptedAndCancelOnTheSummaryCreatesNothing) {
-  auto wizard = Open();
-  test::TypeText(Find<QLineEdit>(*wizard, "txtNombre"), "  ");
-  Next(*wizard, 5);
-  EXPECT_EQ(wizard->Paso(), 6);
-  Find<QPushButton>(*wizard, "butCancel")->click();
-  EXPECT_EQ(wizard->result(), QDialog::Rejected);
-  EXPECT_EQ(Rows(), 0);
-  EXPECT_TRUE(view.messages.empty());
-  EXPECT_TRUE(view.log.empty());
-}
-
 }  // namespace
 }  // namespace tandrel

@@ -245,25 +245,6 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_FALSE(written.LastEXE.empty());
 }
 
-TEST_F(MainWindow, GeometryComesFromTheSettingsByWindowState) {
-  WriteSettings("[General]\r\nWindowState=0\r\nWindowWidth=13500\r\nWindowHeight=9000\r\n");
-  auto& w = Start();
-  EXPECT_EQ(w.width(), TwipsToPixels(13500, w.logicalDpiX()));
-  EXPECT_EQ(w.height(), TwipsToPixels(9000, w.logicalDpiY()));
-  w.close();
-
-  // Minimised at exit: the next start keeps the designed size.
-  WriteSettings("[General]\r\nWindowState=1\r\nWindowWidth=6000\r\nWindowHeight=5000\r\n");
-  auto& designed = Start();
-  EXPECT_EQ(designed.width(), TwipsToPixels(11295, designed.logicalDpiX()));
-  EXPECT_FALSE(designed.isMinimized());
-  designed.close();
-
-  WriteSettings("[General]\r\nWindowState=2\r\n");
-  auto& maximised = Start();
-  EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
-}
-
 TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {
   WriteSettings("[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
