@@ -2,16 +2,13 @@
 // Whatever happens, every file is its old or its new version, nothing the user still has is
 // deleted, and the next analysis and run finish the work. (The run killed at each of its file
 // calls: FaultsCrashLoopTest.)
-#include <sys/mount.h>
-
 #include <cerrno>
 
+#include "tests/engine/FaultsFixture.h"
 #include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
-
-using Names = std::map<std::string, std::string>;
 
 TEST_F(RunTest, FailedCopyLeavesTheDestinationAsItWasAndNoTemporaryFile) {
   const auto id = AddTask();
@@ -40,16 +37,9 @@ class FullDiskTest : public RunTest {
  protected:
   void SetUp() override {
     RunTest::SetUp();
-    if (::mount("tmpfs", pair.Pc().c_str(), "tmpfs", 0, "size=1m") != 0) {
-      GTEST_SKIP() << "cannot mount a small tmpfs here: " << ErrorText(errno);
-    }
-    mounted_ = true;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Error();
   }
-  void TearDown() override {
-    if (mounted_) ::umount2(pair.Pc().c_str(), MNT_DETACH);
-    RunTest::TearDown();
-  }
-  bool mounted_ = false;
+  TmpfsMount disk{pair.Pc(), "1m"};
 };
 
 TEST_F(FullDiskTest, CopiesThatDoNotFitFailAndLeaveNothingBehind) {

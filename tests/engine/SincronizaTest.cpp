@@ -12,8 +12,6 @@
 namespace tandrel::test {
 namespace {
 
-using Names = std::map<std::string, std::string>;
-
 std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0}).str(); }
 
 TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
