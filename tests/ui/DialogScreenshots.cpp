@@ -1,7 +1,7 @@
 // Every dialog, in English and in Spanish, laid out offscreen: no caption may be cut (each button
 // and one-line label gets at least the width it asks for, each wrapped label the height its text
 // needs). scripts/screenshots runs them again to save each as a picture for the README.
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "tests/ui/QtApp.h"
 
 #include <fcntl.h>
@@ -57,9 +57,10 @@ std::vector<std::string> CutCaptions(const QWidget& dialog) {
   return cut;
 }
 
-class DialogScreenshots : public test::DialogFixture, public ::testing::WithParamInterface<const char*> {
+class DialogScreenshots : public test::UiFixture, public ::testing::WithParamInterface<const char*> {
  protected:
   DialogScreenshots() {
+    OpenSession();
     UseLanguage(GetParam());
     for (const char* folder : {"Documents/Letters", "Music", "Photos/2024", "Projects"}) {
       std::filesystem::create_directories(Drive() + "/" + folder);
@@ -74,7 +75,7 @@ class DialogScreenshots : public test::DialogFixture, public ::testing::WithPara
     const QLayout* layout = dialog.layout();
     dialog.resize(width, layout->hasHeightForWidth() ? layout->totalHeightForWidth(width)
                                                      : dialog.sizeHint().height());
-    test::PumpEvents();
+    test::Pump();
     EXPECT_TRUE(CutCaptions(dialog).empty()) << name << ": " << ::testing::PrintToString(CutCaptions(dialog));
     if (test::PictureFolder().empty()) return;  // pictures only for scripts/screenshots
     std::filesystem::create_directories(test::PictureFolder());

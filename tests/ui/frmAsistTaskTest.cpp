@@ -1,7 +1,7 @@
 // The new-task wizard driven step by step on a real database and real folders: the name check,
 // the folder trees, copying a task of another computer, going back from the summary, and the one
 // row it creates.
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include <filesystem>
 
@@ -21,8 +21,9 @@ namespace {
 
 using test::Find;
 
-class frmAsistTaskTest : public test::DialogFixture {
+class frmAsistTaskTest : public test::UiFixture {
  protected:
+  frmAsistTaskTest() { OpenSession(); }
   std::unique_ptr<frmAsistTask> Open() {
     auto wizard = std::make_unique<frmAsistTask>(*session, view);
     wizard->show();

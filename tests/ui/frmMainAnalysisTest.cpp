@@ -17,8 +17,7 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "tests/ui/DialogFixture.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -26,7 +25,7 @@ namespace {
 
 namespace fsys = std::filesystem;
 
-class WindowWithEngine : public test::WindowFixture {
+class WindowWithEngine : public test::UiFixture {
  protected:
   WindowWithEngine() {
     WriteLanguage("EN", {{"tskDone", "Done"}, {"tskPending", "Pending"}});

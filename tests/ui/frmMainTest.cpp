@@ -12,7 +12,7 @@
 #include <QTreeView>
 
 #include "core/clsArchivoINI.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -39,7 +39,7 @@ const Words kSpanish = {
     {"capDesc", "Descripción"},   {"capFile", "Archivo"},
 };
 
-class MainWindow : public test::WindowFixture {
+class MainWindow : public test::UiFixture {
  protected:
   MainWindow() {
     WriteLanguage("EN", kEnglish);
