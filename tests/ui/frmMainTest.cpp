@@ -98,12 +98,8 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_EQ(w.windowTitle(), "Vorn Tandrel (1.0.37)");
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
-  // The log begins with an empty line, and each line carries its time.
-  const QStringList lines = Log().split('\n');
-  ASSERT_GE(lines.size(), 3);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_TRUE(lines[1].startsWith("[")) << lines[1].toStdString();
-  EXPECT_TRUE(lines[1].contains("Starting Vorn Tandrel (ver. 1.0.37)")) << lines[1].toStdString();
+  // The log's lines reach the box (their form is the log's own: PublicTest).
+  EXPECT_TRUE(Log().contains("Starting Vorn Tandrel (ver. 1.0.37)"));
 
   ASSERT_EQ(Tasks()->Count(), 2);
   const std::int64_t ids[] = {a, b};  // by description
