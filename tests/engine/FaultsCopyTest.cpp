@@ -1,7 +1,8 @@
-// An overwrite that meets a fault: a device that goes in the middle of it, a source that cannot be
-// read, a destination on a read-only file system, an immutable destination, a destination held
-// open by another program. Whatever happens, the destination is its old version or the new one,
-// the run goes on to its end, and the next analysis never plans the old version over the new.
+// An overwrite that meets a fault: a step of the copy that fails, a device that goes in the middle
+// of it, a source that cannot be read, a destination on a read-only file system, an immutable
+// destination, a destination held open by another program. Whatever happens, the destination is
+// its old version or the new one, the run goes on to its end, and the next analysis never plans
+// the old version over the new.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -58,36 +59,57 @@ class CopyFaultTest : public RunTest, public ::testing::WithParamInterface<CopyF
   std::unique_ptr<TmpfsMount> mount;
   std::string immutable;
   int holder = -1;
+  bool armed = false;
 };
 
 std::string Nothing(CopyFaultTest&) { return {}; }
+std::string ClearFaults(CopyFaultTest& t) {
+  t.fs.ClearFaults();
+  return {};
+}
+// Every attempt at one step of the copy into the temporary file fails; armed when the copy opens
+// its source, since Other.txt's copy may go through a temporary file too.
+template <FsOp op>
+std::string FailTemporary(CopyFaultTest& t) {
+  t.fs.Watch([&t](FsOp kind, const std::string& path) {
+    if (t.armed || kind != FsOp::Open || path != t.Source()) return;
+    t.armed = true;
+    for (int attempt = 1; attempt <= 3; ++attempt) t.fs.FailAt(attempt, EIO, op, ".tandrel-");
+  });
+  return {};
+}
 
 const CopyFault kFaults[] = {
+    {"TemporaryWriteFails", true, "", Nothing, FailTemporary<FsOp::Write>, ClearFaults, false, false},
+    {"TemporaryFsyncFails", true, "", Nothing, FailTemporary<FsOp::Fsync>, ClearFaults, false, false},
+    {"TemporaryTimesFail", true, "", Nothing, FailTemporary<FsOp::SetTimes>, ClearFaults, false, false},
+    {"TemporaryModeFails", true, "", Nothing, FailTemporary<FsOp::ChangeMode>, ClearFaults, false, false},
+    {"RenameOverTheFileFails", true, "", Nothing, FailTemporary<FsOp::Rename>, ClearFaults, false, false},
     // The source's first read passes; the temporary's first write on the PC already fails.
     {"DestinationDiskGoesAtTheFirstWrite", true, "", Nothing,
      [](CopyFaultTest& t) {
        t.fs.VanishAt(1, t.pair.Pc(), FsOp::Read, "Doc.txt");
        return std::string();
      },
-     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, true},
+     ClearFaults, false, true},
     {"StickGoesAtTheRenameOverItsFile", false, "", Nothing,
      [](CopyFaultTest& t) {
        t.fs.VanishAt(1, t.pair.Usb(), FsOp::Rename, "Doc.txt");
        return std::string();
      },
-     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, true},
+     ClearFaults, false, true},
     {"OptimistCopyLosesItsSourceStickMidRead", true, "O", Nothing,
      [](CopyFaultTest& t) {
        t.fs.VanishAt(1, t.pair.Usb(), FsOp::Read, "Doc.txt");
        return std::string();
      },
-     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, false},
+     ClearFaults, false, false},
     {"SourceReadFailsWithEio", false, "", Nothing,
      [](CopyFaultTest& t) {
        for (int attempt = 1; attempt <= 3; ++attempt) t.fs.FailAt(attempt, EIO, FsOp::Read, "Doc.txt");
        return std::string();
      },
-     [](CopyFaultTest& t) { t.fs.ClearFaults(); return std::string(); }, false, false},
+     ClearFaults, false, false},
     {"DestinationOnAReadOnlyFileSystem", true, "",
      [](CopyFaultTest& t) {
        t.mount = std::make_unique<TmpfsMount>(t.pair.Pc(), "1m");
@@ -148,6 +170,7 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
     EXPECT_STREQ(seen, kOld) << "the other program keeps what it opened";
   } else {
     EXPECT_EQ(ReadAll(Destination()), kOld);
+    EXPECT_EQ(ModifiedTime(Destination()).sec, kMonday);
     EXPECT_EQ(view.Row("Doc.txt")->icon, "KO");
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + Source()));
     EXPECT_EQ(view.taskRows[0].icon, "ALERT");

@@ -6,15 +6,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
-#include "tests/support/FaultyFileSystem.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
-
-using Names = std::map<std::string, std::string>;
 
 // A tmpfs of `size` ("1m") mounted over `where` (an existing folder) until the object goes. Needs
 // root, or a user namespace that allows it; Error() tells why it is not mounted.

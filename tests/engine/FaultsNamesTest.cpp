@@ -11,8 +11,6 @@
 namespace tandrel::test {
 namespace {
 
-using Names = std::map<std::string, std::string>;
-
 TEST_F(RunTest, AwkwardNamesSyncUnderTheirOwnNameAndKeepOneKey) {
   const auto id = AddTask();
   const std::string longName = "L" + std::string(250, 'o') + ".txt";  // 255 bytes, the limit

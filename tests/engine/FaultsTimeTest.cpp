@@ -7,8 +7,6 @@
 namespace tandrel::test {
 namespace {
 
-using Names = std::map<std::string, std::string>;
-
 TEST_F(RunTest, CopiesOntoATwoSecondStickStayInStepRunAfterRun) {
   const auto id = AddTask();
   fs.RoundTimes(pair.Usb());

@@ -1,55 +1,23 @@
-// The run when the machine misbehaves: a copy step that fails, a full disk, a flush that fails.
+// The run when the machine misbehaves: a full disk, a stick pulled out before the run.
 // Whatever happens, every file is its old or its new version, nothing the user still has is
 // deleted, and the next analysis and run finish the work. (The run killed at each of its file
-// calls: FaultsCrashLoopTest.)
-#include <sys/mount.h>
-
+// calls: FaultsCrashLoopTest; a step of a copy that fails: FaultsCopyTest.)
 #include <cerrno>
 
+#include "tests/engine/FaultsFixture.h"
 #include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
-
-using Names = std::map<std::string, std::string>;
-
-TEST_F(RunTest, FailedCopyLeavesTheDestinationAsItWasAndNoTemporaryFile) {
-  const auto id = AddTask();
-  for (FsOp op : {FsOp::Write, FsOp::Fsync, FsOp::SetTimes, FsOp::ChangeMode, FsOp::Rename}) {
-    SCOPED_TRACE(FsOpName(op));
-    db.Exec("DELETE FROM FILES");
-    Put(Side::Usb, "Report.txt", "the stick's newer copy", kTuesday);
-    Put(Side::Pc, "Report.txt", "the pc's copy", kMonday);
-    Remember(id, "Report.txt", Side::Pc);
-    Analyse();
-    ASSERT_EQ(Code("Report.txt"), "A2");
-    for (int attempt = 1; attempt <= 3; ++attempt) fs.FailAt(attempt, EIO, op, ".tandrel-");
-    Run();
-    fs.ClearFaults();
-    EXPECT_EQ(Tree(pair.Pc()), (Names{{"Report.txt", "the pc's copy"}}));
-    EXPECT_EQ(ModifiedTime(PcPath("Report.txt")).sec, kMonday);
-    EXPECT_EQ(session->Fallos, 1);
-    EXPECT_EQ(view.Row("Report.txt")->icon, "KO");
-    EXPECT_TRUE(view.LogHas("** ERROR ** : " + UsbPath("Report.txt")));
-    EXPECT_TRUE(Rows(id).empty());
-  }
-}
 
 // The PC folder on a tmpfs of one mebibyte (tests run as root in CI; elsewhere this is skipped).
 class FullDiskTest : public RunTest {
  protected:
   void SetUp() override {
     RunTest::SetUp();
-    if (::mount("tmpfs", pair.Pc().c_str(), "tmpfs", 0, "size=1m") != 0) {
-      GTEST_SKIP() << "cannot mount a small tmpfs here: " << ErrorText(errno);
-    }
-    mounted_ = true;
+    if (!disk.Mounted()) GTEST_SKIP() << disk.Error();
   }
-  void TearDown() override {
-    if (mounted_) ::umount2(pair.Pc().c_str(), MNT_DETACH);
-    RunTest::TearDown();
-  }
-  bool mounted_ = false;
+  TmpfsMount disk{pair.Pc(), "1m"};
 };
 
 TEST_F(FullDiskTest, CopiesThatDoNotFitFailAndLeaveNothingBehind) {

@@ -13,8 +13,6 @@
 namespace tandrel::test {
 namespace {
 
-using Names = std::map<std::string, std::string>;
-
 std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0}).str(); }
 
 // A new file takes its real names below its source root, or else its path's last parts.

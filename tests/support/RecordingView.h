@@ -44,14 +44,11 @@ class RecordingView : public AppView {
   void AddTaskRow(const TaskRow& row) override { taskRows.push_back(row); }
   void SetTaskRowResult(int position, const std::string& icon, const std::string& state,
                         const std::string& lastSync) override;
-  void SetTaskFrameCaption(const std::string& caption) override { taskFrameCaption = caption; }
+  void SetTaskFrameCaption(const std::string&) override {}
   void EnableAnalyse(bool enabled) override { analyseEnabled = enabled; }
-  void EnableSync(bool enabled) override {
-    syncEnabled = enabled;
-    syncHistory.push_back(enabled);
-  }
-  void SetWorking(bool on) override { working = on; workingHistory.push_back(on); }
-  void OpenNewTaskWizard() override { ++wizardOpened; }
+  void EnableSync(bool enabled) override { syncEnabled = enabled; }
+  void SetWorking(bool on) override { workingHistory.push_back(on); }
+  void OpenNewTaskWizard() override {}
 
   // The log lines without their "[hh:mm:ss] " stamp.
   std::vector<std::string> LogTexts() const;
@@ -68,17 +65,13 @@ class RecordingView : public AppView {
 
   std::vector<FileRow> fileRows;
   std::vector<TaskRow> taskRows;
-  std::string taskFrameCaption;
   std::int64_t progressMax = 0;
   std::int64_t progressValue = 0;
   int yields = 0;
   bool busy = false;
   bool analyseEnabled = true;
   bool syncEnabled = false;
-  std::vector<bool> syncHistory;
-  bool working = false;
   std::vector<bool> workingHistory;
-  int wizardOpened = 0;
 };
 
 }  // namespace tandrel::test

@@ -23,6 +23,9 @@
 
 namespace tandrel::test {
 
+// A tree, a snapshot or a plan: name -> content, last-write text or code.
+using Names = std::map<std::string, std::string>;
+
 inline constexpr const char* kHost = "PC1";
 inline const std::int64_t kMonday = UtcSeconds(2022, 3, 7, 9, 15, 0);
 inline const std::int64_t kTuesday = UtcSeconds(2022, 3, 8, 17, 45, 30);

@@ -4,13 +4,13 @@
 #include <csignal>
 
 #include "core/clsArchivoINI.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/SignalCloser.h"
 
 namespace tandrel {
 namespace {
 
-class SignalCloserTest : public test::WindowFixture {};
+class SignalCloserTest : public test::UiFixture {};
 
 TEST_F(SignalCloserTest, TermSignalClosesTheWindowThroughTheWholeShutdown) {
   WriteSettings("[DB]\r\nCompactDataBase=0\r\n[Panel]\r\nbutOKS=0\r\n");

@@ -1,6 +1,6 @@
 // The file detail dialog on real entries, a real task and a real snapshot: what each section shows,
 // which choices are offered, and what OK and Cancel leave behind.
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include "core/Public.h"
 #include "store/clsArchivo.h"
@@ -18,9 +18,10 @@ namespace {
 
 using test::Find;
 
-class frmFileTest : public test::DialogFixture {
+class frmFileTest : public test::UiFixture {
  protected:
   frmFileTest() {
+    OpenSession();
     taskId = db.AddTask({.hostname = "PC1", .right = "/srv/pc/Docs", .descr = "Docs"});
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
     // A file only on the PC, empty, never synchronised.

@@ -17,8 +17,7 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "tests/ui/DialogFixture.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -26,7 +25,7 @@ namespace {
 
 namespace fsys = std::filesystem;
 
-class WindowWithEngine : public test::WindowFixture {
+class WindowWithEngine : public test::UiFixture {
  protected:
   WindowWithEngine() {
     WriteLanguage("EN", {{"tskDone", "Done"}, {"tskPending", "Pending"}});
@@ -90,24 +89,6 @@ TEST_F(WindowWithEngine, AnalyseFilterAndSynchroniseTheSelectedTask) {
   Q_EMIT tasks->itemClicked(tasks->topLevelItem(0), 0);
   EXPECT_FALSE(Command("SYNC")->isEnabled());
   EXPECT_TRUE(w.messages.empty());
-}
-
-TEST_F(WindowWithEngine, EachCommandOpensItsDialog) {
-  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .descr = "Docs", .options = ""});
-  Start();  // a first run: no LastEXE yet
-  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmAsistTask"});
-  dialogs.clear();
-
-  Command("NEWT")->trigger();
-  Command("mnuEditTask")->trigger();
-  Command("OPTIONS")->trigger();
-  db.AddTask({.hostname = "TESTPC", .left = "/usb2", .right = pc, .descr = "More", .options = ""});
-  auto* tasks = Control<TaskList>("lstTareas");
-  Q_EMIT tasks->itemDoubleClicked(tasks->topLevelItem(0), 0);
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmAsistTask", "tandrel::frmTask",
-                                               "tandrel::frmOPT", "tandrel::frmTask"}));
-  // The double-click reloads the list after the editor; the menu item does not.
-  EXPECT_EQ(tasks->Count(), 2);
 }
 
 // The letter after "&" in a caption, lower-cased; a null character for none.

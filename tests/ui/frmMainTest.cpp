@@ -12,7 +12,7 @@
 #include <QTreeView>
 
 #include "core/clsArchivoINI.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -39,7 +39,7 @@ const Words kSpanish = {
     {"capDesc", "Descripción"},   {"capFile", "Archivo"},
 };
 
-class MainWindow : public test::WindowFixture {
+class MainWindow : public test::UiFixture {
  protected:
   MainWindow() {
     WriteLanguage("EN", kEnglish);
@@ -98,12 +98,8 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_EQ(w.windowTitle(), "Vorn Tandrel (1.0.37)");
   EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
-  // The log begins with an empty line, and each line carries its time.
-  const QStringList lines = Log().split('\n');
-  ASSERT_GE(lines.size(), 3);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_TRUE(lines[1].startsWith("[")) << lines[1].toStdString();
-  EXPECT_TRUE(lines[1].contains("Starting Vorn Tandrel (ver. 1.0.37)")) << lines[1].toStdString();
+  // The log's lines reach the box (their form is the log's own: PublicTest).
+  EXPECT_TRUE(Log().contains("Starting Vorn Tandrel (ver. 1.0.37)"));
 
   ASSERT_EQ(Tasks()->Count(), 2);
   const std::int64_t ids[] = {a, b};  // by description
@@ -243,25 +239,6 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_NEAR(written.WindowWidth, PixelsToTwips(1000, w.logicalDpiX()), 1);
   EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
   EXPECT_FALSE(written.LastEXE.empty());
-}
-
-TEST_F(MainWindow, GeometryComesFromTheSettingsByWindowState) {
-  WriteSettings("[General]\r\nWindowState=0\r\nWindowWidth=13500\r\nWindowHeight=9000\r\n");
-  auto& w = Start();
-  EXPECT_EQ(w.width(), TwipsToPixels(13500, w.logicalDpiX()));
-  EXPECT_EQ(w.height(), TwipsToPixels(9000, w.logicalDpiY()));
-  w.close();
-
-  // Minimised at exit: the next start keeps the designed size.
-  WriteSettings("[General]\r\nWindowState=1\r\nWindowWidth=6000\r\nWindowHeight=5000\r\n");
-  auto& designed = Start();
-  EXPECT_EQ(designed.width(), TwipsToPixels(11295, designed.logicalDpiX()));
-  EXPECT_FALSE(designed.isMinimized());
-  designed.close();
-
-  WriteSettings("[General]\r\nWindowState=2\r\n");
-  auto& maximised = Start();
-  EXPECT_TRUE(maximised.windowState() & Qt::WindowMaximized);
 }
 
 TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {

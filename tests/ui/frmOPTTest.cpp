@@ -1,6 +1,6 @@
 // The options dialog over real language folders: which headers are listed and how, which entry is
 // selected, what OK stores into the settings and what Cancel leaves.
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,9 +18,10 @@ namespace {
 
 using test::Find;
 
-class frmOPTTest : public test::DialogFixture {
+class frmOPTTest : public test::UiFixture {
  protected:
   frmOPTTest() {
+    OpenSession();
     std::filesystem::remove_all(Languages());
     std::filesystem::create_directories(Languages());
   }

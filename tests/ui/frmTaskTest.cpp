@@ -1,7 +1,7 @@
 // The task editor as an adapter: every control shows its part of the engine's form, and OK hands
 // what the controls hold to the engine (which stores it: TaskEditingTest); the name's limit and
 // Cancel are the dialog's own.
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include "ui/frmTask.h"
 
@@ -14,8 +14,9 @@ namespace {
 
 using test::Find;
 
-class frmTaskTest : public test::DialogFixture {
+class frmTaskTest : public test::UiFixture {
  protected:
+  frmTaskTest() { OpenSession(); }
   std::unique_ptr<frmTask> Open(const test::TempDatabase::Task& row) {
     id = db.AddTask(row);
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");

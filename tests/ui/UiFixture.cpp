@@ -1,42 +1,87 @@
-#include "tests/ui/DialogFixture.h"
+#include "tests/ui/UiFixture.h"
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
-#include "core/Platform.h"
 #include "store/Conexion.h"
 #include "tests/ui/QtApp.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWidget>
+#include <QTimer>
 
 namespace tandrel::test {
 
 namespace fsys = std::filesystem;
 
-DialogFixture::DialogFixture() {
+UiFixture::UiFixture() {
   EnsureApplication();
+  setenv("COMPUTERNAME", "TESTPC", 1);
   fsys::create_directories(db.Folder() + "/Languages");
+}
+
+UiFixture::~UiFixture() = default;
+
+void UiFixture::OpenSession() {
   for (const char* file : {"EN.txt", "ES.txt"}) {
     fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + file,
                     db.Folder() + "/Languages/" + file, fsys::copy_options::overwrite_existing);
   }
   session = std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/", db.Folder()}}, fs);
-  const std::string error = ConectaBD(session->conexion, session->INI, db.Folder());
-  EXPECT_EQ(error, "");
+  EXPECT_EQ(ConectaBD(session->conexion, session->INI, db.Folder()), "");
   session->Hostname = "PC1";
 }
 
-void DialogFixture::UseLanguage(const std::string& code) {
+void UiFixture::UseLanguage(const std::string& code) {
   session->INI.Language = code;
   session->RecargaWords();
 }
 
-std::string DialogFixture::TaskColumn(std::int64_t id, const std::string& column) {
+std::string UiFixture::TaskColumn(std::int64_t id, const std::string& column) {
   return db.Value("SELECT \"" + column + "\" FROM TASKS WHERE ID = " + std::to_string(id));
 }
+
+void UiFixture::WriteLanguage(const std::string& code,
+                              const std::vector<std::pair<std::string, std::string>>& words) {
+  std::ofstream out(db.Folder() + "/Languages/" + code + ".txt", std::ios::binary);
+  out << "; test words, UTF-8\r\n:" << code << "=" << code << "\r\n";
+  for (const auto& [key, text] : words) out << key << "=" << text << "\r\n";
+}
+
+void UiFixture::WriteSettings(const std::string& text) {
+  std::ofstream(db.Folder() + "/Tandrel.ini", std::ios::binary) << text;
+}
+
+TestWindow& UiFixture::Build() {
+  if (!dismisser) {
+    dismisser = std::make_unique<QTimer>();
+    dismisser->setInterval(5);
+    QObject::connect(dismisser.get(), &QTimer::timeout, [this] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        dialogs.emplace_back(dialog->metaObject()->className());
+        dialog->reject();
+      }
+    });
+    dismisser->start();
+  }
+  window.reset();
+  session = std::make_unique<Session>(db.Folder(), "Tandrel", mounts, fs);
+  window = std::make_unique<TestWindow>(*session);
+  return *window;
+}
+
+TestWindow& UiFixture::Start() {
+  Build();
+  window->Arranca();
+  Pump();
+  return *window;
+}
+
+QAction* UiFixture::Command(const char* name) const { return Control<QAction>(name); }
 
 void TypeText(QWidget* widget, const QString& text) {
   for (const QChar c : text) {
@@ -72,7 +117,7 @@ void ClickAt(QWidget* widget, QPoint point) {
   QApplication::sendEvent(widget, &release);
 }
 
-void PumpEvents() {
+void Pump() {
   for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
