@@ -76,14 +76,17 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
   struct Case {
     std::string archivo;
     bool usbNote, pcNote, dbNote;
-    QString usbSize, pcSize, dbSize, dbSync, usbModified, arrow;
+    QString usbSize, pcSize, dbSize, dbSync;
+    const char* modifiedLabel;
+    QString modified, arrow;
     std::array<bool, 5> enabled;
   };
   const Case cases[] = {
-      {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "", " <----- ",
+      {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "lblPCModified",
+       Text(FormateaFecha("20230203040506")), " <----- ",
        {false, true, true, false, true}},
       {"Sub\\Big.bin", false, false, false, Grouped("1,234,567 bytes"), "99 bytes",
-       Grouped("1,000 bytes"), Text(FormateaFecha("20200104000000")),
+       Grouped("1,000 bytes"), Text(FormateaFecha("20200104000000")), "lblUSBModified",
        Text(FormateaFecha("20220102000000")), " |-!!-| ",
        {true, true, true, true, true}},
   };
@@ -101,7 +104,7 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
     EXPECT_EQ(Find<QLabel>(*dialog, "lblPCSize")->text(), c.pcSize);
     EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSize")->text(), c.dbSize);
     EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSync")->text(), c.dbSync);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lblUSBModified")->text(), c.usbModified);
+    EXPECT_EQ(Find<QLabel>(*dialog, c.modifiedLabel)->text(), c.modified);
     EXPECT_EQ(Find<QLabel>(*dialog, "lblAction")->text(), c.arrow);
     for (int i = 0; i < 5; ++i) {
       auto* option = Find<QRadioButton>(*dialog, ("optUser" + std::to_string(i)).c_str());
@@ -109,38 +112,25 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
     }
     EXPECT_FALSE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
   }
-  auto dialog = Open("Only Pc.txt");
-  EXPECT_EQ(Find<QLabel>(*dialog, "lblPCModified")->text().toStdString(),
-            FormateaFecha("20230203040506"));
-  EXPECT_EQ(Find<QLabel>(*dialog, "lblNUSB")->text().toStdString(), session->W("lblNoFile"));
 }
 
-TEST_F(frmFileTest, NoActionWritesZzAndRedrawsTheRowAsChosenByTheUser) {
-  auto dialog = Open("Sub\\Big.bin");
-  auto* ok = Find<QPushButton>(*dialog, "butOK");
-  Find<QRadioButton>(*dialog, "optUser1")->click();
-  EXPECT_TRUE(ok->isEnabled());
-  Find<QRadioButton>(*dialog, "optUser4")->click();  // the later choice replaces the first
-  ok->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_EQ(session->Archivos.Item("Sub\\Big.bin").Action, "ZZ");
-  const FileRow* row = view.Row("Sub\\Big.bin");
-  ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->icon, "USER");
-  EXPECT_NE(row->arrow.find(" |-//-| "), std::string::npos);
-  EXPECT_EQ(session->cuentas.conflictos, 0);
-}
-
-TEST_F(frmFileTest, CancelAfterAChoiceLeavesTheEntryAndItsRowAsTheyWere) {
-  auto dialog = Open("Only Pc.txt");
-  Find<QRadioButton>(*dialog, "optUser2")->click();
-  Find<QPushButton>(*dialog, "butCancel")->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  EXPECT_EQ(session->Archivos.Item("Only Pc.txt").Action, "C2");
-  EXPECT_EQ(view.Row("Only Pc.txt")->icon, "ADD");
-  EXPECT_EQ(view.Row("Only Pc.txt")->arrow, "/ <----- /srv");
+// OK writes the later of two choices ("ZZ", no action) and redraws the row as chosen by the user;
+// Cancel after a choice leaves the entry, its row and the counts as they were.
+TEST_F(frmFileTest, OkWritesTheLastChoiceAndCancelLeavesTheEntryAndItsRow) {
+  for (const char* button : {"butCancel", "butOK"}) {  // Cancel first: OK changes the entry
+    SCOPED_TRACE(button);
+    const bool ok = std::string(button) == "butOK";
+    auto dialog = Open("Sub\\Big.bin");
+    Find<QRadioButton>(*dialog, "optUser1")->click();
+    EXPECT_TRUE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
+    Find<QRadioButton>(*dialog, "optUser4")->click();
+    Find<QPushButton>(*dialog, button)->click();
+    EXPECT_EQ(dialog->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(session->Archivos.Item("Sub\\Big.bin").Action, ok ? "ZZ" : "!1");
+    EXPECT_EQ(view.Row("Sub\\Big.bin")->icon, ok ? "USER" : "CONFLICT");
+    EXPECT_EQ(view.Row("Sub\\Big.bin")->arrow.find(" |-//-| ") != std::string::npos, ok);
+    EXPECT_EQ(session->cuentas.conflictos, ok ? 0 : 1);
+  }
 }
 
 }  // namespace

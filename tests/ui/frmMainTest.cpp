@@ -21,22 +21,14 @@ namespace {
 using Words = std::vector<std::pair<std::string, std::string>>;
 
 const Words kEnglish = {
-    {"mnuMain", "File"},         {"mnuTasks", "Tasks"},          {"mnuOPTION", "Options..."},
-    {"mnuExit", "Exit"},         {"mnuAddTask", "New task..."},  {"mnuAnalize", "Analyse"},
-    {"mnuDelTask", "Delete"},    {"mnuEditTask", "Edit..."},     {"mnuReload", "Reload"},
-    {"mnuSync", "Synchronise"},  {"mnuHELP", "Help"},            {"tolNEWT", "New task"},
-    {"tolANAL", "Analyse it"},   {"tolSYNC", "Sync it"},         {"tolOPTIONS", "Settings"},
-    {"tolOKS", "Unchanged"},     {"tolFSYNC", "Updates"},        {"tolCONFLICT", "Conflicts"},
-    {"capID", "ID"},             {"capDesc", "Description"},     {"capState", "State"},
-    {"capPUSB", "USB folder"},   {"capPPC", "PC folder"},        {"capLastSync", "Last sync"},
-    {"capFile", "File"},         {"capAction", "Action"},        {"capBytes", "Bytes"},
-    {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},     {"logStarting", "Starting"},
+    {"mnuMain", "File"},          {"mnuHELP", "Help"},         {"tolANAL", "Analyse it"},
+    {"tolSYNC", "Sync it"},       {"capDesc", "Description"},  {"capFile", "File"},
+    {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},   {"logStarting", "Starting"},
 };
 
 const Words kSpanish = {
-    {"mnuMain", "Archivo"},       {"mnuTasks", "Tareas"},        {"mnuOPTION", "Opciones..."},
-    {"mnuExit", "Salir"},         {"mnuHELP", "Ayuda"},          {"tolANAL", "Analizar"},
-    {"capDesc", "Descripción"},   {"capFile", "Archivo"},
+    {"mnuMain", "Archivo"}, {"mnuHELP", "Ayuda"}, {"tolANAL", "Analizar"},
+    {"capDesc", "Descripción"}, {"capFile", "Archivo"},
 };
 
 class MainWindow : public test::UiFixture {
@@ -56,36 +48,24 @@ class MainWindow : public test::UiFixture {
   void Select(int position) { Tasks()->setCurrentItem(Tasks()->RowOfPosition(position)); }
 };
 
+// One caption of each kind: a menu, a menu item, a toolbar tip, a column of each list. That every
+// menu item has its word is checked through its letter (EveryMenuOpensByItsLetter...).
 TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
   auto& w = Build();
   w.PonTextos();
-  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "File");
-  EXPECT_EQ(Control<QMenu>("mnuTasks")->title(), "Tasks");
-  const std::pair<const char*, const char*> items[] = {
-      {"mnuOptions", "Options..."}, {"mnuExit", "Exit"},      {"mnuAddTask", "New task..."},
-      {"mnuAnaliza", "Analyse"},    {"mnuDelTask", "Delete"}, {"mnuEditTask", "Edit..."},
-      {"mnuTaskReload", "Reload"},  {"mnuSync", "Synchronise"}, {"mnuHELP", "Help"}};
-  for (auto [name, text] : items) EXPECT_EQ(Command(name)->text(), text) << name;
-  const std::pair<const char*, const char*> tips[] = {
-      {"NEWT", "New task"}, {"ANAL", "Analyse it"}, {"SYNC", "Sync it"}, {"OPTIONS", "Settings"},
-      {"OKS", "Unchanged"}, {"FSYNC", "Updates"},   {"CONFLICT", "Conflicts"}};
-  for (auto [key, tip] : tips) EXPECT_EQ(Command(key)->toolTip(), tip) << key;
-  EXPECT_EQ(Tasks()->headerItem()->text(1), "Description");
-  EXPECT_EQ(Tasks()->headerItem()->text(5), "Last sync");
-  auto* files = Control<QTreeView>("lstEstado")->model();
-  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "File");
-  EXPECT_EQ(files->headerData(3, Qt::Horizontal).toString(), "Bytes");
-
+  const auto captions = [&] {
+    return QStringList{Control<QMenu>("mnuMain")->title(), Command("mnuHELP")->text(),
+                       Command("ANAL")->toolTip(), Command("SYNC")->toolTip(),
+                       Tasks()->headerItem()->text(1),
+                       Control<QTreeView>("lstEstado")->model()->headerData(0, Qt::Horizontal).toString()};
+  };
+  EXPECT_EQ(captions(), (QStringList{"File", "Help", "Analyse it", "Sync it", "Description", "File"}));
   // The options dialog closes with Spanish chosen: the captions change at once; a key the new
   // language lacks shows the key itself.
   session->INI.Language = "ES";
   w.ToolClick("OPTIONS");
-  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "Archivo");
-  EXPECT_EQ(Command("mnuHELP")->text(), "Ayuda");
-  EXPECT_EQ(Command("ANAL")->toolTip(), "Analizar");
-  EXPECT_EQ(Command("SYNC")->toolTip(), "tolSYNC");
-  EXPECT_EQ(Tasks()->headerItem()->text(1), QString::fromUtf8("Descripción"));
-  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "Archivo");
+  EXPECT_EQ(captions(), (QStringList{"Archivo", "Ayuda", "Analizar", "tolSYNC",
+                                     QString::fromUtf8("Descripción"), "Archivo"}));
 }
 
 TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
@@ -96,7 +76,6 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   auto& w = Start();
 
   EXPECT_EQ(w.windowTitle(), "Vorn Tandrel (1.0.37)");
-  EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
   // The log's lines reach the box (their form is the log's own: PublicTest).
   EXPECT_TRUE(Log().contains("Starting Vorn Tandrel (ver. 1.0.37)"));
@@ -115,8 +94,6 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_EQ(Tasks()->topLevelItem(0)->text(1), "Alpha");
   EXPECT_TRUE(Command("ANAL")->isEnabled());
   EXPECT_FALSE(Command("SYNC")->isEnabled());
-  EXPECT_FALSE(Command("mnuSync")->isEnabled());
-  EXPECT_TRUE(Command("NEWT")->isEnabled());
   EXPECT_TRUE(w.messages.empty());
 }
 
@@ -163,7 +140,6 @@ TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
   AddTask("TESTPC", "B");
   Start();
   EXPECT_FALSE(Command("SYNC")->isEnabled());
-  session->TareaAnalizada = 2;  // as an analysis of the second task leaves it
   const std::tuple<int, int, bool> clicks[] = {
       {2, 2, true}, {1, 2, false}, {2, 2, true}, {1, -1, false}, {2, -1, false}};
   for (auto [key, analysed, enabled] : clicks) {
