@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "store/Conexion.h"
+#include "store/clsArchivo.h"
 #include "tests/ui/QtApp.h"
 
 #include <QAction>
@@ -39,6 +40,27 @@ void UiFixture::OpenSession() {
 void UiFixture::UseLanguage(const std::string& code) {
   session->INI.Language = code;
   session->RecargaWords();
+}
+
+void UiFixture::AddConflictEntry(std::int64_t task) {
+  clsArchivo entrada;
+  entrada.Nombre = "Letters\\Bank 2024.odt";
+  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
+  entrada.USB_Tamano = "1834512";
+  entrada.USB_Creacion = "20240105091500";
+  entrada.USB_Modificado = "20240311174233";
+  entrada.USB_Acceso = "20240312080102";
+  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
+  entrada.PC_Tamano = "1830007";
+  entrada.PC_Creacion = "20240105091500";
+  entrada.PC_Modificado = "20240310120004";
+  entrada.PC_Acceso = "20240311090000";
+  entrada.Action = "!1";
+  session->Archivos.Add(entrada);
+  db.AddFile({.hostname = "PC1", .task = task, .file = entrada.Nombre, .creation = "20240105091500",
+              .size = "1830007", .last = "20240301100000", .access = "20240301100000",
+              .sync = "20240301100502"});
+  EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(task)), "");
 }
 
 std::string UiFixture::TaskColumn(std::int64_t id, const std::string& column) {

@@ -56,6 +56,9 @@ class UiFixture : public ::testing::Test {
   const std::string& Drive() const { return db.Folder(); }
   // Reloads the words of another language, as the options dialog's caller does.
   void UseLanguage(const std::string& code);
+  // A file on both sides of task, changed on both since its last run ("!1"), with its snapshot
+  // row; the session's entries and snapshot hold it. Its name is "Letters\\Bank 2024.odt".
+  void AddConflictEntry(std::int64_t task);
   // One column of one TASKS row, as text ("NULL" for a null value).
   std::string TaskColumn(std::int64_t id, const std::string& column);
 

@@ -18,38 +18,27 @@ namespace {
 
 using test::Find;
 
+const char* const kConflict = "Letters\\Bank 2024.odt";
+
 class frmFileTest : public test::UiFixture {
  protected:
   frmFileTest() {
     OpenSession();
-    taskId = db.AddTask({.hostname = "PC1", .right = "/srv/pc/Docs", .descr = "Docs"});
+    taskId = db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
     // A file only on the PC, empty, never synchronised.
     clsArchivo soloPc;
     soloPc.Nombre = "Only Pc.txt";
-    soloPc.PC_Ruta = "/srv/pc/Docs/only pc.txt";
+    soloPc.PC_Ruta = "/home/ana/Documents/only pc.txt";
     soloPc.PC_Tamano = "0";
     soloPc.PC_Creacion = "20230102030405";
     soloPc.PC_Modificado = "20230203040506";
     soloPc.PC_Acceso = "20230304050607";
     soloPc.Action = "C2";
     session->Archivos.Add(soloPc);
-    // A file on both sides, changed on both since the last run.
-    clsArchivo ambos;
-    ambos.Nombre = "Sub\\Big.bin";
-    ambos.USB_Ruta = Drive() + "/Docs/Sub/Big.bin";
-    ambos.USB_Tamano = "1234567";
-    ambos.USB_Creacion = "20220101000000";
-    ambos.USB_Modificado = "20220102000000";
-    ambos.USB_Acceso = "20220103000000";
-    ambos.PC_Ruta = "/srv/pc/Docs/Sub/Big.bin";
-    ambos.PC_Tamano = "99";
-    ambos.Action = "!1";
-    session->Archivos.Add(ambos);
-    db.AddFile({.hostname = "PC1", .task = taskId, .file = "Sub\\Big.bin", .size = "1000"});
-    EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(taskId)), "");
+    AddConflictEntry(taskId);
     view.fileRows.push_back({"Only Pc.txt", "ADD", "New", "/ <----- /srv", "0 bytes"});
-    view.fileRows.push_back({"Sub\\Big.bin", "CONFLICT", "OK", "/ |-!!-| /srv", "99 bytes"});
+    view.fileRows.push_back({kConflict, "CONFLICT", "OK", "/ |-!!-| /home", "1830007 bytes"});
     session->cuentas.conflictos = 1;
   }
 
@@ -85,9 +74,9 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
       {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "lblPCModified",
        Text(FormateaFecha("20230203040506")), " <----- ",
        {false, true, true, false, true}},
-      {"Sub\\Big.bin", false, false, false, Grouped("1,234,567 bytes"), "99 bytes",
-       Grouped("1,000 bytes"), Text(FormateaFecha("20200104000000")), "lblUSBModified",
-       Text(FormateaFecha("20220102000000")), " |-!!-| ",
+      {kConflict, false, false, false, Grouped("1,834,512 bytes"), Grouped("1,830,007 bytes"),
+       Grouped("1,830,007 bytes"), Text(FormateaFecha("20240301100502")), "lblUSBModified",
+       Text(FormateaFecha("20240311174233")), " |-!!-| ",
        {true, true, true, true, true}},
   };
   for (const Case& c : cases) {
@@ -120,15 +109,15 @@ TEST_F(frmFileTest, OkWritesTheLastChoiceAndCancelLeavesTheEntryAndItsRow) {
   for (const char* button : {"butCancel", "butOK"}) {  // Cancel first: OK changes the entry
     SCOPED_TRACE(button);
     const bool ok = std::string(button) == "butOK";
-    auto dialog = Open("Sub\\Big.bin");
+    auto dialog = Open(kConflict);
     Find<QRadioButton>(*dialog, "optUser1")->click();
     EXPECT_TRUE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
     Find<QRadioButton>(*dialog, "optUser4")->click();
     Find<QPushButton>(*dialog, button)->click();
     EXPECT_EQ(dialog->result(), ok ? QDialog::Accepted : QDialog::Rejected);
-    EXPECT_EQ(session->Archivos.Item("Sub\\Big.bin").Action, ok ? "ZZ" : "!1");
-    EXPECT_EQ(view.Row("Sub\\Big.bin")->icon, ok ? "USER" : "CONFLICT");
-    EXPECT_EQ(view.Row("Sub\\Big.bin")->arrow.find(" |-//-| ") != std::string::npos, ok);
+    EXPECT_EQ(session->Archivos.Item(kConflict).Action, ok ? "ZZ" : "!1");
+    EXPECT_EQ(view.Row(kConflict)->icon, ok ? "USER" : "CONFLICT");
+    EXPECT_EQ(view.Row(kConflict)->arrow.find(" |-//-| ") != std::string::npos, ok);
     EXPECT_EQ(session->cuentas.conflictos, ok ? 0 : 1);
   }
 }
