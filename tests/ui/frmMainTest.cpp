@@ -1,6 +1,8 @@
 // The main window over a real database and real language files: captions, start-up, the commands
-// on the task list, the filter buttons, the sync switch, and the shutdown.
+// on the task list, the filter buttons, the sync switch, and the shutdown (a close, SIGTERM).
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include <QAction>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 
 #include "core/clsArchivoINI.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/SignalCloser.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -217,11 +220,16 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_FALSE(written.LastEXE.empty());
 }
 
-TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {
-  WriteSettings("[DB]\r\nCompactDataBase=0\r\n");
+// SIGTERM closes as the close box does; a close during work waits for the work to end, then runs
+// the whole shutdown.
+TEST_F(MainWindow, ATermSignalDuringWorkClosesThroughTheShutdownOnceTheWorkEnds) {
+  WriteSettings("[DB]\r\nCompactDataBase=0\r\n[Panel]\r\nbutOKS=0\r\n");
   auto& w = Start();
+  SignalCloser closer(w);
+  ASSERT_TRUE(closer.Installed());
+  session->INI.showOKS = true;
   w.SetWorking(true);
-  w.close();
+  std::raise(SIGTERM);
   test::Pump();
   EXPECT_TRUE(w.isVisible());
   EXPECT_TRUE(session->conexion.IsOpen());
@@ -229,6 +237,7 @@ TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {
   test::Pump();
   EXPECT_FALSE(w.isVisible());
   EXPECT_FALSE(session->conexion.IsOpen());
+  EXPECT_TRUE(clsArchivoINI(db.Folder(), "Tandrel").showOKS);
 }
 
 TEST_F(MainWindow, HelpUnknownButtonsAndAnEmptyProgressRange) {
