@@ -93,52 +93,7 @@ TEST_F(WindowWithEngine, EveryMenuOpensByItsLetterInBothLanguagesAndNoTwoItemsSh
   }
 }
 
-TEST_F(WindowWithEngine, TheKeyboardAloneAnalysesSynchronisesAndOpensEveryDialog) {
-  WriteFile(usb + "/a.txt", "from the stick");
-  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
-              .rightopt = "NEAR", .descr = "Docs", .options = ""});
-  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[DB]\r\nCompactDataBase=0\r\n");
-  auto& w = Start();
-  w.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-  auto* tasks = Control<TaskList>("lstTareas");
-  auto* files = Control<QTreeView>("lstEstado");
-  auto* toolbar = Control<QToolBar>("TOOL");
-
-  // Tab walks the enabled toolbar buttons, then reaches the task list.
-  toolbar->widgetForAction(Command("NEWT"))->setFocus();
-  int stops = 0;
-  while (QApplication::focusWidget() != tasks && stops < 10) {
-    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), toolbar);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ++stops;
-  }
-  EXPECT_EQ(stops, 6);  // NEWT, ANAL, OPTIONS and the three filters; SYNC is still disabled
-
-  QTest::keyClick(tasks, Qt::Key_F5);
-  EXPECT_EQ(session->TareaAnalizada, 1);
-  EXPECT_EQ(ShownFiles(), 1);
-  QTest::keyClick(tasks, Qt::Key_Return);
-  files->setFocus();
-  files->setCurrentIndex(files->model()->index(0, 0));
-  QTest::keyClick(files, Qt::Key_Return);
-  // The window system gives the window back its activation when a dialog closes.
-  auto shortcut = [&](Qt::Key key) {
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(files, key, Qt::ControlModifier);
-  };
-  shortcut(Qt::Key_S);
-  EXPECT_TRUE(fsys::exists(pc + "/a.txt"));
-  shortcut(Qt::Key_N);
-  shortcut(Qt::Key_Comma);
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmTask", "tandrel::frmFile",
-                                               "tandrel::frmAsistTask", "tandrel::frmOPT"}));
-  shortcut(Qt::Key_Q);
-  EXPECT_FALSE(w.isVisible());
-}
-
-TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
+TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyboard) {
   WriteFile(usb + "/b.txt", "12345");
   WriteFile(usb + "/Cab.txt", "1");
   WriteFile(pc + "/a.txt", "123");
@@ -150,8 +105,11 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
   WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=0\r\n"
                 "[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
+  w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   auto* tasks = Control<TaskList>("lstTareas");
   auto* files = Control<QTreeView>("lstEstado");
+  auto* toolbar = Control<QToolBar>("TOOL");
   auto names = [&] {
     test::Pump();
     std::vector<std::string> shown;
@@ -164,9 +122,20 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
   };
-  Command("ANAL")->trigger();
+  // The keyboard alone: Tab walks the enabled toolbar buttons, then reaches the task list; F5
+  // analyses, Return opens the task, the shortcuts synchronise and open the other dialogs.
+  toolbar->widgetForAction(Command("NEWT"))->setFocus();
+  int stops = 0;
+  while (QApplication::focusWidget() != tasks && stops < 10) {
+    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), toolbar);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ++stops;
+  }
+  EXPECT_EQ(stops, 6);  // NEWT, ANAL, OPTIONS and the three filters; SYNC is still disabled
+  QTest::keyClick(tasks, Qt::Key_F5);
   EXPECT_EQ(session->TareaAnalizada, 1);
   EXPECT_TRUE(Command("SYNC")->isEnabled());
+  QTest::keyClick(tasks, Qt::Key_Return);
   const std::vector<std::string> analysed = names();
   ASSERT_EQ(analysed.size(), 3u);  // unchanged files hidden by their button
 
@@ -187,7 +156,8 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
   files->setCurrentIndex(files->model()->index(2, 0));
   QTest::keyClick(files, Qt::Key_Return);  // a row of the narrowed list opens its details
   Q_EMIT files->doubleClicked(files->model()->index(0, 0));  // and so does a double-click
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmFile", "tandrel::frmFile"}));
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmTask", "tandrel::frmFile",
+                                               "tandrel::frmFile"}));
   Control<QLineEdit>("txtBuscar")->clear();
   Command("OKS")->trigger();
 
@@ -195,7 +165,13 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
   Command("ANAL")->trigger();
   EXPECT_EQ(names(), analysed);
 
-  Command("SYNC")->trigger();
+  // The window system gives the window back its activation when a dialog closes.
+  auto shortcut = [&](Qt::Key key) {
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(files, key, Qt::ControlModifier);
+  };
+  shortcut(Qt::Key_S);
   EXPECT_TRUE(fsys::exists(pc + "/b.txt"));
   EXPECT_TRUE(fsys::exists(usb + "/a.txt"));
   EXPECT_EQ(tasks->topLevelItem(0)->text(2), "Done");
@@ -205,6 +181,12 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchronise) {
   Q_EMIT tasks->itemClicked(tasks->topLevelItem(0), 0);
   EXPECT_FALSE(Command("SYNC")->isEnabled());
   EXPECT_TRUE(w.messages.empty());
+  shortcut(Qt::Key_N);
+  shortcut(Qt::Key_Comma);
+  EXPECT_EQ(dialogs.size(), 5u);
+  EXPECT_EQ(dialogs[3] + dialogs[4], "tandrel::frmAsistTasktandrel::frmOPT");
+  shortcut(Qt::Key_Q);
+  EXPECT_FALSE(w.isVisible());
 }
 
 }  // namespace
