@@ -40,11 +40,6 @@ class WindowWithEngine : public test::UiFixture {
     std::ofstream(path, std::ios::binary) << text;
   }
 
-  int ShownFiles() {
-    test::Pump();
-    return Control<QTreeView>("lstEstado")->model()->rowCount();
-  }
-
   std::string usb;
   std::string pc;
 };

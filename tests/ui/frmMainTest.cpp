@@ -185,9 +185,13 @@ TEST_F(MainWindow, WorkHoldsOffTheCommandsAndGivesThemBackAsTheyWere) {
   EXPECT_EQ(Tasks()->Count(), 2);
 }
 
-TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
+// SIGTERM closes as the close box does; a close during work waits for the work to end, then runs
+// the whole shutdown, which writes the filter buttons and the geometry to the settings file.
+TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtATermSignalOnceWorkEnds) {
   WriteSettings("[Panel]\r\nbutOKS=0\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
+  SignalCloser closer(w);
+  ASSERT_TRUE(closer.Installed());
   EXPECT_FALSE(Command("OKS")->isChecked());
   EXPECT_TRUE(Command("FSYNC")->isChecked());
   Command("OKS")->trigger();
@@ -205,8 +209,15 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   test::Pump();
   EXPECT_EQ(files->columnWidth(2), 150);
   EXPECT_GT(files->columnWidth(0), fileWidth);
-  Command("mnuExit")->trigger();
+  w.SetWorking(true);
+  std::raise(SIGTERM);
+  test::Pump();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(session->conexion.IsOpen());
+  w.SetWorking(false);
+  test::Pump();
   EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(session->conexion.IsOpen());
 
   clsArchivoINI written(db.Folder(), "Tandrel");
   EXPECT_EQ(written.FileColumns, "0,0," + std::to_string(PixelsToTwips(150, w.logicalDpiX())) + ",0");
@@ -218,26 +229,6 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_NEAR(written.WindowWidth, PixelsToTwips(1000, w.logicalDpiX()), 1);
   EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
   EXPECT_FALSE(written.LastEXE.empty());
-}
-
-// SIGTERM closes as the close box does; a close during work waits for the work to end, then runs
-// the whole shutdown.
-TEST_F(MainWindow, ATermSignalDuringWorkClosesThroughTheShutdownOnceTheWorkEnds) {
-  WriteSettings("[DB]\r\nCompactDataBase=0\r\n[Panel]\r\nbutOKS=0\r\n");
-  auto& w = Start();
-  SignalCloser closer(w);
-  ASSERT_TRUE(closer.Installed());
-  session->INI.showOKS = true;
-  w.SetWorking(true);
-  std::raise(SIGTERM);
-  test::Pump();
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_TRUE(session->conexion.IsOpen());
-  w.SetWorking(false);
-  test::Pump();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_FALSE(session->conexion.IsOpen());
-  EXPECT_TRUE(clsArchivoINI(db.Folder(), "Tandrel").showOKS);
 }
 
 TEST_F(MainWindow, HelpUnknownButtonsAndAnEmptyProgressRange) {
