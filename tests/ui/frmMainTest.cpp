@@ -100,23 +100,11 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_TRUE(w.messages.empty());
 }
 
-TEST_F(MainWindow, AnEmptyTaskListDisablesAnalyseAndEditDeleteAnalyseDoNothing) {
-  AddTask("OTHERPC", "Not ours");
-  auto& w = Start();
-  EXPECT_EQ(Tasks()->Count(), 0);
-  EXPECT_FALSE(Command("ANAL")->isEnabled());
-  EXPECT_FALSE(Command("mnuPeers")->isEnabled()) << "no task selected";
-  const QString log = Log();
-  for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
-  EXPECT_TRUE(w.questions.empty());
-  EXPECT_EQ(Log(), log);
-  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);
-}
-
 // Which rows a deletion removes is the engine's (TaskEditingTest); here, the question and the list.
-TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
+TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRowUntilTheEmptyListHasNothingToDo) {
   const auto first = AddTask("TESTPC", "A first");
   AddTask("TESTPC", "B second");
+  AddTask("OTHERPC", "Not ours");
   auto& w = Start();
   ASSERT_EQ(Tasks()->Count(), 2);
   Select(1);
@@ -124,7 +112,7 @@ TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
   Command("mnuDelTask")->trigger();
   ASSERT_EQ(w.questions, std::vector<std::string>{"Sure?"});
   EXPECT_EQ(Tasks()->Count(), 2);
-  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 2);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 3);
 
   w.answer = true;
   Select(1);
@@ -136,6 +124,13 @@ TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
   Command("mnuDelTask")->trigger();  // the last one goes too: nothing is left to analyse
   EXPECT_EQ(Tasks()->Count(), 0);
   EXPECT_FALSE(Command("ANAL")->isEnabled());
+  EXPECT_FALSE(Command("mnuPeers")->isEnabled()) << "no task selected";
+  // On an empty list, delete, edit and analyse do nothing.
+  const QString log = Log();
+  for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
+  EXPECT_EQ(w.questions.size(), 3u);  // no new question
+  EXPECT_EQ(Log(), log);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);  // another computer's task stays
 }
 
 TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
