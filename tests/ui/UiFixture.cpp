@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 namespace tandrel::test {
@@ -27,11 +28,15 @@ UiFixture::UiFixture() {
 
 UiFixture::~UiFixture() = default;
 
-void UiFixture::OpenSession() {
+void UiFixture::UseProgramLanguages() {
   for (const char* file : {"EN.txt", "ES.txt"}) {
     fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + file,
                     db.Folder() + "/Languages/" + file, fsys::copy_options::overwrite_existing);
   }
+}
+
+void UiFixture::OpenSession() {
+  UseProgramLanguages();
   session = std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/", db.Folder()}}, fs);
   EXPECT_EQ(ConectaBD(session->conexion, session->INI, db.Folder()), "");
   session->Hostname = "PC1";
@@ -104,6 +109,11 @@ TestWindow& UiFixture::Start() {
 }
 
 QAction* UiFixture::Command(const char* name) const { return Control<QAction>(name); }
+
+bool UiFixture::Activate() {
+  window->activateWindow();
+  return QTest::qWaitForWindowActive(window.get());
+}
 
 void TypeText(QWidget* widget, const QString& text) {
   for (const QChar c : text) {

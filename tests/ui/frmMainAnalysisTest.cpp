@@ -51,29 +51,27 @@ QChar Mnemonic(const QString& caption) {
 }
 
 TEST_F(WindowWithEngine, EveryMenuOpensByItsLetterInBothLanguagesAndNoTwoItemsShareOne) {
+  UseProgramLanguages();
+  // Each caption has a letter after "&", and no two of them share one.
+  const auto checkLetters = [](const QList<QAction*>& actions) {
+    std::set<QChar> letters;
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      EXPECT_FALSE(Mnemonic(action->text()).isNull()) << action->text().toStdString();
+      EXPECT_TRUE(letters.insert(Mnemonic(action->text())).second) << action->text().toStdString();
+    }
+  };
   for (const std::string code : {"EN", "ES"}) {
-    fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt",
-                    db.Folder() + "/Languages/" + code + ".txt",
-                    fsys::copy_options::overwrite_existing);
+    SCOPED_TRACE(code);
     WriteSettings("[General]\r\nLanguage=" + code + "\r\n[DB]\r\nCompactDataBase=0\r\n");
     auto& w = Start();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    std::set<QChar> barLetters;
+    ASSERT_TRUE(Activate());
+    checkLetters(w.menuBar()->actions());
     for (QAction* top : w.menuBar()->actions()) {
-      const QChar letter = Mnemonic(top->text());
-      ASSERT_FALSE(letter.isNull()) << code << " " << top->text().toStdString();
-      EXPECT_TRUE(barLetters.insert(letter).second) << code << " " << top->text().toStdString();
-      QTest::keyClick(&w, letter.toLatin1(), Qt::AltModifier);
+      QTest::keyClick(&w, Mnemonic(top->text()).toLatin1(), Qt::AltModifier);
       if (QMenu* menu = top->menu()) {
-        EXPECT_EQ(QApplication::activePopupWidget(), menu) << code << " " << letter.toLatin1();
-        std::set<QChar> itemLetters;
-        for (QAction* item : menu->actions()) {
-          if (item->isSeparator()) continue;
-          const QChar itemLetter = Mnemonic(item->text());
-          EXPECT_FALSE(itemLetter.isNull()) << code << " " << item->text().toStdString();
-          EXPECT_TRUE(itemLetters.insert(itemLetter).second) << item->text().toStdString();
-        }
+        EXPECT_EQ(QApplication::activePopupWidget(), menu) << top->text().toStdString();
+        checkLetters(menu->actions());
         menu->close();
       } else {
         ASSERT_FALSE(w.messages.empty());  // the help command of the bar itself
@@ -100,8 +98,7 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyb
   WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=0\r\n"
                 "[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
-  w.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+  ASSERT_TRUE(Activate());
   auto* tasks = Control<TaskList>("lstTareas");
   auto* files = Control<QTreeView>("lstEstado");
   auto* toolbar = Control<QToolBar>("TOOL");
@@ -162,8 +159,7 @@ TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyb
 
   // The window system gives the window back its activation when a dialog closes.
   auto shortcut = [&](Qt::Key key) {
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_TRUE(Activate());
     QTest::keyClick(files, key, Qt::ControlModifier);
   };
   shortcut(Qt::Key_S);
