@@ -53,7 +53,7 @@ class MainWindow : public test::UiFixture {
 
 // One caption of each kind: a menu, a menu item, a toolbar tip, a column of each list. That every
 // menu item has its word is checked through its letter (EveryMenuOpensByItsLetter...).
-TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
+TEST_F(MainWindow, CaptionsFollowTheLanguageAndHelpAndUnknownButtonsAnswer) {
   auto& w = Build();
   w.PonTextos();
   const auto captions = [&] {
@@ -63,6 +63,16 @@ TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
                        Control<QTreeView>("lstEstado")->model()->headerData(0, Qt::Horizontal).toString()};
   };
   EXPECT_EQ(captions(), (QStringList{"File", "Help", "Analyse it", "Sync it", "Description", "File"}));
+  // Help and a button the window does not know each answer with a message.
+  Command("mnuHELP")->trigger();
+  w.ToolClick("NOSUCH");
+  ASSERT_EQ(w.messages.size(), 2u);
+  EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(w.messages[0].text, "help@tandrel.org");
+  EXPECT_EQ(w.messages[1].icon, MessageIcon::None);
+  EXPECT_EQ(w.messages[1].text, "NOSUCH");
+  w.SetProgressMax(0);
+  EXPECT_EQ(Control<QProgressBar>("ProgressBar")->maximum(), 1) << "no endless busy animation";
   // The options dialog closes with Spanish chosen: the captions change at once; a key the new
   // language lacks shows the key itself.
   session->INI.Language = "ES";
@@ -71,7 +81,7 @@ TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
                                      QString::fromUtf8("Descripción"), "Archivo"}));
 }
 
-TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
+TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPositionAndSyncFollowsTheAnalysedRow) {
   const auto b = AddTask("TESTPC", "Beta");
   const auto a = AddTask("testpc", "Alpha");
   AddTask("OTHERPC", "Gamma");
@@ -98,6 +108,18 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_TRUE(Command("ANAL")->isEnabled());
   EXPECT_FALSE(Command("SYNC")->isEnabled());
   EXPECT_TRUE(w.messages.empty());
+
+  // Sync is on only on the row of the analysed task; any selected row allows the peers command.
+  const std::tuple<int, int, bool> clicks[] = {
+      {2, 2, true}, {1, 2, false}, {2, 2, true}, {1, -1, false}, {2, -1, false}};
+  for (auto [key, analysed, enabled] : clicks) {
+    session->TareaAnalizada = analysed;
+    Select(key);
+    Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
+    EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_TRUE(Command("mnuPeers")->isEnabled()) << "a task is selected";
+  }
 }
 
 // Which rows a deletion removes is the engine's (TaskEditingTest); here, the question and the list.
@@ -131,23 +153,6 @@ TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRowUntilTheEmptyListHasNothi
   EXPECT_EQ(w.questions.size(), 3u);  // no new question
   EXPECT_EQ(Log(), log);
   EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);  // another computer's task stays
-}
-
-TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
-  AddTask("TESTPC", "A");
-  AddTask("TESTPC", "B");
-  Start();
-  EXPECT_FALSE(Command("SYNC")->isEnabled());
-  const std::tuple<int, int, bool> clicks[] = {
-      {2, 2, true}, {1, 2, false}, {2, 2, true}, {1, -1, false}, {2, -1, false}};
-  for (auto [key, analysed, enabled] : clicks) {
-    session->TareaAnalizada = analysed;
-    Select(key);
-    Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
-    EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
-    EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
-    EXPECT_TRUE(Command("mnuPeers")->isEnabled()) << "a task is selected";
-  }
 }
 
 TEST_F(MainWindow, WorkHoldsOffTheCommandsAndGivesThemBackAsTheyWere) {
@@ -224,19 +229,6 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtATermSignalOnce
   EXPECT_NEAR(written.WindowWidth, PixelsToTwips(1000, w.logicalDpiX()), 1);
   EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
   EXPECT_FALSE(written.LastEXE.empty());
-}
-
-TEST_F(MainWindow, HelpUnknownButtonsAndAnEmptyProgressRange) {
-  auto& w = Build();
-  w.SetProgressMax(0);
-  EXPECT_EQ(Control<QProgressBar>("ProgressBar")->maximum(), 1) << "no endless busy animation";
-  Command("mnuHELP")->trigger();
-  w.ToolClick("NOSUCH");
-  ASSERT_EQ(w.messages.size(), 2u);
-  EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
-  EXPECT_EQ(w.messages[0].text, "help@tandrel.org");
-  EXPECT_EQ(w.messages[1].icon, MessageIcon::None);
-  EXPECT_EQ(w.messages[1].text, "NOSUCH");
 }
 
 }  // namespace
