@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "store/clsArchivo.h"
 #include "tests/support/FolderPair.h"
 #include "ui/Icons.h"
 #include "ui/PeersDialog.h"
@@ -90,27 +89,10 @@ class DialogScreenshots : public test::UiFixture, public ::testing::WithParamInt
 TEST_P(DialogScreenshots, FileDetail) {
   db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
   ASSERT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
-  clsArchivo entrada;
-  entrada.Nombre = "Letters\\Bank 2024.odt";
-  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
-  entrada.USB_Tamano = "1834512";
-  entrada.USB_Creacion = "20240105091500";
-  entrada.USB_Modificado = "20240311174233";
-  entrada.USB_Acceso = "20240312080102";
-  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
-  entrada.PC_Tamano = "1830007";
-  entrada.PC_Creacion = "20240105091500";
-  entrada.PC_Modificado = "20240310120004";
-  entrada.PC_Acceso = "20240311090000";
-  entrada.Action = "!1";
-  session->Archivos.Add(entrada);
-  db.AddFile({.hostname = "PC1", .task = 1, .file = entrada.Nombre, .creation = "20240105091500",
-              .size = "1830007", .last = "20240301100000", .access = "20240301100000",
-              .sync = "20240301100502"});
-  ASSERT_EQ(session->Ficheros.Carga(session->conexion, "PC1", "1"), "");
+  AddConflictEntry(1);
   frmFile dialog(*session, view);
   dialog.IDTarea = 1;
-  dialog.Archivo = entrada.Nombre;
+  dialog.Archivo = "Letters\\Bank 2024.odt";
   Shoot(dialog, "file-detail");
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "store/Conexion.h"
+#include "store/clsArchivo.h"
 #include "tests/ui/QtApp.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTest>
 #include <QTimer>
 
 namespace tandrel::test {
@@ -26,11 +28,15 @@ UiFixture::UiFixture() {
 
 UiFixture::~UiFixture() = default;
 
-void UiFixture::OpenSession() {
+void UiFixture::UseProgramLanguages() {
   for (const char* file : {"EN.txt", "ES.txt"}) {
     fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + file,
                     db.Folder() + "/Languages/" + file, fsys::copy_options::overwrite_existing);
   }
+}
+
+void UiFixture::OpenSession() {
+  UseProgramLanguages();
   session = std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/", db.Folder()}}, fs);
   EXPECT_EQ(ConectaBD(session->conexion, session->INI, db.Folder()), "");
   session->Hostname = "PC1";
@@ -39,6 +45,27 @@ void UiFixture::OpenSession() {
 void UiFixture::UseLanguage(const std::string& code) {
   session->INI.Language = code;
   session->RecargaWords();
+}
+
+void UiFixture::AddConflictEntry(std::int64_t task) {
+  clsArchivo entrada;
+  entrada.Nombre = "Letters\\Bank 2024.odt";
+  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
+  entrada.USB_Tamano = "1834512";
+  entrada.USB_Creacion = "20240105091500";
+  entrada.USB_Modificado = "20240311174233";
+  entrada.USB_Acceso = "20240312080102";
+  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
+  entrada.PC_Tamano = "1830007";
+  entrada.PC_Creacion = "20240105091500";
+  entrada.PC_Modificado = "20240310120004";
+  entrada.PC_Acceso = "20240311090000";
+  entrada.Action = "!1";
+  session->Archivos.Add(entrada);
+  db.AddFile({.hostname = "PC1", .task = task, .file = entrada.Nombre, .creation = "20240105091500",
+              .size = "1830007", .last = "20240301100000", .access = "20240301100000",
+              .sync = "20240301100502"});
+  EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(task)), "");
 }
 
 std::string UiFixture::TaskColumn(std::int64_t id, const std::string& column) {
@@ -82,6 +109,11 @@ TestWindow& UiFixture::Start() {
 }
 
 QAction* UiFixture::Command(const char* name) const { return Control<QAction>(name); }
+
+bool UiFixture::Activate() {
+  window->activateWindow();
+  return QTest::qWaitForWindowActive(window.get());
+}
 
 void TypeText(QWidget* widget, const QString& text) {
   for (const QChar c : text) {

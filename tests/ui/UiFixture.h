@@ -52,10 +52,15 @@ class UiFixture : public ::testing::Test {
 
   // A dialog's session: connected as start-up connects, with the program's own language files.
   void OpenSession();
+  // Copies the program's own language files into the program folder.
+  void UseProgramLanguages();
   // The drive the program runs from (the program folder itself is its mount point).
   const std::string& Drive() const { return db.Folder(); }
   // Reloads the words of another language, as the options dialog's caller does.
   void UseLanguage(const std::string& code);
+  // A file on both sides of task, changed on both since its last run ("!1"), with its snapshot
+  // row; the session's entries and snapshot hold it. Its name is "Letters\\Bank 2024.odt".
+  void AddConflictEntry(std::int64_t task);
   // One column of one TASKS row, as text ("NULL" for a null value).
   std::string TaskColumn(std::int64_t id, const std::string& column);
 
@@ -72,6 +77,9 @@ class UiFixture : public ::testing::Test {
     return window->findChild<T*>(QString::fromLatin1(name));
   }
   QAction* Command(const char* name) const;
+  // Makes the window the active one, as the window system does for a user's keys; false when it
+  // does not become active.
+  [[nodiscard]] bool Activate();
 
   TempDatabase db;
   PosixFileSystem fs;

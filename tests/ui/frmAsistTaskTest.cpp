@@ -55,13 +55,9 @@ TEST_F(frmAsistTaskTest, EveryStepInTurnCreatesExactlyOneRow) {
   // Step 2: the tree opens at the root of the program's drive, and that root is the first choice.
   EXPECT_EQ(Text(*wizard, "AstxtUSB").toStdString(), Drive() + "/");
   auto* dir1 = Find<FolderTree>(*wizard, "Dir1");
-  QTreeWidgetItem* root = dir1->topLevelItem(0);
-  QTreeWidgetItem* music = nullptr;
-  for (int i = 0; i < root->childCount(); ++i) {
-    if (root->child(i)->text(0) == "Music") music = root->child(i);
-  }
-  ASSERT_NE(music, nullptr);
-  test::ClickAt(dir1->viewport(), dir1->visualItemRect(music).center());
+  const auto music = dir1->findItems("Music", Qt::MatchExactly | Qt::MatchRecursive);
+  ASSERT_EQ(music.size(), 1);
+  test::ClickAt(dir1->viewport(), dir1->visualItemRect(music[0]).center());
   EXPECT_EQ(Text(*wizard, "AstxtUSB").toStdString(), Drive() + "/Music");
   test::PressKey(Find<QLineEdit>(*wizard, "AstxtUSB"), Qt::Key_Return);
 

@@ -18,38 +18,27 @@ namespace {
 
 using test::Find;
 
+const char* const kConflict = "Letters\\Bank 2024.odt";
+
 class frmFileTest : public test::UiFixture {
  protected:
   frmFileTest() {
     OpenSession();
-    taskId = db.AddTask({.hostname = "PC1", .right = "/srv/pc/Docs", .descr = "Docs"});
+    taskId = db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
     // A file only on the PC, empty, never synchronised.
     clsArchivo soloPc;
     soloPc.Nombre = "Only Pc.txt";
-    soloPc.PC_Ruta = "/srv/pc/Docs/only pc.txt";
+    soloPc.PC_Ruta = "/home/ana/Documents/only pc.txt";
     soloPc.PC_Tamano = "0";
     soloPc.PC_Creacion = "20230102030405";
     soloPc.PC_Modificado = "20230203040506";
     soloPc.PC_Acceso = "20230304050607";
     soloPc.Action = "C2";
     session->Archivos.Add(soloPc);
-    // A file on both sides, changed on both since the last run.
-    clsArchivo ambos;
-    ambos.Nombre = "Sub\\Big.bin";
-    ambos.USB_Ruta = Drive() + "/Docs/Sub/Big.bin";
-    ambos.USB_Tamano = "1234567";
-    ambos.USB_Creacion = "20220101000000";
-    ambos.USB_Modificado = "20220102000000";
-    ambos.USB_Acceso = "20220103000000";
-    ambos.PC_Ruta = "/srv/pc/Docs/Sub/Big.bin";
-    ambos.PC_Tamano = "99";
-    ambos.Action = "!1";
-    session->Archivos.Add(ambos);
-    db.AddFile({.hostname = "PC1", .task = taskId, .file = "Sub\\Big.bin", .size = "1000"});
-    EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(taskId)), "");
+    AddConflictEntry(taskId);
     view.fileRows.push_back({"Only Pc.txt", "ADD", "New", "/ <----- /srv", "0 bytes"});
-    view.fileRows.push_back({"Sub\\Big.bin", "CONFLICT", "OK", "/ |-!!-| /srv", "99 bytes"});
+    view.fileRows.push_back({kConflict, "CONFLICT", "OK", "/ |-!!-| /home", "1830007 bytes"});
     session->cuentas.conflictos = 1;
   }
 
@@ -76,15 +65,18 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
   struct Case {
     std::string archivo;
     bool usbNote, pcNote, dbNote;
-    QString usbSize, pcSize, dbSize, dbSync, usbModified, arrow;
+    QString usbSize, pcSize, dbSize, dbSync;
+    const char* modifiedLabel;
+    QString modified, arrow;
     std::array<bool, 5> enabled;
   };
   const Case cases[] = {
-      {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "", " <----- ",
+      {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "lblPCModified",
+       Text(FormateaFecha("20230203040506")), " <----- ",
        {false, true, true, false, true}},
-      {"Sub\\Big.bin", false, false, false, Grouped("1,234,567 bytes"), "99 bytes",
-       Grouped("1,000 bytes"), Text(FormateaFecha("20200104000000")),
-       Text(FormateaFecha("20220102000000")), " |-!!-| ",
+      {kConflict, false, false, false, Grouped("1,834,512 bytes"), Grouped("1,830,007 bytes"),
+       Grouped("1,830,007 bytes"), Text(FormateaFecha("20240301100502")), "lblUSBModified",
+       Text(FormateaFecha("20240311174233")), " |-!!-| ",
        {true, true, true, true, true}},
   };
   for (const Case& c : cases) {
@@ -101,7 +93,7 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
     EXPECT_EQ(Find<QLabel>(*dialog, "lblPCSize")->text(), c.pcSize);
     EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSize")->text(), c.dbSize);
     EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSync")->text(), c.dbSync);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lblUSBModified")->text(), c.usbModified);
+    EXPECT_EQ(Find<QLabel>(*dialog, c.modifiedLabel)->text(), c.modified);
     EXPECT_EQ(Find<QLabel>(*dialog, "lblAction")->text(), c.arrow);
     for (int i = 0; i < 5; ++i) {
       auto* option = Find<QRadioButton>(*dialog, ("optUser" + std::to_string(i)).c_str());
@@ -109,38 +101,25 @@ TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
     }
     EXPECT_FALSE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
   }
-  auto dialog = Open("Only Pc.txt");
-  EXPECT_EQ(Find<QLabel>(*dialog, "lblPCModified")->text().toStdString(),
-            FormateaFecha("20230203040506"));
-  EXPECT_EQ(Find<QLabel>(*dialog, "lblNUSB")->text().toStdString(), session->W("lblNoFile"));
 }
 
-TEST_F(frmFileTest, NoActionWritesZzAndRedrawsTheRowAsChosenByTheUser) {
-  auto dialog = Open("Sub\\Big.bin");
-  auto* ok = Find<QPushButton>(*dialog, "butOK");
-  Find<QRadioButton>(*dialog, "optUser1")->click();
-  EXPECT_TRUE(ok->isEnabled());
-  Find<QRadioButton>(*dialog, "optUser4")->click();  // the later choice replaces the first
-  ok->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_EQ(session->Archivos.Item("Sub\\Big.bin").Action, "ZZ");
-  const FileRow* row = view.Row("Sub\\Big.bin");
-  ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->icon, "USER");
-  EXPECT_NE(row->arrow.find(" |-//-| "), std::string::npos);
-  EXPECT_EQ(session->cuentas.conflictos, 0);
-}
-
-TEST_F(frmFileTest, CancelAfterAChoiceLeavesTheEntryAndItsRowAsTheyWere) {
-  auto dialog = Open("Only Pc.txt");
-  Find<QRadioButton>(*dialog, "optUser2")->click();
-  Find<QPushButton>(*dialog, "butCancel")->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  EXPECT_EQ(session->Archivos.Item("Only Pc.txt").Action, "C2");
-  EXPECT_EQ(view.Row("Only Pc.txt")->icon, "ADD");
-  EXPECT_EQ(view.Row("Only Pc.txt")->arrow, "/ <----- /srv");
+// OK writes the later of two choices ("ZZ", no action) and redraws the row as chosen by the user;
+// Cancel after a choice leaves the entry, its row and the counts as they were.
+TEST_F(frmFileTest, OkWritesTheLastChoiceAndCancelLeavesTheEntryAndItsRow) {
+  for (const char* button : {"butCancel", "butOK"}) {  // Cancel first: OK changes the entry
+    SCOPED_TRACE(button);
+    const bool ok = std::string(button) == "butOK";
+    auto dialog = Open(kConflict);
+    Find<QRadioButton>(*dialog, "optUser1")->click();
+    EXPECT_TRUE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
+    Find<QRadioButton>(*dialog, "optUser4")->click();
+    Find<QPushButton>(*dialog, button)->click();
+    EXPECT_EQ(dialog->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(session->Archivos.Item(kConflict).Action, ok ? "ZZ" : "!1");
+    EXPECT_EQ(view.Row(kConflict)->icon, ok ? "USER" : "CONFLICT");
+    EXPECT_EQ(view.Row(kConflict)->arrow.find(" |-//-| ") != std::string::npos, ok);
+    EXPECT_EQ(session->cuentas.conflictos, ok ? 0 : 1);
+  }
 }
 
 }  // namespace

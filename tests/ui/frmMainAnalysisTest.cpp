@@ -40,56 +40,9 @@ class WindowWithEngine : public test::UiFixture {
     std::ofstream(path, std::ios::binary) << text;
   }
 
-  int ShownFiles() {
-    test::Pump();
-    return Control<QTreeView>("lstEstado")->model()->rowCount();
-  }
-
   std::string usb;
   std::string pc;
 };
-
-TEST_F(WindowWithEngine, AnalyseFilterAndSynchroniseTheSelectedTask) {
-  WriteFile(usb + "/a.txt", "from the stick");
-  WriteFile(pc + "/b.txt", "from the pc");
-  WriteFile(usb + "/same.txt", "equal");
-  WriteFile(pc + "/same.txt", "equal");
-  fsys::last_write_time(pc + "/same.txt", fsys::last_write_time(usb + "/same.txt"));
-  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
-              .rightopt = "NEAR", .descr = "Docs", .options = ""});
-  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=-1\r\n"
-                "[DB]\r\nCompactDataBase=0\r\n");
-  auto& w = Start();
-  auto* tasks = Control<TaskList>("lstTareas");
-  tasks->setCurrentItem(tasks->topLevelItem(0));
-
-  Command("ANAL")->trigger();
-  EXPECT_EQ(session->TareaAnalizada, 1);
-  EXPECT_EQ(ShownFiles(), 3);
-  EXPECT_TRUE(Command("SYNC")->isEnabled());
-  EXPECT_TRUE(Command("ANAL")->isEnabled());
-
-  // Unchanged files hidden: the list is rebuilt from the same analysis.
-  Command("OKS")->trigger();
-  EXPECT_FALSE(session->INI.showOKS);
-  EXPECT_EQ(ShownFiles(), 2);
-
-  // A double-click on a file row opens its details.
-  auto* files = Control<QTreeView>("lstEstado");
-  Q_EMIT files->doubleClicked(files->model()->index(0, 0));
-  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmFile"});
-
-  Command("SYNC")->trigger();
-  EXPECT_TRUE(fsys::exists(pc + "/a.txt"));
-  EXPECT_TRUE(fsys::exists(usb + "/b.txt"));
-  EXPECT_EQ(tasks->topLevelItem(0)->text(2), "Done");
-  EXPECT_FALSE(Command("SYNC")->isEnabled());
-  EXPECT_TRUE(Command("NEWT")->isEnabled());
-  // The run's task is no longer the analysed one: its row does not enable sync again.
-  Q_EMIT tasks->itemClicked(tasks->topLevelItem(0), 0);
-  EXPECT_FALSE(Command("SYNC")->isEnabled());
-  EXPECT_TRUE(w.messages.empty());
-}
 
 // The letter after "&" in a caption, lower-cased; a null character for none.
 QChar Mnemonic(const QString& caption) {
@@ -98,29 +51,27 @@ QChar Mnemonic(const QString& caption) {
 }
 
 TEST_F(WindowWithEngine, EveryMenuOpensByItsLetterInBothLanguagesAndNoTwoItemsShareOne) {
+  UseProgramLanguages();
+  // Each caption has a letter after "&", and no two of them share one.
+  const auto checkLetters = [](const QList<QAction*>& actions) {
+    std::set<QChar> letters;
+    for (QAction* action : actions) {
+      if (action->isSeparator()) continue;
+      EXPECT_FALSE(Mnemonic(action->text()).isNull()) << action->text().toStdString();
+      EXPECT_TRUE(letters.insert(Mnemonic(action->text())).second) << action->text().toStdString();
+    }
+  };
   for (const std::string code : {"EN", "ES"}) {
-    fsys::copy_file(std::string(TANDREL_SOURCE_DIR) + "/Languages/" + code + ".txt",
-                    db.Folder() + "/Languages/" + code + ".txt",
-                    fsys::copy_options::overwrite_existing);
+    SCOPED_TRACE(code);
     WriteSettings("[General]\r\nLanguage=" + code + "\r\n[DB]\r\nCompactDataBase=0\r\n");
     auto& w = Start();
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    std::set<QChar> barLetters;
+    ASSERT_TRUE(Activate());
+    checkLetters(w.menuBar()->actions());
     for (QAction* top : w.menuBar()->actions()) {
-      const QChar letter = Mnemonic(top->text());
-      ASSERT_FALSE(letter.isNull()) << code << " " << top->text().toStdString();
-      EXPECT_TRUE(barLetters.insert(letter).second) << code << " " << top->text().toStdString();
-      QTest::keyClick(&w, letter.toLatin1(), Qt::AltModifier);
+      QTest::keyClick(&w, Mnemonic(top->text()).toLatin1(), Qt::AltModifier);
       if (QMenu* menu = top->menu()) {
-        EXPECT_EQ(QApplication::activePopupWidget(), menu) << code << " " << letter.toLatin1();
-        std::set<QChar> itemLetters;
-        for (QAction* item : menu->actions()) {
-          if (item->isSeparator()) continue;
-          const QChar itemLetter = Mnemonic(item->text());
-          EXPECT_FALSE(itemLetter.isNull()) << code << " " << item->text().toStdString();
-          EXPECT_TRUE(itemLetters.insert(itemLetter).second) << item->text().toStdString();
-        }
+        EXPECT_EQ(QApplication::activePopupWidget(), menu) << top->text().toStdString();
+        checkLetters(menu->actions());
         menu->close();
       } else {
         ASSERT_FALSE(w.messages.empty());  // the help command of the bar itself
@@ -135,52 +86,7 @@ TEST_F(WindowWithEngine, EveryMenuOpensByItsLetterInBothLanguagesAndNoTwoItemsSh
   }
 }
 
-TEST_F(WindowWithEngine, TheKeyboardAloneAnalysesSynchronisesAndOpensEveryDialog) {
-  WriteFile(usb + "/a.txt", "from the stick");
-  db.AddTask({.hostname = "TESTPC", .left = "/usb", .right = pc, .leftopt = "NEAR",
-              .rightopt = "NEAR", .descr = "Docs", .options = ""});
-  WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[DB]\r\nCompactDataBase=0\r\n");
-  auto& w = Start();
-  w.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-  auto* tasks = Control<TaskList>("lstTareas");
-  auto* files = Control<QTreeView>("lstEstado");
-  auto* toolbar = Control<QToolBar>("TOOL");
-
-  // Tab walks the enabled toolbar buttons, then reaches the task list.
-  toolbar->widgetForAction(Command("NEWT"))->setFocus();
-  int stops = 0;
-  while (QApplication::focusWidget() != tasks && stops < 10) {
-    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), toolbar);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    ++stops;
-  }
-  EXPECT_EQ(stops, 6);  // NEWT, ANAL, OPTIONS and the three filters; SYNC is still disabled
-
-  QTest::keyClick(tasks, Qt::Key_F5);
-  EXPECT_EQ(session->TareaAnalizada, 1);
-  EXPECT_EQ(ShownFiles(), 1);
-  QTest::keyClick(tasks, Qt::Key_Return);
-  files->setFocus();
-  files->setCurrentIndex(files->model()->index(0, 0));
-  QTest::keyClick(files, Qt::Key_Return);
-  // The window system gives the window back its activation when a dialog closes.
-  auto shortcut = [&](Qt::Key key) {
-    w.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
-    QTest::keyClick(files, key, Qt::ControlModifier);
-  };
-  shortcut(Qt::Key_S);
-  EXPECT_TRUE(fsys::exists(pc + "/a.txt"));
-  shortcut(Qt::Key_N);
-  shortcut(Qt::Key_Comma);
-  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmTask", "tandrel::frmFile",
-                                               "tandrel::frmAsistTask", "tandrel::frmOPT"}));
-  shortcut(Qt::Key_Q);
-  EXPECT_FALSE(w.isVisible());
-}
-
-TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysis) {
+TEST_F(WindowWithEngine, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyboard) {
   WriteFile(usb + "/b.txt", "12345");
   WriteFile(usb + "/Cab.txt", "1");
   WriteFile(pc + "/a.txt", "123");
@@ -191,8 +97,11 @@ TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysi
               .rightopt = "NEAR", .descr = "Docs", .options = ""});
   WriteSettings("[General]\r\nLastEXE=20000101000000\r\n[Panel]\r\nbutOKS=0\r\n"
                 "[DB]\r\nCompactDataBase=0\r\n");
-  Start();
+  auto& w = Start();
+  ASSERT_TRUE(Activate());
+  auto* tasks = Control<TaskList>("lstTareas");
   auto* files = Control<QTreeView>("lstEstado");
+  auto* toolbar = Control<QToolBar>("TOOL");
   auto names = [&] {
     test::Pump();
     std::vector<std::string> shown;
@@ -205,7 +114,20 @@ TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysi
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
   };
-  Command("ANAL")->trigger();
+  // The keyboard alone: Tab walks the enabled toolbar buttons, then reaches the task list; F5
+  // analyses, Return opens the task, the shortcuts synchronise and open the other dialogs.
+  toolbar->widgetForAction(Command("NEWT"))->setFocus();
+  int stops = 0;
+  while (QApplication::focusWidget() != tasks && stops < 10) {
+    EXPECT_EQ(QApplication::focusWidget()->parentWidget(), toolbar);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ++stops;
+  }
+  EXPECT_EQ(stops, 6);  // NEWT, ANAL, OPTIONS and the three filters; SYNC is still disabled
+  QTest::keyClick(tasks, Qt::Key_F5);
+  EXPECT_EQ(session->TareaAnalizada, 1);
+  EXPECT_TRUE(Command("SYNC")->isEnabled());
+  QTest::keyClick(tasks, Qt::Key_Return);
   const std::vector<std::string> analysed = names();
   ASSERT_EQ(analysed.size(), 3u);  // unchanged files hidden by their button
 
@@ -216,21 +138,46 @@ TEST_F(WindowWithEngine, AHeaderClickSortsAndTheFindBoxNarrowsWithoutANewAnalysi
   clickHeader(0);
   EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "B.txt", "Cab.txt"}));
 
-  // The find box narrows by name without regard to case; the filter buttons still add rows.
+  // The find box narrows by name without regard to case; the filter buttons rebuild the list from
+  // the same analysis.
   test::TypeText(Control<QLineEdit>("txtBuscar"), "A");
   EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt"}));
   Command("OKS")->trigger();
+  EXPECT_TRUE(session->INI.showOKS);
   EXPECT_EQ(names(), (std::vector<std::string>{"A.txt", "Cab.txt", "Same.txt"}));
   files->setCurrentIndex(files->model()->index(2, 0));
   QTest::keyClick(files, Qt::Key_Return);  // a row of the narrowed list opens its details
-  EXPECT_EQ(dialogs, std::vector<std::string>{"tandrel::frmFile"});
+  Q_EMIT files->doubleClicked(files->model()->index(0, 0));  // and so does a double-click
+  EXPECT_EQ(dialogs, (std::vector<std::string>{"tandrel::frmTask", "tandrel::frmFile",
+                                               "tandrel::frmFile"}));
   Control<QLineEdit>("txtBuscar")->clear();
+  Command("OKS")->trigger();
 
   // A new analysis shows its own order again.
   Command("ANAL")->trigger();
-  std::vector<std::string> again = names();
-  again.erase(std::find(again.begin(), again.end(), "Same.txt"));
-  EXPECT_EQ(again, analysed);
+  EXPECT_EQ(names(), analysed);
+
+  // The window system gives the window back its activation when a dialog closes.
+  auto shortcut = [&](Qt::Key key) {
+    ASSERT_TRUE(Activate());
+    QTest::keyClick(files, key, Qt::ControlModifier);
+  };
+  shortcut(Qt::Key_S);
+  EXPECT_TRUE(fsys::exists(pc + "/b.txt"));
+  EXPECT_TRUE(fsys::exists(usb + "/a.txt"));
+  EXPECT_EQ(tasks->topLevelItem(0)->text(2), "Done");
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  EXPECT_TRUE(Command("NEWT")->isEnabled());
+  // The run's task is no longer the analysed one: its row does not enable sync again.
+  Q_EMIT tasks->itemClicked(tasks->topLevelItem(0), 0);
+  EXPECT_FALSE(Command("SYNC")->isEnabled());
+  EXPECT_TRUE(w.messages.empty());
+  shortcut(Qt::Key_N);
+  shortcut(Qt::Key_Comma);
+  EXPECT_EQ(dialogs.size(), 5u);
+  EXPECT_EQ(dialogs[3] + dialogs[4], "tandrel::frmAsistTasktandrel::frmOPT");
+  shortcut(Qt::Key_Q);
+  EXPECT_FALSE(w.isVisible());
 }
 
 }  // namespace

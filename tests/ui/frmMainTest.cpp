@@ -1,6 +1,8 @@
 // The main window over a real database and real language files: captions, start-up, the commands
-// on the task list, the filter buttons, the sync switch, and the shutdown.
+// on the task list, the filter buttons, the sync switch, and the shutdown (a close, SIGTERM).
 #include <gtest/gtest.h>
+
+#include <csignal>
 
 #include <QAction>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 
 #include "core/clsArchivoINI.h"
 #include "tests/ui/UiFixture.h"
+#include "ui/SignalCloser.h"
 #include "ui/TaskList.h"
 
 namespace tandrel {
@@ -21,22 +24,14 @@ namespace {
 using Words = std::vector<std::pair<std::string, std::string>>;
 
 const Words kEnglish = {
-    {"mnuMain", "File"},         {"mnuTasks", "Tasks"},          {"mnuOPTION", "Options..."},
-    {"mnuExit", "Exit"},         {"mnuAddTask", "New task..."},  {"mnuAnalize", "Analyse"},
-    {"mnuDelTask", "Delete"},    {"mnuEditTask", "Edit..."},     {"mnuReload", "Reload"},
-    {"mnuSync", "Synchronise"},  {"mnuHELP", "Help"},            {"tolNEWT", "New task"},
-    {"tolANAL", "Analyse it"},   {"tolSYNC", "Sync it"},         {"tolOPTIONS", "Settings"},
-    {"tolOKS", "Unchanged"},     {"tolFSYNC", "Updates"},        {"tolCONFLICT", "Conflicts"},
-    {"capID", "ID"},             {"capDesc", "Description"},     {"capState", "State"},
-    {"capPUSB", "USB folder"},   {"capPPC", "PC folder"},        {"capLastSync", "Last sync"},
-    {"capFile", "File"},         {"capAction", "Action"},        {"capBytes", "Bytes"},
-    {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},     {"logStarting", "Starting"},
+    {"mnuMain", "File"},          {"mnuHELP", "Help"},         {"tolANAL", "Analyse it"},
+    {"tolSYNC", "Sync it"},       {"capDesc", "Description"},  {"capFile", "File"},
+    {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},   {"logStarting", "Starting"},
 };
 
 const Words kSpanish = {
-    {"mnuMain", "Archivo"},       {"mnuTasks", "Tareas"},        {"mnuOPTION", "Opciones..."},
-    {"mnuExit", "Salir"},         {"mnuHELP", "Ayuda"},          {"tolANAL", "Analizar"},
-    {"capDesc", "Descripción"},   {"capFile", "Archivo"},
+    {"mnuMain", "Archivo"}, {"mnuHELP", "Ayuda"}, {"tolANAL", "Analizar"},
+    {"capDesc", "Descripción"}, {"capFile", "Archivo"},
 };
 
 class MainWindow : public test::UiFixture {
@@ -56,39 +51,37 @@ class MainWindow : public test::UiFixture {
   void Select(int position) { Tasks()->setCurrentItem(Tasks()->RowOfPosition(position)); }
 };
 
-TEST_F(MainWindow, CaptionsComeFromTheWordsAndFollowALanguageChange) {
+// One caption of each kind: a menu, a menu item, a toolbar tip, a column of each list. That every
+// menu item has its word is checked through its letter (EveryMenuOpensByItsLetter...).
+TEST_F(MainWindow, CaptionsFollowTheLanguageAndHelpAndUnknownButtonsAnswer) {
   auto& w = Build();
   w.PonTextos();
-  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "File");
-  EXPECT_EQ(Control<QMenu>("mnuTasks")->title(), "Tasks");
-  const std::pair<const char*, const char*> items[] = {
-      {"mnuOptions", "Options..."}, {"mnuExit", "Exit"},      {"mnuAddTask", "New task..."},
-      {"mnuAnaliza", "Analyse"},    {"mnuDelTask", "Delete"}, {"mnuEditTask", "Edit..."},
-      {"mnuTaskReload", "Reload"},  {"mnuSync", "Synchronise"}, {"mnuHELP", "Help"}};
-  for (auto [name, text] : items) EXPECT_EQ(Command(name)->text(), text) << name;
-  const std::pair<const char*, const char*> tips[] = {
-      {"NEWT", "New task"}, {"ANAL", "Analyse it"}, {"SYNC", "Sync it"}, {"OPTIONS", "Settings"},
-      {"OKS", "Unchanged"}, {"FSYNC", "Updates"},   {"CONFLICT", "Conflicts"}};
-  for (auto [key, tip] : tips) EXPECT_EQ(Command(key)->toolTip(), tip) << key;
-  EXPECT_EQ(Tasks()->headerItem()->text(1), "Description");
-  EXPECT_EQ(Tasks()->headerItem()->text(5), "Last sync");
-  auto* files = Control<QTreeView>("lstEstado")->model();
-  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "File");
-  EXPECT_EQ(files->headerData(3, Qt::Horizontal).toString(), "Bytes");
-
+  const auto captions = [&] {
+    return QStringList{Control<QMenu>("mnuMain")->title(), Command("mnuHELP")->text(),
+                       Command("ANAL")->toolTip(), Command("SYNC")->toolTip(),
+                       Tasks()->headerItem()->text(1),
+                       Control<QTreeView>("lstEstado")->model()->headerData(0, Qt::Horizontal).toString()};
+  };
+  EXPECT_EQ(captions(), (QStringList{"File", "Help", "Analyse it", "Sync it", "Description", "File"}));
+  // Help and a button the window does not know each answer with a message.
+  Command("mnuHELP")->trigger();
+  w.ToolClick("NOSUCH");
+  ASSERT_EQ(w.messages.size(), 2u);
+  EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
+  EXPECT_EQ(w.messages[0].text, "help@tandrel.org");
+  EXPECT_EQ(w.messages[1].icon, MessageIcon::None);
+  EXPECT_EQ(w.messages[1].text, "NOSUCH");
+  w.SetProgressMax(0);
+  EXPECT_EQ(Control<QProgressBar>("ProgressBar")->maximum(), 1) << "no endless busy animation";
   // The options dialog closes with Spanish chosen: the captions change at once; a key the new
   // language lacks shows the key itself.
   session->INI.Language = "ES";
   w.ToolClick("OPTIONS");
-  EXPECT_EQ(Control<QMenu>("mnuMain")->title(), "Archivo");
-  EXPECT_EQ(Command("mnuHELP")->text(), "Ayuda");
-  EXPECT_EQ(Command("ANAL")->toolTip(), "Analizar");
-  EXPECT_EQ(Command("SYNC")->toolTip(), "tolSYNC");
-  EXPECT_EQ(Tasks()->headerItem()->text(1), QString::fromUtf8("Descripción"));
-  EXPECT_EQ(files->headerData(0, Qt::Horizontal).toString(), "Archivo");
+  EXPECT_EQ(captions(), (QStringList{"Archivo", "Ayuda", "Analizar", "tolSYNC",
+                                     QString::fromUtf8("Descripción"), "Archivo"}));
 }
 
-TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
+TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPositionAndSyncFollowsTheAnalysedRow) {
   const auto b = AddTask("TESTPC", "Beta");
   const auto a = AddTask("testpc", "Alpha");
   AddTask("OTHERPC", "Gamma");
@@ -96,7 +89,6 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   auto& w = Start();
 
   EXPECT_EQ(w.windowTitle(), "Vorn Tandrel (1.0.37)");
-  EXPECT_TRUE(w.isVisible());
   EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
   // The log's lines reach the box (their form is the log's own: PublicTest).
   EXPECT_TRUE(Log().contains("Starting Vorn Tandrel (ver. 1.0.37)"));
@@ -115,28 +107,26 @@ TEST_F(MainWindow, StartUpListsThisComputersTasksKeyedByPosition) {
   EXPECT_EQ(Tasks()->topLevelItem(0)->text(1), "Alpha");
   EXPECT_TRUE(Command("ANAL")->isEnabled());
   EXPECT_FALSE(Command("SYNC")->isEnabled());
-  EXPECT_FALSE(Command("mnuSync")->isEnabled());
-  EXPECT_TRUE(Command("NEWT")->isEnabled());
   EXPECT_TRUE(w.messages.empty());
-}
 
-TEST_F(MainWindow, AnEmptyTaskListDisablesAnalyseAndEditDeleteAnalyseDoNothing) {
-  AddTask("OTHERPC", "Not ours");
-  auto& w = Start();
-  EXPECT_EQ(Tasks()->Count(), 0);
-  EXPECT_FALSE(Command("ANAL")->isEnabled());
-  EXPECT_FALSE(Command("mnuPeers")->isEnabled()) << "no task selected";
-  const QString log = Log();
-  for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
-  EXPECT_TRUE(w.questions.empty());
-  EXPECT_EQ(Log(), log);
-  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);
+  // Sync is on only on the row of the analysed task; any selected row allows the peers command.
+  const std::tuple<int, int, bool> clicks[] = {
+      {2, 2, true}, {1, 2, false}, {2, 2, true}, {1, -1, false}, {2, -1, false}};
+  for (auto [key, analysed, enabled] : clicks) {
+    session->TareaAnalizada = analysed;
+    Select(key);
+    Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
+    EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
+    EXPECT_TRUE(Command("mnuPeers")->isEnabled()) << "a task is selected";
+  }
 }
 
 // Which rows a deletion removes is the engine's (TaskEditingTest); here, the question and the list.
-TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
+TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRowUntilTheEmptyListHasNothingToDo) {
   const auto first = AddTask("TESTPC", "A first");
   AddTask("TESTPC", "B second");
+  AddTask("OTHERPC", "Not ours");
   auto& w = Start();
   ASSERT_EQ(Tasks()->Count(), 2);
   Select(1);
@@ -144,7 +134,7 @@ TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
   Command("mnuDelTask")->trigger();
   ASSERT_EQ(w.questions, std::vector<std::string>{"Sure?"});
   EXPECT_EQ(Tasks()->Count(), 2);
-  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 2);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 3);
 
   w.answer = true;
   Select(1);
@@ -156,24 +146,13 @@ TEST_F(MainWindow, DeletingAsksAndRemovesTheSelectedRow) {
   Command("mnuDelTask")->trigger();  // the last one goes too: nothing is left to analyse
   EXPECT_EQ(Tasks()->Count(), 0);
   EXPECT_FALSE(Command("ANAL")->isEnabled());
-}
-
-TEST_F(MainWindow, SyncIsEnabledOnlyOnTheRowOfTheAnalysedTask) {
-  AddTask("TESTPC", "A");
-  AddTask("TESTPC", "B");
-  Start();
-  EXPECT_FALSE(Command("SYNC")->isEnabled());
-  session->TareaAnalizada = 2;  // as an analysis of the second task leaves it
-  const std::tuple<int, int, bool> clicks[] = {
-      {2, 2, true}, {1, 2, false}, {2, 2, true}, {1, -1, false}, {2, -1, false}};
-  for (auto [key, analysed, enabled] : clicks) {
-    session->TareaAnalizada = analysed;
-    Select(key);
-    Q_EMIT Tasks()->itemClicked(Tasks()->currentItem(), 0);
-    EXPECT_EQ(Command("SYNC")->isEnabled(), enabled) << key << " " << analysed;
-    EXPECT_EQ(Command("mnuSync")->isEnabled(), enabled) << key << " " << analysed;
-    EXPECT_TRUE(Command("mnuPeers")->isEnabled()) << "a task is selected";
-  }
+  EXPECT_FALSE(Command("mnuPeers")->isEnabled()) << "no task selected";
+  // On an empty list, delete, edit and analyse do nothing.
+  const QString log = Log();
+  for (const char* item : {"mnuDelTask", "mnuEditTask", "mnuAnaliza"}) Command(item)->trigger();
+  EXPECT_EQ(w.questions.size(), 3u);  // no new question
+  EXPECT_EQ(Log(), log);
+  EXPECT_EQ(db.Count("SELECT count(*) FROM TASKS"), 1);  // another computer's task stays
 }
 
 TEST_F(MainWindow, WorkHoldsOffTheCommandsAndGivesThemBackAsTheyWere) {
@@ -206,9 +185,13 @@ TEST_F(MainWindow, WorkHoldsOffTheCommandsAndGivesThemBackAsTheyWere) {
   EXPECT_EQ(Tasks()->Count(), 2);
 }
 
-TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
+// SIGTERM closes as the close box does; a close during work waits for the work to end, then runs
+// the whole shutdown, which writes the filter buttons and the geometry to the settings file.
+TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtATermSignalOnceWorkEnds) {
   WriteSettings("[Panel]\r\nbutOKS=0\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
+  SignalCloser closer(w);
+  ASSERT_TRUE(closer.Installed());
   EXPECT_FALSE(Command("OKS")->isChecked());
   EXPECT_TRUE(Command("FSYNC")->isChecked());
   Command("OKS")->trigger();
@@ -226,8 +209,15 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   test::Pump();
   EXPECT_EQ(files->columnWidth(2), 150);
   EXPECT_GT(files->columnWidth(0), fileWidth);
-  Command("mnuExit")->trigger();
+  w.SetWorking(true);
+  std::raise(SIGTERM);
+  test::Pump();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_TRUE(session->conexion.IsOpen());
+  w.SetWorking(false);
+  test::Pump();
   EXPECT_FALSE(w.isVisible());
+  EXPECT_FALSE(session->conexion.IsOpen());
 
   clsArchivoINI written(db.Folder(), "Tandrel");
   EXPECT_EQ(written.FileColumns, "0,0," + std::to_string(PixelsToTwips(150, w.logicalDpiX())) + ",0");
@@ -239,33 +229,6 @@ TEST_F(MainWindow, FilterButtonsAndGeometryReachTheSettingsFileAtExit) {
   EXPECT_NEAR(written.WindowWidth, PixelsToTwips(1000, w.logicalDpiX()), 1);
   EXPECT_NEAR(written.WindowHeight, PixelsToTwips(640, w.logicalDpiY()), 1);
   EXPECT_FALSE(written.LastEXE.empty());
-}
-
-TEST_F(MainWindow, ACloseDuringWorkWaitsForTheWorkToEnd) {
-  WriteSettings("[DB]\r\nCompactDataBase=0\r\n");
-  auto& w = Start();
-  w.SetWorking(true);
-  w.close();
-  test::Pump();
-  EXPECT_TRUE(w.isVisible());
-  EXPECT_TRUE(session->conexion.IsOpen());
-  w.SetWorking(false);
-  test::Pump();
-  EXPECT_FALSE(w.isVisible());
-  EXPECT_FALSE(session->conexion.IsOpen());
-}
-
-TEST_F(MainWindow, HelpUnknownButtonsAndAnEmptyProgressRange) {
-  auto& w = Build();
-  w.SetProgressMax(0);
-  EXPECT_EQ(Control<QProgressBar>("ProgressBar")->maximum(), 1) << "no endless busy animation";
-  Command("mnuHELP")->trigger();
-  w.ToolClick("NOSUCH");
-  ASSERT_EQ(w.messages.size(), 2u);
-  EXPECT_EQ(w.messages[0].icon, MessageIcon::Information);
-  EXPECT_EQ(w.messages[0].text, "help@tandrel.org");
-  EXPECT_EQ(w.messages[1].icon, MessageIcon::None);
-  EXPECT_EQ(w.messages[1].text, "NOSUCH");
 }
 
 }  // namespace

@@ -60,49 +60,29 @@ TEST_F(frmOPTTest, ListsEachFilesHeaderInNameOrder) {
   EXPECT_TRUE(view.messages.empty());
 }
 
-TEST_F(frmOPTTest, OkStoresTheCodeInUpperCaseThePathAsTypedAndTheBox) {
+// OK stores the code in upper case, the path as typed and the box; Cancel leaves all three.
+TEST_F(frmOPTTest, OkStoresWhatTheControlsHoldAndCancelLeavesTheSettings) {
   Write("EN.txt", ":EN=English\n");
   Write("de.txt", ":de=Deutsch\n");
-  session->INI.Language = "EN";
-  session->INI.DB_DataSource = "data\\db.mdb;";
-  session->INI.CompactDataBase = true;
-
-  auto dialog = Open();
-  auto* combo = Find<QComboBox>(*dialog, "Combo1");
-  EXPECT_EQ(dialog->focusWidget(), combo);
-  EXPECT_EQ(combo->currentText(), "EN=English");
-  test::PressKey(combo, Qt::Key_Up);
-  EXPECT_EQ(combo->currentText(), "de=Deutsch");
-  auto* path = Find<QLineEdit>(*dialog, "Text1");
-  EXPECT_EQ(path->text(), "data\\db.mdb;");
-  path->selectAll();
-  test::PressKey(path, Qt::Key_Delete);
-  Find<QCheckBox>(*dialog, "Check1")->click();
-  Find<QPushButton>(*dialog, "butOK")->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Accepted);
-  EXPECT_EQ(session->INI.Language, "DE");
-  EXPECT_EQ(session->INI.DB_DataSource, "");
-  EXPECT_FALSE(session->INI.CompactDataBase);
-}
-
-TEST_F(frmOPTTest, CancelAfterChangingEverythingLeavesTheSettings) {
-  Write("EN.txt", ":EN=English\n");
-  Write("ES.txt", ":ES=Español\n");
-  session->INI.Language = "ES";
-  session->INI.DB_DataSource = "mine.db;";
-  session->INI.CompactDataBase = false;
-
-  auto dialog = Open();
-  test::PressKey(Find<QComboBox>(*dialog, "Combo1"), Qt::Key_Up);
-  test::TypeText(Find<QLineEdit>(*dialog, "Text1"), "x");
-  Find<QCheckBox>(*dialog, "Check1")->click();
-  Find<QPushButton>(*dialog, "butCancel")->click();
-
-  EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  EXPECT_EQ(session->INI.Language, "ES");
-  EXPECT_EQ(session->INI.DB_DataSource, "mine.db;");
-  EXPECT_FALSE(session->INI.CompactDataBase);
+  for (const char* button : {"butOK", "butCancel"}) {
+    SCOPED_TRACE(button);
+    const bool ok = std::string(button) == "butOK";
+    session->INI.Language = "EN";
+    session->INI.DB_DataSource = "data\\db.mdb;";
+    session->INI.CompactDataBase = true;
+    auto dialog = Open();
+    auto* combo = Find<QComboBox>(*dialog, "Combo1");
+    EXPECT_EQ(dialog->focusWidget(), combo);
+    EXPECT_EQ(combo->currentText(), "EN=English");
+    test::PressKey(combo, Qt::Key_Up);
+    test::TypeText(Find<QLineEdit>(*dialog, "Text1"), "x");
+    Find<QCheckBox>(*dialog, "Check1")->click();
+    Find<QPushButton>(*dialog, button)->click();
+    EXPECT_EQ(dialog->result(), ok ? QDialog::Accepted : QDialog::Rejected);
+    EXPECT_EQ(session->INI.Language, ok ? "DE" : "EN");
+    EXPECT_EQ(session->INI.DB_DataSource, ok ? "data\\db.mdb;x" : "data\\db.mdb;");
+    EXPECT_EQ(session->INI.CompactDataBase, !ok);
+  }
 }
 
 TEST_F(frmOPTTest, OnlyAMissingLanguageFolderIsReportedAndTheRestStillWorks) {
