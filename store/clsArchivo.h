@@ -5,6 +5,7 @@
 
 #include "core/FixedText.h"
 #include "core/PackedText.h"
+#include "store/EntryName.h"
 #include "store/RealPath.h"
 
 namespace tandrel {
@@ -15,7 +16,7 @@ using SizeText = PackedText;      // low 32 bits of the size as a signed decimal
 using AttrText = FixedText<3>;    // attribute bits as decimal text ("32", "35", "16")
 
 struct clsArchivo {
-  std::string Nombre;  // relative name, proper case, parts joined by "\"; the key
+  EntryName Nombre;  // relative name, proper case, parts joined by "\"; the key
 
   RealPath USB_Ruta;  // the file's real path on the USB side; empty when not found there
   SizeText USB_Tamano;

@@ -18,12 +18,14 @@ void clsArchivos::IndexDeleter::operator()(Index* index) const { delete index; }
 clsArchivos::clsArchivos(clsArchivos&& other) noexcept
     : blocks_(std::move(other.blocks_)),
       count_(std::exchange(other.count_, 0)),
+      names_(std::move(other.names_)),
       index_(std::move(other.index_)) {}
 
 clsArchivos& clsArchivos::operator=(clsArchivos&& other) noexcept {
   if (this != &other) {
     blocks_ = std::move(other.blocks_);
     count_ = std::exchange(other.count_, 0);
+    names_ = std::move(other.names_);
     index_ = std::move(other.index_);
   }
   return *this;
@@ -38,6 +40,7 @@ bool clsArchivos::AddMoving(clsArchivo& archivo) {
   if (!index_->byName.Insert(archivo.Nombre, count_, nameAt)) return false;
   if (count_ == blocks_.size() * kBlock) blocks_.emplace_back(new clsArchivo[kBlock]);
   At(count_) = std::move(archivo);
+  At(count_).Nombre.KeepIn(names_);
   ++count_;
   return true;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/NameBlocks.h"
 #include "store/clsArchivo.h"
 
 namespace tandrel {
@@ -46,6 +47,7 @@ class clsArchivos {
 
   std::vector<std::unique_ptr<clsArchivo[]>> blocks_;
   std::size_t count_ = 0;
+  NameBlocks names_;  // the entries' names, back to back
   // An index over the entries keyed by case-folded name, without a second copy of every name.
   struct Index;
   struct IndexDeleter { void operator()(Index*) const; };

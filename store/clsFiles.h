@@ -1,12 +1,12 @@
 #pragma once
 // The snapshot of one task on one computer, keyed by relative name without regard to case.
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "store/FoldedIndex.h"
+#include "store/NameBlocks.h"
 #include "store/clsFile.h"
 
 namespace tandrel {
@@ -29,14 +29,8 @@ class clsFiles {
   const clsFile& At(std::size_t i) const { return records_[i]; }
 
  private:
-  std::string_view KeepName(std::string_view name);
-
   std::vector<clsFile> records_;
-  // The names back to back in blocks: one allocation per block instead of one per name, and a
-  // name never moves.
-  std::vector<std::unique_ptr<char[]>> names_;
-  std::size_t namesBlock_ = 0;  // size of the last block
-  std::size_t namesFree_ = 0;   // room left in it
+  NameBlocks names_;
   FoldedIndex index_;  // records_ by case-folded name; a second row of a name is not indexed
   clsFile blank_;
 };

@@ -99,8 +99,14 @@ TEST(clsArchivos, EntriesNeverMoveAndLookupsHoldAcrossGrowth) {
     EXPECT_EQ(archivos.Find("folder\\file" + std::to_string(i) + ".txt"), &archivos.ITemID(i + 2));
   }
   EXPECT_FALSE(archivos.Exist("folder\\file5000.txt"));
-  clsArchivos otra = std::move(archivos);  // an analysis replaces the whole collection
-  EXPECT_EQ(otra.Find("first"), first);
+  clsArchivo copia;
+  {
+    clsArchivos otra = std::move(archivos);  // an analysis replaces the whole collection
+    EXPECT_EQ(otra.Find("first"), first);
+    EXPECT_EQ(otra.ITemID(5001).Nombre, "Folder\\File4999.TXT");
+    copia = otra.ITemID(2);  // a copy's name outlives the collection that kept the original
+  }
+  EXPECT_EQ(copia.Nombre, "Folder\\File0.TXT");
 }
 
 }  // namespace
