@@ -35,8 +35,9 @@ EntryName& EntryName::operator=(EntryName&& other) noexcept {
   return *this;
 }
 
-void EntryName::KeepIn(NameBlocks& blocks) {
-  const std::string_view kept = blocks.Keep(view());
+void EntryName::KeepIn(NameBlocks& blocks) { ViewOf(blocks.Keep(view())); }
+
+void EntryName::ViewOf(std::string_view kept) {
   Free();
   data_ = kept.data();
   size_ = static_cast<std::uint32_t>(kept.size());

@@ -29,6 +29,8 @@ class EntryName {
 
   // Moves the text into blocks; the name is then valid while the blocks live.
   void KeepIn(NameBlocks& blocks);
+  // Drops the name's own copy for kept, the same text kept elsewhere for longer than the name.
+  void ViewOf(std::string_view kept);
 
   std::string_view view() const { return {data_, size_}; }
   operator std::string_view() const { return view(); }  // NOLINT

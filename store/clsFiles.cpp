@@ -11,7 +11,9 @@ clsFiles::clsFiles() { blank_.Access = "VOID"; }
 std::string clsFiles::Carga(Conexion& conexion, const std::string& host, const std::string& task) {
   records_.clear();
   records_.shrink_to_fit();
-  names_.Clear();
+  // New blocks, not cleared ones: the entries of the last analysis may still view the old.
+  auto names = std::make_shared<NameBlocks>();
+  names_ = names;
   index_.Clear();
   // A task text that is no whole number names no task: no row, and every file unknown.
   const auto id = IdDeTexto(task);
@@ -31,14 +33,14 @@ std::string clsFiles::Carga(Conexion& conexion, const std::string& host, const s
     if (paso == sqlite::Statement::Step::Error) {
       std::string error = filas.LastError();
       records_.clear();
-      names_.Clear();
+      names_ = std::make_shared<NameBlocks>();
       index_.Clear();
       return error;
     }
     // A NULL column reads as the empty text: the classifier then sees an unknown time or size.
     clsFile record;
     record.RowId = filas.Int(kFicRowId);
-    record.file = names_.Keep(filas.TextView(kFicFile));
+    record.file = names->Keep(filas.TextView(kFicFile));
     record.Creation = filas.TextView(kFicCreation);
     record.Last = filas.TextView(kFicLast);
     record.Access = filas.TextView(kFicAccess);

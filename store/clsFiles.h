@@ -1,6 +1,7 @@
 #pragma once
 // The snapshot of one task on one computer, keyed by relative name without regard to case.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,10 +28,13 @@ class clsFiles {
   // Every row is here, also a second row of one name that Item never gives (the first one wins),
   // so that a run replaces them all.
   const clsFile& At(std::size_t i) const { return records_[i]; }
+  // The blocks that hold the names. An analysis's entries that spell a name as the snapshot does
+  // view it here instead of keeping a copy, and hold these blocks alive past the next Carga.
+  const std::shared_ptr<const NameBlocks>& Names() const { return names_; }
 
  private:
   std::vector<clsFile> records_;
-  NameBlocks names_;
+  std::shared_ptr<const NameBlocks> names_;
   FoldedIndex index_;  // records_ by case-folded name; a second row of a name is not indexed
   clsFile blank_;
 };

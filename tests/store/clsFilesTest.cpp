@@ -54,8 +54,19 @@ TEST_F(Ficheros, NullColumnsReadEmptyAndASecondRowOfANameKeepsTheFirst) {
   ASSERT_EQ(ficheros.Count(), 2u);
   EXPECT_EQ(ficheros.At(1).RowId, second);
 
+  // Entries view the snapshot's copy of a name only where it is spelt the same, and keep it
+  // past the next load.
+  clsArchivos archivos;
+  archivos.ShareNames(ficheros);
+  for (const char* nombre : {"a.txt", "B.TXT"}) {
+    clsArchivo archivo;
+    archivo.Nombre = nombre;
+    ASSERT_TRUE(archivos.AddMoving(archivo));
+  }
+  EXPECT_EQ(archivos.ITemID(1).Nombre.view().data(), ficheros.Item("a.txt").file.data());
   ASSERT_EQ(ficheros.Carga(conexion, "PC1", "1' OR '1'='1"), "");
   EXPECT_EQ(ficheros.Count(), 0u);
+  EXPECT_EQ(archivos.ITemID(1).Nombre.str() + archivos.ITemID(2).Nombre, "a.txtB.TXT");
   db.Exec("DROP TABLE FILES");
   EXPECT_NE(ficheros.Carga(conexion, "PC1", "1"), "");
   EXPECT_EQ(ficheros.Count(), 0u);
