@@ -67,9 +67,11 @@ class FoldedIndex {
     const std::string_view folder = name.substr(0, cut);
     if (folder != folderRaw_) {
       folderRaw_.assign(folder);
-      folderFold_ = CaseFold(folder);
+      folderFold_.clear();
+      AppendCaseFold(folderFold_, folder);
     }
-    folded_.assign(folderFold_).append(CaseFold(name.substr(cut)));
+    folded_.assign(folderFold_);
+    AppendCaseFold(folded_, name.substr(cut));
     return folded_;
   }
 
