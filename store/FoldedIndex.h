@@ -79,10 +79,11 @@ class FoldedIndex {
     const std::uint64_t h = std::hash<std::string_view>{}(folded);
     return static_cast<std::uint32_t>(h ^ (h >> 32));
   }
-  // At most half the slots in use keeps probe runs short.
+  // At most two slots in three in use keeps probe runs short (a slot's hash settles most probes
+  // without a name), and lets a million names with some room to grow take 2^21 slots, not 2^22.
   static std::size_t SlotsFor(std::size_t count) {
     std::size_t slots = 16;
-    while (slots < count * 2) slots *= 2;
+    while (slots * 2 < count * 3) slots *= 2;
     return slots;
   }
 
