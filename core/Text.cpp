@@ -159,11 +159,22 @@ bool BelowAnyFoldedFolder(std::string_view name, const std::vector<std::string>&
 std::string CaseFold(std::string_view text) {
   std::string out;
   out.reserve(text.size());
+  AppendCaseFold(out, text);
+  return out;
+}
+
+void AppendCaseFold(std::string& out, std::string_view text) {
   for (std::size_t pos = 0; pos < text.size();) {
-    const char c = text[pos];
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out += IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
-      ++pos;
+    // A run of ASCII, most names whole, is appended at once and lowered in place.
+    std::size_t end = pos;
+    while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
+    if (end > pos) {
+      const std::size_t start = out.size();
+      out.append(text.substr(pos, end - pos));
+      for (std::size_t i = start; i < out.size(); ++i) {
+        if (IsAsciiUpper(out[i])) out[i] = static_cast<char>(out[i] - 'A' + 'a');
+      }
+      pos = end;
       continue;
     }
     const Step step = Decode(text, pos);
@@ -175,7 +186,6 @@ std::string CaseFold(std::string_view text) {
     Append(out, SimpleFold(step.cp));
     pos += step.length;
   }
-  return out;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {

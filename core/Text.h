@@ -21,6 +21,8 @@ std::string ProperCase(std::string_view name);
 // folding, one code point to one ("straße" and "strasse" stay different keys), and no
 // normalisation ("é" as one code point and as "e" plus an accent stay different keys).
 std::string CaseFold(std::string_view text);
+// CaseFold(text) appended to out: no allocation of its own, for folding many names in a row.
+void AppendCaseFold(std::string& out, std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
 // Whether name lies below one of folders, each already case-folded and ending in "\".
 bool BelowAnyFoldedFolder(std::string_view name, const std::vector<std::string>& folders);

@@ -71,7 +71,7 @@ bool IsShown(FilterButton filter, const clsArchivoINI& ini) {
 std::string ShownSize(const clsArchivo& archivo, const ActionMapping& mapping) {
   const SizeText& named = mapping.sizeSide == Usb ? archivo.USB_Tamano : archivo.PC_Tamano;
   const SizeText& other = mapping.sizeSide == Usb ? archivo.PC_Tamano : archivo.USB_Tamano;
-  return AsPlainNumber(named.empty() ? other.view() : named.view());
+  return AsPlainNumber((named.empty() ? other : named).Text());
 }
 
 ArrowDrives DrivesForTask(const Session& session, const clsTarea& tarea) {

@@ -94,6 +94,7 @@ void AnalizaTarea(Session& session, AppView& view, int indice, bool mostrar) {
   if (legible) {
     // Most entries of a task are in its snapshot: one allocation instead of a doubling series.
     session.Archivos.Reserve(session.Ficheros.Count() + session.Ficheros.Count() / 16 + 64);
+    session.Archivos.ShareNames(session.Ficheros);
     const ScanReport informe = AnalizaCarpetas(session, view, indice);
     if (informe.pasados > 0) {
       EscribeLog(view, prefijo + std::to_string(informe.pasados) + " " + session.W("logLinks"));

@@ -9,12 +9,14 @@ namespace tandrel {
 namespace {
 
 struct Lados {
-  std::string_view usbTamano, usbModificado, pcTamano, pcModificado;
+  SizeText usbTamano;
+  TimeText usbModificado;
+  SizeText pcTamano;
+  TimeText pcModificado;
 };
 
-bool DifiereDelRegistro(std::string_view tamano, std::string_view modificado,
-                        const clsFile& registro) {
-  return tamano != registro.Size.view() || modificado != registro.Last.view();
+bool DifiereDelRegistro(SizeText tamano, TimeText modificado, const clsFile& registro) {
+  return tamano != registro.Size || modificado != registro.Last;
 }
 
 // The decision for a file found on both sides whose copies differ. Only sizes and last-write

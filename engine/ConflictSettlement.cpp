@@ -23,7 +23,7 @@ int SettleConflicts(Session& session, AppView& view, PreferredCopy preferred) {
     PreferredCopy copy = preferred;
     if (copy == PreferredCopy::Newer) {
       // Both times are 14-digit UTC texts: they compare as plain texts.
-      const int order = entry.USB_Modificado.view().compare(entry.PC_Modificado.view());
+      const int order = entry.USB_Modificado.compare(entry.PC_Modificado);
       if (order == 0) continue;
       copy = order > 0 ? PreferredCopy::Usb : PreferredCopy::Pc;
     }

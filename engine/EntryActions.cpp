@@ -57,10 +57,10 @@ bool CopyNewFile(RunContext& run, const std::string& origen, TimeText& sourceMod
 
 // A file on both sides: destino is overwritten only while it is what the analysis saw.
 bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceModified,
-                   const std::string& destino, std::string_view size, std::string_view modified,
+                   const std::string& destino, SizeText size, TimeText modified,
                    std::vector<std::string>& changed) {
   if (origen.empty() || destino.empty()) return false;
-  if (std::string why = ChangedSinceAnalysis(run.session.fs, destino, size, modified);
+  if (std::string why = ChangedSinceAnalysis(run.session.fs, destino, size.Text(), modified.Text());
       !why.empty()) {
     LogFailure(run, destino, why);
     return false;
@@ -69,12 +69,12 @@ bool OverwriteFile(RunContext& run, const std::string& origen, TimeText& sourceM
   return Copy(run, origen, destino, sourceModified, changed);
 }
 
-bool DeleteFile(RunContext& run, const std::string& ruta, std::string_view size,
-                std::string_view modified, std::vector<std::string>& changed) {
+bool DeleteFile(RunContext& run, const std::string& ruta, SizeText size, TimeText modified,
+                std::vector<std::string>& changed) {
   if (ruta.empty()) return false;
   changed.push_back(ruta);
   const std::string failure =
-      DeleteCheckedFile(run.session.fs, ruta, size, modified, run.ignoreReadOnly);
+      DeleteCheckedFile(run.session.fs, ruta, size.Text(), modified.Text(), run.ignoreReadOnly);
   if (failure.empty()) return true;
   LogFailure(run, ruta, failure);
   return false;

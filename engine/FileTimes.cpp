@@ -49,7 +49,15 @@ TimeText FechaArchivo(FileTime tiempo) {
   const std::int64_t days = FloorDiv(tiempo.sec, 86400);
   const auto secondOfDay = static_cast<unsigned>(tiempo.sec - days * 86400);
   const CivilDate date = CivilFromDays(days);
-
+  const std::uint64_t monthToSecond = date.month * 100000000ull + date.day * 1000000ull +
+                                      secondOfDay / 3600 * 10000ull +
+                                      secondOfDay / 60 % 60 * 100ull + secondOfDay % 60;
+  // Years 0 to 9999, every file's in practice, make their digits as a number with no text.
+  if (date.year >= 0 && date.year <= 9999) {
+    const auto year = static_cast<std::uint64_t>(date.year);
+    const unsigned yearDigits = year < 10 ? 1 : year < 100 ? 2 : year < 1000 ? 3 : 4;
+    return PackedText::Digits(year * 10000000000ull + monthToSecond, yearDigits + 10);
+  }
   char buffer[32];
   char* out = std::to_chars(buffer, buffer + 20, date.year).ptr;
   out = TwoDigits(out, date.month);
@@ -71,9 +79,12 @@ std::string QuitaNulos(std::string_view texto) {
 
 SizeText TextoTamano(std::uint64_t tamano) {
   const auto low = static_cast<std::int32_t>(static_cast<std::uint32_t>(tamano & 0xFFFFFFFFu));
-  char buffer[16];
-  char* out = std::to_chars(buffer, buffer + sizeof buffer, low).ptr;
-  return SizeText(std::string_view(buffer, static_cast<std::size_t>(out - buffer)));
+  const bool negative = low < 0;
+  const auto magnitude =
+      static_cast<std::uint64_t>(negative ? -std::int64_t{low} : std::int64_t{low});
+  unsigned digits = 1;
+  for (std::uint64_t rest = magnitude / 10; rest != 0; rest /= 10) ++digits;
+  return PackedText::Digits(magnitude, digits, negative);
 }
 
 AttrText TextoAtributos(const FileInfo& info, std::string_view nombre) {

@@ -132,8 +132,8 @@ void CountWaiting(Session& session, const StickListing& stick, Peer& peer,
     if (known[i]) continue;  // a second row of one name: the first one is the snapshot's
     known[i] = true;
     const StickFile& file = stick.At(i);
-    const bool differs = filas.TextView(kPeerSize) != file.size.view() ||
-                         filas.TextView(kPeerLast) != file.last.view();
+    const bool differs = SizeText(filas.TextView(kPeerSize)) != file.size ||
+                         TimeText(filas.TextView(kPeerLast)) != file.last;
     if (differs && run.TakesChange(file.name)) {
       ++peer.changed;
       if (waiting != nullptr) waiting->push_back({file.name, Waiting::Changed});

@@ -74,16 +74,19 @@ class FoldedIndex {
     const std::string_view folder = name.substr(0, cut);
     if (folder != folderRaw_) {
       folderRaw_.assign(folder);
-      folderFold_ = CaseFold(folder);
+      folderFold_.clear();
+      AppendCaseFold(folderFold_, folder);
     }
-    folded_.assign(folderFold_).append(CaseFold(name.substr(cut)));
+    folded_.assign(folderFold_);
+    AppendCaseFold(folded_, name.substr(cut));
     return folded_;
   }
 
-  // At most half the slots in use keeps probe runs short.
+  // At most two slots in three in use keeps probe runs short (a slot's hash settles most probes
+  // without a name), and lets a million names with some room to grow take 2^21 slots, not 2^22.
   static std::size_t SlotsFor(std::size_t count) {
     std::size_t slots = 16;
-    while (slots < count * 2) slots *= 2;
+    while (slots * 2 < count * 3) slots *= 2;
     return slots;
   }
 

@@ -87,9 +87,11 @@ std::string Database::Open(const std::string& path) {
 
   std::string readOnly = ReadOnlyCauseOf(path);
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db,
-                                 readOnly.empty() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY,
-                                 nullptr);
+  // One thread uses a connection: without SQLite's own mutex, reading a column of 100,000 rows
+  // takes no lock at each call.
+  const int flags =
+      (readOnly.empty() ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY) | SQLITE_OPEN_NOMUTEX;
+  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string cause = ExplainCode(rc, db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
     sqlite3_close_v2(db);

@@ -18,12 +18,18 @@ void clsArchivos::IndexDeleter::operator()(Index* index) const { delete index; }
 clsArchivos::clsArchivos(clsArchivos&& other) noexcept
     : blocks_(std::move(other.blocks_)),
       count_(std::exchange(other.count_, 0)),
+      names_(std::move(other.names_)),
+      snapshot_(std::exchange(other.snapshot_, nullptr)),
+      snapshotNames_(std::move(other.snapshotNames_)),
       index_(std::move(other.index_)) {}
 
 clsArchivos& clsArchivos::operator=(clsArchivos&& other) noexcept {
   if (this != &other) {
     blocks_ = std::move(other.blocks_);
     count_ = std::exchange(other.count_, 0);
+    names_ = std::move(other.names_);
+    snapshot_ = std::exchange(other.snapshot_, nullptr);
+    snapshotNames_ = std::move(other.snapshotNames_);
     index_ = std::move(other.index_);
   }
   return *this;
@@ -37,7 +43,17 @@ bool clsArchivos::AddMoving(clsArchivo& archivo) {
   const auto nameAt = [this](std::size_t i) -> std::string_view { return At(i).Nombre; };
   if (!index_->byName.Insert(archivo.Nombre, count_, nameAt)) return false;
   if (count_ == blocks_.size() * kBlock) blocks_.emplace_back(new clsArchivo[kBlock]);
-  At(count_) = std::move(archivo);
+  clsArchivo& added = At(count_);
+  added = std::move(archivo);
+  // Only while the snapshot still has the names it had when shared: the entries hold those.
+  const clsFile* row = snapshot_ != nullptr && snapshot_->Names() == snapshotNames_
+                           ? &snapshot_->Item(added.Nombre)
+                           : nullptr;
+  if (row != nullptr && row->file == added.Nombre.view() && !row->file.empty()) {
+    added.Nombre.ViewOf(row->file);
+  } else {
+    added.Nombre.KeepIn(names_);
+  }
   ++count_;
   return true;
 }
@@ -60,6 +76,11 @@ clsArchivo& clsArchivos::Item(std::string_view nombre) {
   if (!index_) index_.reset(new Index);
   index_->spare = clsArchivo{};
   return index_->spare;
+}
+
+void clsArchivos::ShareNames(const clsFiles& snapshot) {
+  snapshot_ = &snapshot;
+  snapshotNames_ = snapshot.Names();
 }
 
 void clsArchivos::Reserve(std::size_t n) {

@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "store/NameBlocks.h"
 #include "store/clsArchivo.h"
+#include "store/clsFiles.h"
 
 namespace tandrel {
 
@@ -34,6 +36,10 @@ class clsArchivos {
   clsArchivo& Item(std::string_view nombre);
   clsArchivo* Find(std::string_view nombre);
   const clsArchivo* Find(std::string_view nombre) const;
+  // Entries added from now on whose name the snapshot spells the same view the snapshot's copy of
+  // the name: most names are then kept once, not twice. The collection holds the snapshot's names
+  // alive; snapshot itself must live while entries are added.
+  void ShareNames(const clsFiles& snapshot);
   // Prepares the index for n entries (the entries themselves grow a block at a time anyway).
   void Reserve(std::size_t n);
 
@@ -46,6 +52,9 @@ class clsArchivos {
 
   std::vector<std::unique_ptr<clsArchivo[]>> blocks_;
   std::size_t count_ = 0;
+  NameBlocks names_;  // the entries' names, back to back
+  const clsFiles* snapshot_ = nullptr;
+  std::shared_ptr<const NameBlocks> snapshotNames_;  // the names snapshot_ had when shared
   // An index over the entries keyed by case-folded name, without a second copy of every name.
   struct Index;
   struct IndexDeleter { void operator()(Index*) const; };

@@ -16,7 +16,12 @@ struct clsFile {
   SizeText Size;
   std::int64_t RowId = 0;  // SQLite's rowid of the row, so a run can replace it without a search
 
-  bool Known() const { return Access != "VOID"; }
+  // Packed once: a comparison with a text would pack that text again at every call.
+  static const TimeText& Void() {
+    static const TimeText kVoid("VOID");
+    return kVoid;
+  }
+  bool Known() const { return Access != Void(); }
 };
 
 }  // namespace tandrel

@@ -1,27 +1,19 @@
 #include "store/clsFiles.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "store/Conexion.h"
 #include "store/Sentencias.h"
 #include "store/Sqlite.h"
 
 namespace tandrel {
 
-namespace {
-
-constexpr std::size_t kNamesBlock = 64 * 1024;
-
-}  // namespace
-
 clsFiles::clsFiles() { blank_.Access = "VOID"; }
 
 std::string clsFiles::Carga(Conexion& conexion, const std::string& host, const std::string& task) {
   records_.clear();
   records_.shrink_to_fit();
-  names_.clear();
-  namesFree_ = 0;
+  // New blocks, not cleared ones: the entries of the last analysis may still view the old.
+  auto names = std::make_shared<NameBlocks>();
+  names_ = names;
   index_.Clear();
   // A task text that is no whole number names no task: no row, and every file unknown.
   const auto id = IdDeTexto(task);
@@ -41,15 +33,14 @@ std::string clsFiles::Carga(Conexion& conexion, const std::string& host, const s
     if (paso == sqlite::Statement::Step::Error) {
       std::string error = filas.LastError();
       records_.clear();
-      names_.clear();
-      namesFree_ = 0;
+      names_ = std::make_shared<NameBlocks>();
       index_.Clear();
       return error;
     }
     // A NULL column reads as the empty text: the classifier then sees an unknown time or size.
     clsFile record;
     record.RowId = filas.Int(kFicRowId);
-    record.file = KeepName(filas.TextView(kFicFile));
+    record.file = names->Keep(filas.TextView(kFicFile));
     record.Creation = filas.TextView(kFicCreation);
     record.Last = filas.TextView(kFicLast);
     record.Access = filas.TextView(kFicAccess);
@@ -60,21 +51,6 @@ std::string clsFiles::Carga(Conexion& conexion, const std::string& host, const s
     records_.push_back(std::move(record));
   }
   return {};
-}
-
-std::string_view clsFiles::KeepName(std::string_view name) {
-  if (name.empty()) return {};
-  // A name longer than a block (only a hand-edited database has one) gets a block of its own.
-  const std::size_t block = std::max(kNamesBlock, name.size());
-  if (name.size() > namesFree_) {
-    names_.emplace_back(new char[block]);
-    namesFree_ = block;
-    namesBlock_ = block;
-  }
-  char* kept = names_.back().get() + (namesBlock_ - namesFree_);
-  std::memcpy(kept, name.data(), name.size());
-  namesFree_ -= name.size();
-  return {kept, name.size()};
 }
 
 const clsFile& clsFiles::Item(std::string_view strFile) const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/FoldedIndex.h"
+#include "store/NameBlocks.h"
 #include "store/clsFile.h"
 
 namespace tandrel {
@@ -27,16 +28,13 @@ class clsFiles {
   // Every row is here, also a second row of one name that Item never gives (the first one wins),
   // so that a run replaces them all.
   const clsFile& At(std::size_t i) const { return records_[i]; }
+  // The blocks that hold the names. An analysis's entries that spell a name as the snapshot does
+  // view it here instead of keeping a copy, and hold these blocks alive past the next Carga.
+  const std::shared_ptr<const NameBlocks>& Names() const { return names_; }
 
  private:
-  std::string_view KeepName(std::string_view name);
-
   std::vector<clsFile> records_;
-  // The names back to back in blocks: one allocation per block instead of one per name, and a
-  // name never moves.
-  std::vector<std::unique_ptr<char[]>> names_;
-  std::size_t namesBlock_ = 0;  // size of the last block
-  std::size_t namesFree_ = 0;   // room left in it
+  std::shared_ptr<const NameBlocks> names_;
   FoldedIndex index_;  // records_ by case-folded name; a second row of a name is not indexed
   clsFile blank_;
 };

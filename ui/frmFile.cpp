@@ -40,12 +40,16 @@ constexpr std::array<Choice, 5> kChoices{{
     {"[|-//-|] - No action", "ZZ"},
 }};
 
+QString Fecha(const TimeText& stamp) { return Qs(FormateaFecha(stamp.Text())); }
+
 // A drive in a title: as it is stored, the root file system as "/".
 QString DriveTitle(const std::string& drive) { return Qs(drive.empty() ? "/" : drive); }
 
 // The size as the dialog shows it: digits grouped in threes with the system's thousands separator,
 // then " bytes"; a size of zero as "0 bytes".
-QString TextoTamano(std::string_view size) {
+QString TextoTamano(const SizeText& packed) {
+  const auto text = packed.Text();
+  const std::string_view size = text;
   std::int64_t value = 0;
   const char* end = size.data() + size.size();
   auto [stop, error] = std::from_chars(size.data(), end, value);
@@ -188,16 +192,14 @@ void frmFile::Carga() {
   }
 
   if (!entrada->USB_Ruta.empty()) {
-    lblUSB_->Fill({TextoTamano(entrada->USB_Tamano), Qs(FormateaFecha(entrada->USB_Creacion)),
-                   Qs(FormateaFecha(entrada->USB_Modificado)),
-                   Qs(FormateaFecha(entrada->USB_Acceso)), {}});
+    lblUSB_->Fill({TextoTamano(entrada->USB_Tamano), Fecha(entrada->USB_Creacion),
+                   Fecha(entrada->USB_Modificado), Fecha(entrada->USB_Acceso), {}});
   } else {
     lblUSB_->ShowNote();
   }
   if (!entrada->PC_Ruta.empty()) {
-    lblPC_->Fill({TextoTamano(entrada->PC_Tamano), Qs(FormateaFecha(entrada->PC_Creacion)),
-                  Qs(FormateaFecha(entrada->PC_Modificado)), Qs(FormateaFecha(entrada->PC_Acceso)),
-                  {}});
+    lblPC_->Fill({TextoTamano(entrada->PC_Tamano), Fecha(entrada->PC_Creacion),
+                  Fecha(entrada->PC_Modificado), Fecha(entrada->PC_Acceso), {}});
   } else {
     lblPC_->ShowNote();
   }
@@ -206,9 +208,8 @@ void frmFile::Carga() {
   if (!registro.Known()) {
     lastSync_->ShowNote();
   } else {
-    lastSync_->Fill({TextoTamano(registro.Size), Qs(FormateaFecha(registro.Creation)),
-                     Qs(FormateaFecha(registro.Last)), Qs(FormateaFecha(registro.Access)),
-                     Qs(FormateaFecha(registro.Sync))});
+    lastSync_->Fill({TextoTamano(registro.Size), Fecha(registro.Creation), Fecha(registro.Last),
+                     Fecha(registro.Access), Fecha(registro.Sync)});
   }
 
   // A choice that would copy or delete a file that is not there is not offered: each needs the

@@ -22,6 +22,9 @@ TEST(FechaArchivoTest, WritesUtcDigitsAndDropsFractions) {
       // Before 1970 the second still rounds towards the past.
       {-1, 500000000, "19691231235959"},
       {UtcSeconds(1601, 1, 1), 0, "16010101000000"},
+      // Years of fewer or more than four digits: as many digits as the year has, cut to 14.
+      {UtcSeconds(999, 1, 2, 3, 4, 5), 0, "9990102030405"},
+      {UtcSeconds(12000, 1, 1), 0, "12000010100000"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FechaArchivo(FileTime{c.sec, c.nsec}), c.text) << c.sec;

@@ -54,8 +54,19 @@ TEST_F(Ficheros, NullColumnsReadEmptyAndASecondRowOfANameKeepsTheFirst) {
   ASSERT_EQ(ficheros.Count(), 2u);
   EXPECT_EQ(ficheros.At(1).RowId, second);
 
+  // Entries view the snapshot's copy of a name only where it is spelt the same, and keep it
+  // past the next load.
+  clsArchivos archivos;
+  archivos.ShareNames(ficheros);
+  for (const char* nombre : {"a.txt", "B.TXT"}) {
+    clsArchivo archivo;
+    archivo.Nombre = nombre;
+    ASSERT_TRUE(archivos.AddMoving(archivo));
+  }
+  EXPECT_EQ(archivos.ITemID(1).Nombre.view().data(), ficheros.Item("a.txt").file.data());
   ASSERT_EQ(ficheros.Carga(conexion, "PC1", "1' OR '1'='1"), "");
   EXPECT_EQ(ficheros.Count(), 0u);
+  EXPECT_EQ(archivos.ITemID(1).Nombre.str() + archivos.ITemID(2).Nombre, "a.txtB.TXT");
   db.Exec("DROP TABLE FILES");
   EXPECT_NE(ficheros.Carga(conexion, "PC1", "1"), "");
   EXPECT_EQ(ficheros.Count(), 0u);
@@ -99,8 +110,14 @@ TEST(clsArchivos, EntriesNeverMoveAndLookupsHoldAcrossGrowth) {
     EXPECT_EQ(archivos.Find("folder\\file" + std::to_string(i) + ".txt"), &archivos.ITemID(i + 2));
   }
   EXPECT_FALSE(archivos.Exist("folder\\file5000.txt"));
-  clsArchivos otra = std::move(archivos);  // an analysis replaces the whole collection
-  EXPECT_EQ(otra.Find("first"), first);
+  clsArchivo copia;
+  {
+    clsArchivos otra = std::move(archivos);  // an analysis replaces the whole collection
+    EXPECT_EQ(otra.Find("first"), first);
+    EXPECT_EQ(otra.ITemID(5001).Nombre, "Folder\\File4999.TXT");
+    copia = otra.ITemID(2);  // a copy's name outlives the collection that kept the original
+  }
+  EXPECT_EQ(copia.Nombre, "Folder\\File0.TXT");
 }
 
 }  // namespace
