@@ -60,7 +60,8 @@ class DialogScreenshots : public test::UiFixture, public ::testing::WithParamInt
  protected:
   DialogScreenshots() {
     OpenSession();
-    UseLanguage(GetParam());
+    session->INI.Language = GetParam();
+    session->RecargaWords();
     for (const char* folder : {"Documents/Letters", "Music", "Photos/2024", "Projects"}) {
       std::filesystem::create_directories(Drive() + "/" + folder);
     }

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -42,11 +41,6 @@ void UiFixture::OpenSession() {
   session->Hostname = "PC1";
 }
 
-void UiFixture::UseLanguage(const std::string& code) {
-  session->INI.Language = code;
-  session->RecargaWords();
-}
-
 void UiFixture::AddConflictEntry(std::int64_t task) {
   clsArchivo entrada;
   entrada.Nombre = "Letters\\Bank 2024.odt";
@@ -68,8 +62,10 @@ void UiFixture::AddConflictEntry(std::int64_t task) {
   EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(task)), "");
 }
 
-std::string UiFixture::TaskColumn(std::int64_t id, const std::string& column) {
-  return db.Value("SELECT \"" + column + "\" FROM TASKS WHERE ID = " + std::to_string(id));
+std::string UiFixture::TaskRow(std::int64_t id) {
+  return db.Value(R"(SELECT "LEFT" || '|' || "RIGHT" || '|' || LEFTOPT || '|' || RIGHTOPT || '|' ||
+                     DESCR || '|' || OPTIONS FROM TASKS WHERE )" + std::to_string(id) +
+                  " IN (0, ID) ORDER BY ID DESC");
 }
 
 void UiFixture::WriteLanguage(const std::string& code,
@@ -124,29 +120,10 @@ void TypeText(QWidget* widget, const QString& text) {
   }
 }
 
-void PressKey(QWidget* widget, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
-}
-
 void Retype(QWidget* box, const QString& text) {
-  QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
-  QApplication::sendEvent(box, &selectAll);
-  PressKey(box, Qt::Key_Delete);
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Delete);
   TypeText(box, text);
-}
-
-void ClickAt(QWidget* widget, QPoint point) {
-  const QPointF local(point);
-  const QPointF global(widget->mapToGlobal(point));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
 }
 
 void Pump() {

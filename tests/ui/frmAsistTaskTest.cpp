@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QRadioButton>
 #include <QTreeWidget>
 
@@ -37,11 +38,6 @@ class frmAsistTaskTest : public test::UiFixture {
     return Find<QLineEdit>(wizard, box)->text();
   }
   std::int64_t Rows() { return db.Count("SELECT count(*) FROM TASKS"); }
-  // The columns of the task created last, joined with "|".
-  std::string NewRow() {
-    return db.Value(R"(SELECT "LEFT" || '|' || "RIGHT" || '|' || LEFTOPT || '|' || RIGHTOPT || '|' ||
-                       DESCR || '|' || OPTIONS FROM TASKS ORDER BY ID DESC)");
-  }
 };
 
 TEST_F(frmAsistTaskTest, EveryStepInTurnCreatesExactlyOneRow) {
@@ -53,16 +49,16 @@ TEST_F(frmAsistTaskTest, EveryStepInTurnCreatesExactlyOneRow) {
   ASSERT_EQ(view.messages.size(), 1u);
   auto* name = Find<QLineEdit>(*wizard, "txtNombre");
   test::TypeText(name, "Music <b>");
-  test::PressKey(name, Qt::Key_Enter);  // Enter is Next
+  QTest::keyClick(name, Qt::Key_Enter);  // Enter is Next
 
   // Step 2: the tree opens at the root of the program's drive, and that root is the first choice.
   EXPECT_EQ(Text(*wizard, "AstxtUSB").toStdString(), Drive() + "/");
   auto* dir1 = Find<FolderTree>(*wizard, "Dir1");
   const auto music = dir1->findItems("Music", Qt::MatchExactly | Qt::MatchRecursive);
   ASSERT_EQ(music.size(), 1);
-  test::ClickAt(dir1->viewport(), dir1->visualItemRect(music[0]).center());
+  QTest::mouseClick(dir1->viewport(), Qt::LeftButton, {}, dir1->visualItemRect(music[0]).center());
   EXPECT_EQ(Text(*wizard, "AstxtUSB").toStdString(), Drive() + "/Music");
-  test::PressKey(Find<QLineEdit>(*wizard, "AstxtUSB"), Qt::Key_Return);
+  QTest::keyClick(Find<QLineEdit>(*wizard, "AstxtUSB"), Qt::Key_Return);
 
   // Step 3: a folder typed by hand, which need not exist; then one box of step 4, two of step 5.
   test::TypeText(Find<QLineEdit>(*wizard, "AstxtPC"), "/srv/first");
@@ -89,7 +85,7 @@ TEST_F(frmAsistTaskTest, EveryStepInTurnCreatesExactlyOneRow) {
   EXPECT_EQ(wizard->result(), QDialog::Accepted);
   ASSERT_EQ(Rows(), 1);
   // What the steps gathered reaches the engine (which stores it: TaskEditingTest).
-  EXPECT_EQ(NewRow(), "/Music|/srv/second|NEAR|NAR|Music <b>|AO");
+  EXPECT_EQ(TaskRow(), "/Music|/srv/second|NEAR|NAR|Music <b>|AO");
 
   auto again = Open();
   EXPECT_EQ(again->Paso(), 1);
@@ -121,7 +117,7 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
   Next(*wizard);
 
   ASSERT_EQ(Rows(), 3);
-  EXPECT_EQ(NewRow(), "Photos|/home/ana/Photos|AR|NE|Mine|RO");  // the folder as stored
+  EXPECT_EQ(TaskRow(), "Photos|/home/ana/Photos|AR|NE|Mine|RO");  // the folder as stored
 }
 
 TEST_F(frmAsistTaskTest, ADriveChoiceMovesThePcTreeUnlessTheDriveCannotBeRead) {
@@ -138,10 +134,10 @@ TEST_F(frmAsistTaskTest, ADriveChoiceMovesThePcTreeUnlessTheDriveCannotBeRead) {
   ASSERT_EQ(drives->count(), 4);
   ASSERT_EQ(drives->itemText(3).toStdString(), Drive() + "/other");
   drives->setCurrentIndex(0);
-  for (int i = 0; i < 3; ++i) test::PressKey(drives, Qt::Key_Down);
+  for (int i = 0; i < 3; ++i) QTest::keyClick(drives, Qt::Key_Down);
   const auto shown = [&] { return (dir2->Root() + "|" + Text(*wizard, "AstxtPC")).toStdString(); };
   EXPECT_EQ(shown(), Drive() + "/other/|" + Drive() + "/other/");
-  test::PressKey(drives, Qt::Key_Up);  // ".../gone" cannot be read: the tree stays
+  QTest::keyClick(drives, Qt::Key_Up);  // ".../gone" cannot be read: the tree stays
   EXPECT_EQ(drives->currentIndex(), 2);
   EXPECT_EQ(shown(), Drive() + "/other/|" + Drive() + "/other/");
 }
