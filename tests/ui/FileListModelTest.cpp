@@ -1,9 +1,7 @@
 // The file list's model: keyed rows, and batches handed to the view.
 #include <gtest/gtest.h>
 
-#include <QIcon>
-
-#include "tests/ui/QtApp.h"
+#include "tests/ui/UiFixture.h"
 #include "ui/FileListModel.h"
 #include "ui/Icons.h"
 

@@ -19,13 +19,19 @@
 #include "tests/support/TempDatabase.h"
 #include "ui/frmMain.h"
 
-#include <QString>
-#include <QWidget>
-
-class QAction;
-class QTimer;
+// Every widget class and Qt Test, for the tests that include this fixture.
+#include <QTest>
+#include <QtWidgets>
 
 namespace tandrel::test {
+
+// The one QApplication of the ui tests, made on first use (test discovery never needs one), on the
+// offscreen platform unless the caller chose another.
+QApplication& EnsureApplication();
+
+// Where the pictures of the window and the dialogs go when scripts/screenshots asks for them (its
+// TANDREL_PICTURES folder); "" in an ordinary test run, which writes no picture.
+std::string PictureFolder();
 
 class TestWindow : public frmMain {
  public:

@@ -8,15 +8,6 @@
 #include "ui/FolderTree.h"
 #include "ui/frmAsistTask.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QRadioButton>
-#include <QTreeWidget>
-
 namespace tandrel {
 namespace {
 

@@ -6,13 +6,6 @@
 #include "store/clsArchivo.h"
 #include "ui/frmFile.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-
 namespace tandrel {
 namespace {
 

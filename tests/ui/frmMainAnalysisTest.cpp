@@ -5,16 +5,6 @@
 #include <filesystem>
 #include <set>
 
-#include <QAction>
-#include <QApplication>
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
-#include <QToolBar>
-#include <QTreeView>
-
 #include "tests/ui/UiFixture.h"
 #include "ui/TaskList.h"
 

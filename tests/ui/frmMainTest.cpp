@@ -4,14 +4,6 @@
 
 #include <csignal>
 
-#include <QAction>
-#include <QGroupBox>
-#include <QHeaderView>
-#include <QMenu>
-#include <QProgressBar>
-#include <QTextEdit>
-#include <QTreeView>
-
 #include "core/clsArchivoINI.h"
 #include "tests/ui/UiFixture.h"
 #include "ui/SignalCloser.h"

@@ -8,12 +8,6 @@
 #include "ui/LanguageList.h"
 #include "ui/frmOPT.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
 namespace tandrel {
 namespace {
 

@@ -5,10 +5,6 @@
 
 #include "ui/frmTask.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QLineEdit>
-
 namespace tandrel {
 namespace {
 
