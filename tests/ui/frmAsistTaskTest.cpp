@@ -98,7 +98,7 @@ TEST_F(frmAsistTaskTest, CopyingATaskOfAnotherComputerTakesItsFoldersAndLettersO
       db.AddTask({.hostname = "ALPHA", .left = "Photos", .right = "/home/ana/Photos", .leftopt = "RA",
                   .rightopt = "EN", .descr = "Theirs", .options = "RO", .lastexe = "20240505050505"});
   Next(*wizard);
-  ASSERT_EQ(list->topLevelItemCount(), 2);  // in the store's order (SentenciasTest)
+  ASSERT_EQ(list->topLevelItemCount(), 2);  // every computer's tasks, by computer
   EXPECT_EQ(list->topLevelItem(0)->text(0).toLongLong(), source);
   EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
   Next(*wizard);
