@@ -53,19 +53,12 @@ void UiFixture::OpenSession() {
 }
 
 void UiFixture::AddConflictEntry(std::int64_t task) {
-  clsArchivo entrada;
-  entrada.Nombre = "Letters\\Bank 2024.odt";
-  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
-  entrada.USB_Tamano = "1834512";
-  entrada.USB_Creacion = "20240105091500";
-  entrada.USB_Modificado = "20240311174233";
-  entrada.USB_Acceso = "20240312080102";
-  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
-  entrada.PC_Tamano = "1830007";
-  entrada.PC_Creacion = "20240105091500";
-  entrada.PC_Modificado = "20240310120004";
-  entrada.PC_Acceso = "20240311090000";
-  entrada.Action = "!1";
+  const clsArchivo entrada{
+      .Nombre = "Letters\\Bank 2024.odt", .USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt",
+      .USB_Tamano = "1834512", .USB_Creacion = "20240105091500", .USB_Acceso = "20240312080102",
+      .USB_Modificado = "20240311174233", .PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt",
+      .PC_Tamano = "1830007", .PC_Creacion = "20240105091500", .PC_Acceso = "20240311090000",
+      .PC_Modificado = "20240310120004", .Action = "!1"};
   session->Archivos.Add(entrada);
   db.AddFile({.hostname = "PC1", .task = task, .file = entrada.Nombre, .creation = "20240105091500",
               .size = "1830007", .last = "20240301100000", .access = "20240301100000",

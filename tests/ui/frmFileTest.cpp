@@ -20,15 +20,10 @@ class frmFileTest : public test::UiFixture {
     taskId = db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
     // A file only on the PC, empty, never synchronised.
-    clsArchivo soloPc;
-    soloPc.Nombre = "Only Pc.txt";
-    soloPc.PC_Ruta = "/home/ana/Documents/only pc.txt";
-    soloPc.PC_Tamano = "0";
-    soloPc.PC_Creacion = "20230102030405";
-    soloPc.PC_Modificado = "20230203040506";
-    soloPc.PC_Acceso = "20230304050607";
-    soloPc.Action = "C2";
-    session->Archivos.Add(soloPc);
+    session->Archivos.Add({.Nombre = "Only Pc.txt", .PC_Ruta = "/home/ana/Documents/only pc.txt",
+                           .PC_Tamano = "0", .PC_Creacion = "20230102030405",
+                           .PC_Acceso = "20230304050607", .PC_Modificado = "20230203040506",
+                           .Action = "C2"});
     AddConflictEntry(taskId);
     view.fileRows.push_back({"Only Pc.txt", "ADD", "New", "/ <----- /srv", "0 bytes"});
     view.fileRows.push_back({kConflict, "CONFLICT", "OK", "/ |-!!-| /home", "1830007 bytes"});
