@@ -180,16 +180,24 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
 TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
-  pair.AddFile(Side::Usb, "Newer on usb.txt", 11, monday + 60);
-  pair.AddFile(Side::Pc, "Newer on usb.txt", 12, monday);
-  pair.AddFile(Side::Usb, "Newer on pc.txt", 13, monday);
-  pair.AddFile(Side::Pc, "Newer on pc.txt", 14, monday + 60);
-  pair.AddFile(Side::Usb, "Same time.txt", 15, monday);
-  pair.AddFile(Side::Pc, "Same time.txt", 16, monday);
+  // Each file by its seconds after Monday on the stick and on the PC; sizes 11 and 12, 13 and 14...
+  const std::tuple<const char*, int, int> files[] = {
+      {"Newer on usb.txt", 60, 0}, {"Newer on pc.txt", 0, 60}, {"Same time.txt", 0, 0}};
+  std::size_t next = 11;
+  for (const auto& [name, usb, pc] : files) {
+    pair.AddFile(Side::Usb, name, next++, monday + usb);
+    pair.AddFile(Side::Pc, name, next++, monday + pc);
+  }
+  const auto sizes = [&] {
+    std::string both;
+    for (const auto& [name, usb, pc] : files) {
+      both += std::to_string(fs::file_size(pair.Path(Side::Usb, name))) + "/" +
+              std::to_string(fs::file_size(pair.Path(Side::Pc, name))) + " ";
+    }
+    return both;
+  };
   const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
                                       .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
-  const auto size = [&](Side side, const char* name) { return fs::file_size(pair.Path(side, name)); };
-
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"--sync", std::to_string(id), "--prefer", "left"},
            {"--sync", std::to_string(id), "--prefer"},
@@ -197,14 +205,11 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
     EXPECT_EQ(Run(args), 2) << args.back();
     EXPECT_EQ(err.str(), "Usage: Tandrel --sync ID|--auto --prefer usb|pc|newer\n");
   }
-  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 12u) << "nothing done";
-
+  EXPECT_EQ(sizes(), "11/12 13/14 15/16 ") << "nothing done";
   EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "newer"}), 1) << err.str();
-  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 11u);
-  EXPECT_EQ(size(Side::Usb, "Newer on pc.txt"), 14u);
-  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 15u) << "equal times stay a conflict";
+  EXPECT_EQ(sizes(), "11/11 14/14 15/16 ") << "equal times stay a conflict";
   EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "pc"}), 0) << err.str();
-  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 16u);
+  EXPECT_EQ(sizes(), "11/11 14/14 16/16 ");
   EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 0) << out.str();
 
   // An auto-start task whose PC folder has gone, while its snapshot holds rows.
