@@ -151,8 +151,8 @@ TEST_F(Settings, GarbageReadsAsDefaultsAndTakesTheProgramsValues) {
   }
 }
 
-// A folder where the file should be, a file its owner write-protected (root too) and a full disk:
-// the file is read, never rewritten, and stays whole with its mode.
+// A folder where the file should be stays a folder; a file its owner write-protected (root too) is
+// read and never rewritten, and keeps its mode.
 TEST_F(Settings, AFileThatCannotBeWrittenStaysAsItWas) {
   std::filesystem::create_directory(Ini());
   clsArchivoINI ini = Open();
