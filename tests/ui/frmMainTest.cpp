@@ -16,7 +16,8 @@ class MainWindow : public test::UiFixture {
  protected:
   MainWindow() {
     WriteLanguage("EN", {{"mnuMain", "File"}, {"tolSYNC", "Sync it"}, {"capDesc", "Description"},
-                         {"capFile", "File"}, {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"}});
+                         {"capFile", "File"}, {"logShowTasks", "Tasks of"}, {"tskPending", "Pending"},
+                         {"logStarting", "Now starting"}});
     WriteLanguage("ES", {{"mnuMain", "Archivo"}, {"capDesc", "Descripción"}, {"capFile", "Archivo"}});
   }
 
@@ -68,7 +69,7 @@ TEST_F(MainWindow, StartUpListsTasksKeyedByPositionAndSyncFollowsTheAnalysedRow)
   WriteSettings("[General]\r\nLastEXE=20000101000000\r\n");
   auto& w = Start();
   EXPECT_EQ(Control<QGroupBox>("fraMain")->title(), "Tasks of TESTPC");
-  EXPECT_TRUE(Log().contains("Starting Vorn Tandrel (ver. 1.0.37)"));
+  EXPECT_TRUE(Log().contains("Now starting Vorn Tandrel (ver. 1.0.37)"));
   ASSERT_EQ(Tasks()->Count(), 2);
   const std::int64_t ids[] = {a, b};  // by description
   for (int i = 0; i < 2; ++i) {
