@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +55,7 @@ TEST_F(CommandLine, HelpAndUnknownVerbs) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("--analyse ID"), std::string::npos);
 
+  EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"--bogus"}, {"--analyse"}, {"--analyse", "x"}, {"--tasks", "extra"}}) {
     EXPECT_EQ(Run(args), 2) << args[0];
@@ -71,17 +71,14 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
               .lastexe = "20240307093005"});
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
-  db.AddTask({.hostname = "PC%1", .left = "/Other", .right = "/other", .descr = "Gamma"});
   db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Tab",
               .lastexe = "x\ty\n"});
 
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
-  const std::string lines = out.str();
-  EXPECT_EQ(lines,
+  EXPECT_EQ(out.str(),
             "2\tAlpha\t" + db.Folder() + "/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
-            "5\tTab\t" + db.Folder() + "/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
+            "4\tTab\t" + db.Folder() + "/A\t/B\t" + OneLineField(FormateaFecha("x\ty\n")) + "\n"
             "1\tZeta\t" + db.Folder() + "/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
-  EXPECT_EQ(OneLineField(FormateaFecha("x\ty\n")).find_first_of("\t\n"), std::string::npos);
   EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
   EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);
 }
@@ -93,10 +90,10 @@ TEST_F(CommandLine, StartUpWithoutTasksStampsTheClockAndLeavesTheGeometry) {
   EXPECT_EQ(out.str(), "");
   EXPECT_NE(err.str().find("There are no tasks for this computer."), std::string::npos);
 
+  // The geometry is left as found; the first run stamps the clock.
   const std::string ini = Settings();
-  EXPECT_NE(ini.find("WindowWidth=5000\r\n"), std::string::npos) << "geometry left as found";
-  EXPECT_NE(ini.find("WindowState=2\r\n"), std::string::npos);
-  EXPECT_NE(ini.find("LastEXE=20"), std::string::npos) << "the first run stamps the clock";
+  EXPECT_NE(ini.find("WindowWidth=5000\r\nWindowState=2\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("LastEXE=20"), std::string::npos) << ini;
 }
 
 TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
@@ -108,16 +105,10 @@ TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
   EXPECT_NE(Settings().find("LastEXE=99991231235959\r\n"), std::string::npos);
 }
 
-// Each kind of unusable file and its cause are the connection's (store tests); here, the status.
-TEST_F(CommandLine, AnUnusableDatabaseIsNamedAndExitsWithStatusTwo) {
-  test::WriteBytes(db.Path(), "hello, not SQLite");
-  EXPECT_EQ(Run({"--tasks"}), 2);
-  EXPECT_NE(err.str().find("Could not connect to the database."), std::string::npos) << err.str();
-  EXPECT_NE(err.str().find(db.Path()), std::string::npos) << err.str();
-}
-
-// A second Tandrel, a write-protected database: a clear message and exit status 2.
-TEST_F(CommandLine, ADatabaseInUseOrWriteProtectedStopsWithStatusTwo) {
+// Each kind of unusable database and its cause are the connection's (store tests), a second Tandrel
+// and a write-protected database the engine's (FaultsDatabaseTest); here, a clear message and
+// exit status 2, also as the worst outcome of --auto.
+TEST_F(CommandLine, ADatabaseUnusableInUseOrWriteProtectedStopsWithStatusTwo) {
   const std::int64_t id =
       db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B", .descr = "Docs", .options = "A"});
   {
@@ -125,14 +116,18 @@ TEST_F(CommandLine, ADatabaseInUseOrWriteProtectedStopsWithStatusTwo) {
     Conexion first;
     ASSERT_EQ(ConectaBD(first, ini, db.Folder()), "");
     EXPECT_EQ(Run({"--tasks"}), 2);
-    EXPECT_NE(err.str().find("The database is in use by another Tandrel."), std::string::npos)
-        << err.str();
+    EXPECT_NE(err.str().find("The database is in use by another Tandrel."), std::string::npos) << err.str();
   }
   ::chmod(db.Path().c_str(), 0444);
   EXPECT_EQ(Run({"--sync", std::to_string(id)}), 2);
   EXPECT_NE(err.str().find("The synchronisation has not started"), std::string::npos) << err.str();
   EXPECT_NE(err.str().find("is read-only: changes cannot be recorded"), std::string::npos);
-  EXPECT_EQ(Run({"--auto"}), 2) << "a refused run is the worst outcome of --auto too";
+  EXPECT_EQ(Run({"--auto"}), 2);
+  ::chmod(db.Path().c_str(), 0644);
+  test::WriteBytes(db.Path(), "hello, not SQLite");
+  EXPECT_EQ(Run({"--tasks"}), 2);
+  EXPECT_NE(err.str().find("Could not connect to the database."), std::string::npos) << err.str();
+  EXPECT_NE(err.str().find(db.Path()), std::string::npos) << err.str();
 }
 
 TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
@@ -148,14 +143,10 @@ TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
 
   EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 1) << err.str();
   // The USB listing comes first; within a side, entries come in the file system's order.
-  std::vector<std::string> lines;
-  std::istringstream text(out.str());
-  for (std::string line; std::getline(text, line);) lines.push_back(line);
-  ASSERT_EQ(lines.size(), 3u) << out.str();
-  EXPECT_EQ(lines[2], "C2\tADD\tNew\t0 bytes\tTab?here.txt");
-  std::sort(lines.begin(), lines.begin() + 2);
-  EXPECT_EQ(lines[0], "!3\tCONFLICT\tOK\t21 bytes\tBoth.txt");
-  EXPECT_EQ(lines[1], "C1\tADD\tNew\t10 bytes\tNew On Usb.txt");
+  const std::string both = "!3\tCONFLICT\tOK\t21 bytes\tBoth.txt\n",
+                    usb = "C1\tADD\tNew\t10 bytes\tNew On Usb.txt\n",
+                    pc = "C2\tADD\tNew\t0 bytes\tTab?here.txt\n";
+  EXPECT_TRUE(out.str() == both + usb + pc || out.str() == usb + both + pc) << out.str();
 
   EXPECT_EQ(Run({"--analyse", std::to_string(id + 1)}), 2) << "a task of another computer";
   EXPECT_EQ(out.str(), "");
@@ -182,8 +173,6 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
             "Home?PC\t/srv/x\tnever\t1\t0\t0\n"
             "Office\t/home/bo\t07/03/2024 09:30:05\t1\t1\t1\n");
   EXPECT_EQ(Run({"--peers", "999"}), 2);
-  EXPECT_EQ(Run({"--help"}), 0);
-  EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
 }
 
 // Conflicts settled as the file dialog would: the chosen copy overwrites the other one. --auto
@@ -191,16 +180,24 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
 TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
-  pair.AddFile(Side::Usb, "Newer on usb.txt", 11, monday + 60);
-  pair.AddFile(Side::Pc, "Newer on usb.txt", 12, monday);
-  pair.AddFile(Side::Usb, "Newer on pc.txt", 13, monday);
-  pair.AddFile(Side::Pc, "Newer on pc.txt", 14, monday + 60);
-  pair.AddFile(Side::Usb, "Same time.txt", 15, monday);
-  pair.AddFile(Side::Pc, "Same time.txt", 16, monday);
+  // Each file by its seconds after Monday on the stick and on the PC; sizes 11 and 12, 13 and 14...
+  const std::tuple<const char*, int, int> files[] = {
+      {"Newer on usb.txt", 60, 0}, {"Newer on pc.txt", 0, 60}, {"Same time.txt", 0, 0}};
+  std::size_t next = 11;
+  for (const auto& [name, usb, pc] : files) {
+    pair.AddFile(Side::Usb, name, next++, monday + usb);
+    pair.AddFile(Side::Pc, name, next++, monday + pc);
+  }
+  const auto sizes = [&] {
+    std::string both;
+    for (const auto& [name, usb, pc] : files) {
+      both += std::to_string(fs::file_size(pair.Path(Side::Usb, name))) + "/" +
+              std::to_string(fs::file_size(pair.Path(Side::Pc, name))) + " ";
+    }
+    return both;
+  };
   const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
                                       .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
-  const auto size = [&](Side side, const char* name) { return fs::file_size(pair.Path(side, name)); };
-
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"--sync", std::to_string(id), "--prefer", "left"},
            {"--sync", std::to_string(id), "--prefer"},
@@ -208,14 +205,11 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
     EXPECT_EQ(Run(args), 2) << args.back();
     EXPECT_EQ(err.str(), "Usage: Tandrel --sync ID|--auto --prefer usb|pc|newer\n");
   }
-  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 12u) << "nothing done";
-
+  EXPECT_EQ(sizes(), "11/12 13/14 15/16 ") << "nothing done";
   EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "newer"}), 1) << err.str();
-  EXPECT_EQ(size(Side::Pc, "Newer on usb.txt"), 11u);
-  EXPECT_EQ(size(Side::Usb, "Newer on pc.txt"), 14u);
-  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 15u) << "equal times stay a conflict";
+  EXPECT_EQ(sizes(), "11/11 14/14 15/16 ") << "equal times stay a conflict";
   EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "pc"}), 0) << err.str();
-  EXPECT_EQ(size(Side::Usb, "Same time.txt"), 16u);
+  EXPECT_EQ(sizes(), "11/11 14/14 16/16 ");
   EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 0) << out.str();
 
   // An auto-start task whose PC folder has gone, while its snapshot holds rows.

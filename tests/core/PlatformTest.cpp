@@ -32,17 +32,15 @@ TEST(Platform, DriveIsTheLongestMountPointAtAComponentBoundary) {
   };
   for (const auto& [path, drive] : cases) EXPECT_EQ(DriveOf(path, table), drive) << path;
 
-  EXPECT_EQ(WithoutDrive("/media/ana/MY STICK/Docs", table), "/Docs");
-  EXPECT_EQ(WithoutDrive("/etc/x", table), "/etc/x");
-  EXPECT_EQ(DriveForDisplay(""), "/");
-  EXPECT_EQ(DriveForDisplay("e:"), "E:");
+  // Each path helper's answers, joined with "|".
+  EXPECT_EQ(WithoutDrive("/media/ana/MY STICK/Docs", table) + "|" + WithoutDrive("/etc/x", table) +
+                "|" + DriveForDisplay("") + "|" + DriveForDisplay("e:"),
+            "/Docs|/etc/x|/|E:");
   EXPECT_EQ(DriveRoot("") + "|" + DriveRoot("/") + "|" + DriveRoot("/media/a"), "/|/|/media/a/");
-  EXPECT_EQ(JoinPath("/a/", "b\\c"), "/a/b/c");
-  EXPECT_EQ(JoinPath("", "\\x"), "/x");  // the root file system's empty drive
-  EXPECT_EQ(ParentFolder("/a/b/c.txt"), "/a/b");
-  EXPECT_EQ(ParentFolder("/a/b//"), "/a");
-  EXPECT_EQ(ParentFolder("/c.txt"), "/");
-  EXPECT_EQ(ParentFolder("c.txt"), ".");
+  EXPECT_EQ(JoinPath("/a/", "b\\c") + "|" + JoinPath("", "\\x"), "/a/b/c|/x");
+  EXPECT_EQ(ParentFolder("/a/b/c.txt") + "|" + ParentFolder("/a/b//") + "|" + ParentFolder("/c.txt") +
+                "|" + ParentFolder("c.txt"),
+            "/a/b|/a|/|.");
   EXPECT_EQ(WithoutTrailingSlashes("//"), "/");
   EXPECT_EQ(WithTrailingSlash("/a") + WithTrailingSlash("/b/") + WithTrailingSlash(""), "/a//b/");
 }

@@ -11,16 +11,9 @@ namespace tandrel {
 namespace {
 
 TEST(Public, TheTwoFormsOfAMoment) {
-  std::tm moment{};
-  moment.tm_year = 2024 - 1900;
-  moment.tm_mon = 2;
-  moment.tm_mday = 7;
-  moment.tm_hour = 9;
-  moment.tm_min = 30;
-  moment.tm_sec = 5;
-  EXPECT_EQ(FechaHora(0, moment), "20240307093005");
-  EXPECT_EQ(FechaHora(1, moment), "07/03/2024 09:30:05");
-  EXPECT_EQ(FechaHora(2, moment), "");
+  const std::tm moment{.tm_sec = 5, .tm_min = 30, .tm_hour = 9, .tm_mday = 7, .tm_mon = 2, .tm_year = 124};
+  EXPECT_EQ(FechaHora(0, moment) + "|" + FechaHora(1, moment) + "|" + FechaHora(2, moment),
+            "20240307093005|07/03/2024 09:30:05|");
 
   const std::pair<const char*, const char*> cases[] = {
       {"20240307093005", "07/03/2024 09:30:05"}, {"00000000000000", "00/00/0000 00:00:00"},

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "core/Text.h"
 #include "tests/support/TempFolder.h"
@@ -28,15 +29,11 @@ TEST(Words, LanguageFileRules) {
                    "broken=caf\xE9");
   const clsWords words(folder.path(), " XX ");
   EXPECT_EQ(words.Count(), 5u);
-  EXPECT_EQ(words.W("Greeting"), "Hello = world");
-  EXPECT_EQ(words.W("gReEtInG"), "Hello = world");
-  EXPECT_EQ(words.W(":xx"), "Test language");
-  EXPECT_EQ(words.W("panCompact"), "Compacting");
-  EXPECT_EQ(words.W("empty"), "");
-  EXPECT_EQ(words.W("broken"), "caf\xEF\xBF\xBD");
-  EXPECT_EQ(words.W("missing"), "missing");
-  EXPECT_EQ(words.W(""), "");
-
+  std::vector<std::string> found;
+  for (const char* key : {"Greeting", "gReEtInG", ":xx", "panCompact", "empty", "broken", "missing", ""})
+    found.push_back(words.W(key));
+  EXPECT_EQ(found, (std::vector<std::string>{"Hello = world", "Hello = world", "Test language",
+                                             "Compacting", "", "caf\xEF\xBF\xBD", "missing", ""}));
   EXPECT_EQ(clsWords(folder.path(), "xx").Count(), 5u);  // the code's case does not matter
   EXPECT_EQ(clsWords(folder.path(), "EN").Count(), 0u);
   EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit"), "mnuExit");
@@ -48,41 +45,31 @@ TEST(Words, LanguageFileRules) {
 // Every key the program looks up.
 const char* const kProgramKeys[] = {
     "mnuMain", "mnuTasks", "mnuOPTION", "mnuExit", "mnuAddTask", "mnuAnalize", "mnuDelTask",
-    "mnuEditTask", "mnuReload", "mnuSync", "mnuHELP",
-    "tolNEWT", "tolANAL", "tolSYNC", "tolOPTIONS", "tolOKS", "tolFSYNC", "tolCONFLICT",
-    "capID", "capDesc", "capState", "capPUSB", "capPPC", "capLastSync", "capFile", "capAction",
-    "capBytes", "capFind",
-    "logStarting", "logTime", "panConnecting", "errConnecting", "panConnected", "errTime",
-    "logShowTasks", "panSearchingT", "logNoTasks", "logExecute", "logExecuteF", "logAddTask",
-    "panCOMPACT",
-    "tskPending", "tskDone", "tskALERT",
-    "panAnalyzing", "panListing", "panSync", "panReady", "logFiles", "logFileconflict",
-    "logFileCopy", "logFileActu", "logFileChange",
-    "stN", "stE", "stD", "stR",
-    "capFileName", "capSize", "capCreation", "capModified", "capAccess", "capUserA", "lblNoFile",
-    "lblNoReg", "butOK", "butCancel",
-    "wrdFolder", "incSF", "advOPT", "lblAT5", "chkAT1", "chkAT2", "chkAT3", "chkAT4", "chkAT5",
-    "chkAT6", "tit9",
-    "frmATASK", "ATITLE1", "AStep1", "ASTEP2", "sltUSB", "sltPC", "sltTask", "sltCOPY", "Task1",
-    "Task1Desc", "Task2", "Task2DESC", "TaskName", "butPREV", "butNEXT", "lblTITLE", "lblAT1",
-    "lblAT2", "lblat3", "lblAT4", "lblAT5", "lblAT6", "lblAT7", "lblAT8", "lblAT9", "lblAT10",
-    "lblat11", "lblat12", "lblAT13", "lblAT14", "wrdnews", "wrdMODF", "wrdDELE", "chkASTART",
-    "chkASRO", "chkASOPT", "errTask1", "logCREATEDTASK",
+    "mnuEditTask", "mnuReload", "mnuSync", "mnuHELP", "tolNEWT", "tolANAL", "tolSYNC", "tolOPTIONS",
+    "tolOKS", "tolFSYNC", "tolCONFLICT", "capID", "capDesc", "capState", "capPUSB", "capPPC",
+    "capLastSync", "capFile", "capAction", "capBytes", "capFind", "logStarting", "logTime",
+    "panConnecting", "errConnecting", "panConnected", "errTime", "logShowTasks", "panSearchingT",
+    "logNoTasks", "logExecute", "logExecuteF", "logAddTask", "panCOMPACT", "tskPending", "tskDone",
+    "tskALERT", "panAnalyzing", "panListing", "panSync", "panReady", "logFiles", "logFileconflict",
+    "logFileCopy", "logFileActu", "logFileChange", "stN", "stE", "stD", "stR", "capFileName",
+    "capSize", "capCreation", "capModified", "capAccess", "capUserA", "lblNoFile", "lblNoReg",
+    "butOK", "butCancel", "wrdFolder", "incSF", "advOPT", "lblAT5", "chkAT1", "chkAT2", "chkAT3",
+    "chkAT4", "chkAT5", "chkAT6", "tit9", "frmATASK", "ATITLE1", "AStep1", "ASTEP2", "sltUSB",
+    "sltPC", "sltTask", "sltCOPY", "Task1", "Task1Desc", "Task2", "Task2DESC", "TaskName",
+    "butPREV", "butNEXT", "lblTITLE", "lblAT1", "lblAT2", "lblat3", "lblAT4", "lblAT5", "lblAT6",
+    "lblAT7", "lblAT8", "lblAT9", "lblAT10", "lblat11", "lblat12", "lblAT13", "lblAT14", "wrdnews",
+    "wrdMODF", "wrdDELE", "chkASTART", "chkASRO", "chkASOPT", "errTask1", "logCREATEDTASK",
 };
 
 // The keys of a language file, read independently of clsWords.
 std::set<std::string> KeysOf(const std::string& text) {
   std::set<std::string> keys;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    auto end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    const std::string line = Trim(text.substr(start, end - start));
-    start = end + 1;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    line = Trim(line);
     // The header line (":EN=English") is the one key that differs from file to file.
-    if (line.empty() || line[0] == ';' || line[0] == ':') continue;
-    if (line.find('=') == std::string::npos) continue;
-    keys.insert(CaseFold(Trim(line.substr(0, line.find('=')))));
+    if (!line.empty() && line[0] != ';' && line[0] != ':' && line.find('=') != std::string::npos)
+      keys.insert(CaseFold(Trim(line.substr(0, line.find('=')))));
   }
   return keys;
 }
@@ -97,16 +84,12 @@ TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
     ASSERT_FALSE(text.empty()) << code;
     EXPECT_EQ(ToValidUtf8(text), text) << code << " is not valid UTF-8";
     EXPECT_EQ(text.find('\r'), std::string::npos) << code;
-    const std::string firstLine = text.substr(0, text.find('\n'));
-    EXPECT_EQ(firstLine[0], ';') << code;
-    EXPECT_NE(firstLine.find("UTF-8"), std::string::npos) << code;
-    EXPECT_NE(text.find("\n" + header + "\n"), std::string::npos) << code;
+    EXPECT_TRUE(text[0] == ';' && text.substr(0, text.find('\n')).find("UTF-8") != std::string::npos &&
+                text.find("\n" + header + "\n") != std::string::npos) << code;
 
     const clsWords words(TANDREL_SOURCE_DIR, code);
     for (const char* key : kProgramKeys) {
-      const std::string word = words.W(key);
-      EXPECT_NE(word, key) << code << " lacks " << key;
-      EXPECT_FALSE(word.empty()) << code << " " << key;
+      EXPECT_TRUE(words.W(key) != key && !words.W(key).empty()) << code << " lacks " << key;
     }
     keys[code] = KeysOf(text);
     EXPECT_EQ(keys[code].size() + 1, words.Count()) << code << " repeats a key";

@@ -52,14 +52,20 @@ TEST(ConectaBD, OpensDataDbMdbBesideTheProgramWithEitherProvider) {
   EXPECT_NE(Conecta(db, "SQLOLEDB;").find("\"SQLOLEDB\""), std::string::npos);
 }
 
+// Each unusable file, and one another program holds, is named with its cause.
 TEST(ConectaBD, EveryUnusableFileIsNamedWithItsCause) {
   TempDatabase db;
   std::ifstream in(db.Path(), std::ios::binary);
   const std::string good(std::istreambuf_iterator<char>(in), {});
+  db.Exec(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)
+             INSERT INTO FILES (HOSTNAME, TASK, FILE) SELECT 'PC', 1, 'Folder\File ' || i FROM n)");
+  std::ifstream filled(db.Path(), std::ios::binary);
+  const std::string full(std::istreambuf_iterator<char>(filled), {});
   const std::pair<std::string, const char*> cases[] = {
       {"just some words\n", "not a SQLite database"},
       {std::string(8192, '\0'), "not a SQLite database"},
       {good.substr(0, 50), "damaged"},
+      {full.substr(0, full.size() / 2), "damaged"},  // cut short after its first pages
       {"", "empty"},
   };
   for (const auto& [bytes, cause] : cases) {
@@ -68,19 +74,18 @@ TEST(ConectaBD, EveryUnusableFileIsNamedWithItsCause) {
     EXPECT_NE(error.find(db.Path()), std::string::npos) << error;
     EXPECT_NE(error.find(cause), std::string::npos) << error;
   }
+  std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << good;
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  EXPECT_NE(Conecta(db).find("locked"), std::string::npos);
+  sqlite3_close(other);  // rolls back
+  EXPECT_EQ(Conecta(db), "");
   fs::remove(db.Path());
   EXPECT_NE(Conecta(db).find("does not exist"), std::string::npos);
   EXPECT_FALSE(fs::exists(db.Path()));
   fs::create_directory(db.Path());
   EXPECT_NE(Conecta(db).find("folder"), std::string::npos);
-}
-
-TEST(ConectaBD, ADatabaseCutShortAfterItsFirstPagesIsReportedAtConnect) {
-  TempDatabase db;
-  db.Exec(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)
-             INSERT INTO FILES (HOSTNAME, TASK, FILE) SELECT 'PC', 1, 'Folder\File ' || i FROM n)");
-  fs::resize_file(db.Path(), fs::file_size(db.Path()) / 2);
-  EXPECT_NE(Conecta(db).find("damaged"), std::string::npos);
 }
 
 // Every column a statement names, renamed away one at a time, and a table gone: the connection is
@@ -111,38 +116,29 @@ TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
   }
 }
 
-TEST(ConectaBD, ADatabaseHeldByAnotherProgramIsReportedAsLocked) {
-  TempDatabase db;
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
-  EXPECT_NE(Conecta(db).find("locked"), std::string::npos);
-  sqlite3_close(other);  // rolls back
-  EXPECT_EQ(Conecta(db), "");
-}
-
 using ConsultaValorTest = test::ConnectedDatabase;
 
 TEST_F(ConsultaValorTest, TheFirstValueTrimmedElseEmpty) {
   db.AddTask({.hostname = "PC1", .descr = "  padded  "});
   db.AddTask({.hostname = "PC1"});
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT count(*) FROM TASKS"), "2");
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT DESCR FROM TASKS ORDER BY ID"), "padded");
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT DESCR FROM TASKS WHERE ID = ?", {std::int64_t{2}}), "");
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT DESCR FROM TASKS WHERE ID = 99"), "");
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT nonsense FROM nowhere"), "");
+  EXPECT_EQ(ConsultaValor(conexion, "SELECT count(*) FROM TASKS") +
+                ConsultaValor(conexion, "SELECT DESCR FROM TASKS ORDER BY ID") +
+                ConsultaValor(conexion, "SELECT DESCR FROM TASKS WHERE ID = ?", {std::int64_t{2}}) +
+                ConsultaValor(conexion, "SELECT DESCR FROM TASKS WHERE ID = 99") +
+                ConsultaValor(conexion, "SELECT nonsense FROM nowhere"),
+            "2padded");
   EXPECT_EQ(ConsultaValor(conexion, "DELETE FROM TASKS WHERE HOSTNAME = ?", {std::string("PC1")}), "");
   EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS"), "0");
 }
 
 TEST(ConexionPaths, QuitaPuntoYComaAndResuelveRutaBD) {
-  EXPECT_EQ(QuitaPuntoYComa("data\\db.mdb;"), "data\\db.mdb");
-  EXPECT_EQ(QuitaPuntoYComa(" data\\db.mdb;; "), "data\\db.mdb;");
-  EXPECT_EQ(QuitaPuntoYComa("  data\\db.mdb  "), "data\\db.mdb");
-  EXPECT_EQ(ResuelveRutaBD("data\\db.mdb", "/media/stick"), "/media/stick/data/db.mdb");
-  EXPECT_EQ(ResuelveRutaBD("\\data\\db.mdb", "/media/stick"), "/media/stick/data/db.mdb");
-  EXPECT_EQ(ResuelveRutaBD("E:\\db.mdb", "/media/stick"), "E:/db.mdb");
-  EXPECT_EQ(ResuelveRutaBD("/srv/db.mdb", "/media/stick"), "/srv/db.mdb");
+  EXPECT_EQ(QuitaPuntoYComa("data\\db.mdb;") + "|" + QuitaPuntoYComa(" data\\db.mdb;; ") + "|" +
+                QuitaPuntoYComa("  data\\db.mdb  "),
+            "data\\db.mdb|data\\db.mdb;|data\\db.mdb");
+  std::string resolved;
+  for (const char* path : {"data\\db.mdb", "\\data\\db.mdb", "E:\\db.mdb", "/srv/db.mdb"})
+    resolved += ResuelveRutaBD(path, "/media/stick") + "|";
+  EXPECT_EQ(resolved, "/media/stick/data/db.mdb|/media/stick/data/db.mdb|E:/db.mdb|/srv/db.mdb|");
 }
 
 }  // namespace

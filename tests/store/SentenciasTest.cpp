@@ -39,22 +39,6 @@ TEST_F(Sentencias, AHostSeesOnlyItsOwnTasksOrderedByDescription) {
   }
 }
 
-// Every column an insert writes is checked where tasks are created (TaskEditing); here, the ID
-// the database assigns and the list of every computer's tasks.
-TEST_F(Sentencias, AnInsertGetsTheDatabasesIdAndEveryTaskIsListedByComputer) {
-  clsTarea nueva;
-  nueva.ID = 777;  // ignored: the database assigns it
-  const auto bravo = db.AddTask({.hostname = "bravo"});
-  const std::int64_t id = InsertaTarea(conexion, "Alpha", nueva);
-  ASSERT_GT(id, bravo);
-  EXPECT_NE(id, 777);
-  std::vector<TareaDeHost> todas;
-  ASSERT_EQ(LeeTodasLasTareas(conexion, todas), "");
-  ASSERT_EQ(todas.size(), 2u);
-  EXPECT_EQ(todas[0].HOSTNAME, "Alpha");
-  EXPECT_EQ(todas[1].Tarea.ID, bravo);
-}
-
 TEST_F(Sentencias, DeletesAndTheStampReachTheirOwnRowsOnly) {
   const auto t1 = db.AddTask({.hostname = "PC1"});
   const auto t2 = db.AddTask({.hostname = "PC1"});

@@ -19,11 +19,9 @@ TEST_F(Tareas, EveryMemberIsReadFromItsColumn) {
   ASSERT_EQ(tareas.Carga(conexion, "PC1"), "");
   ASSERT_EQ(tareas.Count(), 1);
   const clsTarea& t = tareas.ITem1(1);
-  EXPECT_EQ(t.ID, id);
-  EXPECT_EQ(t.Tipo, 1);
+  EXPECT_EQ(std::tuple(t.ID, t.Tipo, t.AutoRun), std::tuple(id, 1, 1));
   EXPECT_EQ(t.Descripcion + t.Left + t.Right + t.LastEXE + t.LeftOPT + t.RightOPT + t.OPTIONS,
             "Docs\\Docs/home/a20240101120000RNNEARARO");
-  EXPECT_EQ(t.AutoRun, 1);
 }
 
 TEST_F(Tareas, NullOrUnconvertibleColumnsLeaveEmptyOrZeroAndAutoRunNeedsAnUpperCaseA) {
@@ -35,11 +33,10 @@ TEST_F(Tareas, NullOrUnconvertibleColumnsLeaveEmptyOrZeroAndAutoRunNeedsAnUpperC
   const clsTarea& nulos = tareas.ITem1(1);
   EXPECT_GT(nulos.ID, 0);
   EXPECT_EQ(nulos.Descripcion + nulos.Left + nulos.Right + nulos.LastEXE + nulos.OPTIONS, "");
-  const std::int16_t tipos[] = {0, 0, 0, 2}, autoRun[] = {0, 0, 0, 1};
-  for (int i = 1; i <= 4; ++i) {
-    EXPECT_EQ(tareas.ITem1(i).Tipo, tipos[i - 1]) << i;
-    EXPECT_EQ(tareas.ITem1(i).AutoRun, autoRun[i - 1]) << i;
-  }
+  std::string tipoYAutoRun;  // per task: its type and whether it starts by itself
+  for (int i = 1; i <= 4; ++i)
+    tipoYAutoRun += std::to_string(tareas.ITem1(i).Tipo) + std::to_string(tareas.ITem1(i).AutoRun) + " ";
+  EXPECT_EQ(tipoYAutoRun, "00 00 00 21 ");
   conexion.Close();
   EXPECT_NE(tareas.Carga(conexion, "PC1"), "");
   EXPECT_EQ(tareas.Count(), 0);

@@ -2,7 +2,6 @@
 // and one-line label gets at least the width it asks for, each wrapped label the height its text
 // needs). scripts/screenshots runs them again to save each as a picture for the README.
 #include "tests/ui/UiFixture.h"
-#include "tests/ui/QtApp.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,23 +17,10 @@
 #include "ui/frmOPT.h"
 #include "ui/frmTask.h"
 
-#include <QAbstractButton>
-#include <QDir>
-#include <QLabel>
-#include <QLayout>
-#include <QLineEdit>
-#include <QImage>
-#include <QPixmap>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTreeView>
-#include <QTreeWidget>
-
 namespace tandrel {
 namespace {
 
 using test::Find;
-
 
 // The captions of the visible controls that do not get the room their text needs.
 std::vector<std::string> CutCaptions(const QWidget& dialog) {
@@ -60,7 +46,8 @@ class DialogScreenshots : public test::UiFixture, public ::testing::WithParamInt
  protected:
   DialogScreenshots() {
     OpenSession();
-    UseLanguage(GetParam());
+    session->INI.Language = GetParam();
+    session->RecargaWords();
     for (const char* folder : {"Documents/Letters", "Music", "Photos/2024", "Projects"}) {
       std::filesystem::create_directories(Drive() + "/" + folder);
     }

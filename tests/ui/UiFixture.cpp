@@ -6,19 +6,29 @@
 
 #include "store/Conexion.h"
 #include "store/clsArchivo.h"
-#include "tests/ui/QtApp.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QTest>
-#include <QTimer>
 
 namespace tandrel::test {
 
 namespace fsys = std::filesystem;
+
+QApplication& EnsureApplication() {
+  static int argc = 1;
+  static char name[] = "ui_tests";
+  static char* argv[] = {name, nullptr};
+  // Left alive to the end of the process: destroying it among the statics would outlive Qt's own.
+  static QApplication* app = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    auto* a = new QApplication(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    return a;
+  }();
+  return *app;
+}
+
+std::string PictureFolder() {
+  const char* folder = std::getenv("TANDREL_PICTURES");
+  return folder != nullptr ? folder : "";
+}
 
 UiFixture::UiFixture() {
   EnsureApplication();
@@ -42,25 +52,13 @@ void UiFixture::OpenSession() {
   session->Hostname = "PC1";
 }
 
-void UiFixture::UseLanguage(const std::string& code) {
-  session->INI.Language = code;
-  session->RecargaWords();
-}
-
 void UiFixture::AddConflictEntry(std::int64_t task) {
-  clsArchivo entrada;
-  entrada.Nombre = "Letters\\Bank 2024.odt";
-  entrada.USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt";
-  entrada.USB_Tamano = "1834512";
-  entrada.USB_Creacion = "20240105091500";
-  entrada.USB_Modificado = "20240311174233";
-  entrada.USB_Acceso = "20240312080102";
-  entrada.PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt";
-  entrada.PC_Tamano = "1830007";
-  entrada.PC_Creacion = "20240105091500";
-  entrada.PC_Modificado = "20240310120004";
-  entrada.PC_Acceso = "20240311090000";
-  entrada.Action = "!1";
+  const clsArchivo entrada{
+      .Nombre = "Letters\\Bank 2024.odt", .USB_Ruta = Drive() + "/Documents/Letters/Bank 2024.odt",
+      .USB_Tamano = "1834512", .USB_Creacion = "20240105091500", .USB_Acceso = "20240312080102",
+      .USB_Modificado = "20240311174233", .PC_Ruta = "/home/ana/Documents/Letters/Bank 2024.odt",
+      .PC_Tamano = "1830007", .PC_Creacion = "20240105091500", .PC_Acceso = "20240311090000",
+      .PC_Modificado = "20240310120004", .Action = "!1"};
   session->Archivos.Add(entrada);
   db.AddFile({.hostname = "PC1", .task = task, .file = entrada.Nombre, .creation = "20240105091500",
               .size = "1830007", .last = "20240301100000", .access = "20240301100000",
@@ -68,8 +66,10 @@ void UiFixture::AddConflictEntry(std::int64_t task) {
   EXPECT_EQ(session->Ficheros.Carga(session->conexion, "PC1", std::to_string(task)), "");
 }
 
-std::string UiFixture::TaskColumn(std::int64_t id, const std::string& column) {
-  return db.Value("SELECT \"" + column + "\" FROM TASKS WHERE ID = " + std::to_string(id));
+std::string UiFixture::TaskRow(std::int64_t id) {
+  return db.Value(R"(SELECT "LEFT" || '|' || "RIGHT" || '|' || LEFTOPT || '|' || RIGHTOPT || '|' ||
+                     DESCR || '|' || OPTIONS FROM TASKS WHERE )" + std::to_string(id) +
+                  " IN (0, ID) ORDER BY ID DESC");
 }
 
 void UiFixture::WriteLanguage(const std::string& code,
@@ -124,29 +124,10 @@ void TypeText(QWidget* widget, const QString& text) {
   }
 }
 
-void PressKey(QWidget* widget, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
-}
-
 void Retype(QWidget* box, const QString& text) {
-  QKeyEvent selectAll(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier);
-  QApplication::sendEvent(box, &selectAll);
-  PressKey(box, Qt::Key_Delete);
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Delete);
   TypeText(box, text);
-}
-
-void ClickAt(QWidget* widget, QPoint point) {
-  const QPointF local(point);
-  const QPointF global(widget->mapToGlobal(point));
-  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                      Qt::NoModifier);
-  QApplication::sendEvent(widget, &press);
-  QApplication::sendEvent(widget, &release);
 }
 
 void Pump() {

@@ -19,14 +19,19 @@
 #include "tests/support/TempDatabase.h"
 #include "ui/frmMain.h"
 
-#include <QPoint>
-#include <QString>
-#include <QWidget>
-
-class QAction;
-class QTimer;
+// Every widget class and Qt Test, for the tests that include this fixture.
+#include <QTest>
+#include <QtWidgets>
 
 namespace tandrel::test {
+
+// The one QApplication of the ui tests, made on first use (test discovery never needs one), on the
+// offscreen platform unless the caller chose another.
+QApplication& EnsureApplication();
+
+// Where the pictures of the window and the dialogs go when scripts/screenshots asks for them (its
+// TANDREL_PICTURES folder); "" in an ordinary test run, which writes no picture.
+std::string PictureFolder();
 
 class TestWindow : public frmMain {
  public:
@@ -56,13 +61,12 @@ class UiFixture : public ::testing::Test {
   void UseProgramLanguages();
   // The drive the program runs from (the program folder itself is its mount point).
   const std::string& Drive() const { return db.Folder(); }
-  // Reloads the words of another language, as the options dialog's caller does.
-  void UseLanguage(const std::string& code);
   // A file on both sides of task, changed on both since its last run ("!1"), with its snapshot
   // row; the session's entries and snapshot hold it. Its name is "Letters\\Bank 2024.odt".
   void AddConflictEntry(std::int64_t task);
-  // One column of one TASKS row, as text ("NULL" for a null value).
-  std::string TaskColumn(std::int64_t id, const std::string& column);
+  // The columns a dialog writes of a TASKS row (the last one created when id is 0), joined with
+  // "|": LEFT, RIGHT, LEFTOPT, RIGHTOPT, DESCR, OPTIONS.
+  std::string TaskRow(std::int64_t id = 0);
 
   // Writes Languages/<code>.txt: the header line, then one "key=text" line per pair.
   void WriteLanguage(const std::string& code,
@@ -99,13 +103,10 @@ T* Find(const QWidget& dialog, const char* name) {
   return found;
 }
 
-// Key presses as a keyboard sends them: each character of text, or one key.
+// Key presses as a keyboard sends them, each character of text (any letter, unlike QTest's).
 void TypeText(QWidget* widget, const QString& text);
-void PressKey(QWidget* widget, int key);
 // Selects the whole text of a box, deletes it and types text.
 void Retype(QWidget* box, const QString& text);
-// A left click at a point of the widget.
-void ClickAt(QWidget* widget, QPoint point);
 // Lets queued events run (rows waiting to be shown, a deferred close).
 void Pump();
 

@@ -6,13 +6,6 @@
 #include "store/clsArchivo.h"
 #include "ui/frmFile.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-
 namespace tandrel {
 namespace {
 
@@ -27,15 +20,10 @@ class frmFileTest : public test::UiFixture {
     taskId = db.AddTask({.hostname = "PC1", .right = "/home/ana/Documents", .descr = "Documents"});
     EXPECT_EQ(session->Tareas.Carga(session->conexion, "PC1"), "");
     // A file only on the PC, empty, never synchronised.
-    clsArchivo soloPc;
-    soloPc.Nombre = "Only Pc.txt";
-    soloPc.PC_Ruta = "/home/ana/Documents/only pc.txt";
-    soloPc.PC_Tamano = "0";
-    soloPc.PC_Creacion = "20230102030405";
-    soloPc.PC_Modificado = "20230203040506";
-    soloPc.PC_Acceso = "20230304050607";
-    soloPc.Action = "C2";
-    session->Archivos.Add(soloPc);
+    session->Archivos.Add({.Nombre = "Only Pc.txt", .PC_Ruta = "/home/ana/Documents/only pc.txt",
+                           .PC_Tamano = "0", .PC_Creacion = "20230102030405",
+                           .PC_Acceso = "20230304050607", .PC_Modificado = "20230203040506",
+                           .Action = "C2"});
     AddConflictEntry(taskId);
     view.fileRows.push_back({"Only Pc.txt", "ADD", "New", "/ <----- /srv", "0 bytes"});
     view.fileRows.push_back({kConflict, "CONFLICT", "OK", "/ |-!!-| /home", "1830007 bytes"});
@@ -61,44 +49,34 @@ class frmFileTest : public test::UiFixture {
   std::int64_t taskId = 0;
 };
 
+// Each entry's dialog as one line: the notes shown (no USB copy, no PC copy, no snapshot row), the
+// sizes of both sides and of the snapshot, the last synchronisation, both sides' modification
+// times, the arrow, and which of the five choices are offered.
 TEST_F(frmFileTest, ShowsBothSidesTheSnapshotAndOnlyTheChoicesThatCanWork) {
-  struct Case {
-    std::string archivo;
-    bool usbNote, pcNote, dbNote;
-    QString usbSize, pcSize, dbSize, dbSync;
-    const char* modifiedLabel;
-    QString modified, arrow;
-    std::array<bool, 5> enabled;
+  const QString conflictPc = Text(FormateaFecha("20240310120004"));
+  const std::pair<std::string, QString> cases[] = {
+      {"Only Pc.txt", "101||0 bytes||||" + Text(FormateaFecha("20230203040506")) + "| <----- |01101"},
+      {kConflict, "000|" + Grouped("1,834,512 bytes|1,830,007 bytes|1,830,007 bytes|") +
+                      Text(FormateaFecha("20240301100502")) + "|" + Text(FormateaFecha("20240311174233")) +
+                      "|" + conflictPc + "| |-!!-| |11111"},
   };
-  const Case cases[] = {
-      {"Only Pc.txt", true, false, true, "", "0 bytes", "", "", "lblPCModified",
-       Text(FormateaFecha("20230203040506")), " <----- ",
-       {false, true, true, false, true}},
-      {kConflict, false, false, false, Grouped("1,834,512 bytes"), Grouped("1,830,007 bytes"),
-       Grouped("1,830,007 bytes"), Text(FormateaFecha("20240301100502")), "lblUSBModified",
-       Text(FormateaFecha("20240311174233")), " |-!!-| ",
-       {true, true, true, true, true}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.archivo);
-    auto dialog = Open(c.archivo);
-    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtFile")->text().toStdString(), c.archivo);
+  for (const auto& [archivo, expected] : cases) {
+    SCOPED_TRACE(archivo);
+    auto dialog = Open(archivo);
+    QStringList shown{""};
+    for (const char* note : {"lblNUSB", "lblNPC", "lblDB"})
+      shown[0] += Find<QLabel>(*dialog, note)->isHidden() ? "0" : "1";
+    for (const char* label : {"lblUSBSize", "lblPCSize", "lastSyncSize", "lastSyncSync", "lblUSBModified",
+                              "lblPCModified", "lblAction"})
+      shown << Find<QLabel>(*dialog, label)->text();
+    shown << "";
+    for (int i = 0; i < 5; ++i)
+      shown.back() += Find<QRadioButton>(*dialog, ("optUser" + std::to_string(i)).c_str())->isEnabled() ? "1" : "0";
+    EXPECT_EQ(shown.join("|").toStdString(), expected.toStdString());
+    EXPECT_EQ(Find<QLineEdit>(*dialog, "txtFile")->text().toStdString(), archivo);
     EXPECT_EQ(dialog->focusWidget(), Find<QLineEdit>(*dialog, "txtFile"));
-    EXPECT_EQ(Find<QGroupBox>(*dialog, "lblUSB")->title(), "USB Drive (" + QString::fromStdString(Drive()) + ")");
-    EXPECT_EQ(Find<QGroupBox>(*dialog, "lblPC")->title(), "PC Drive (/)");
-    EXPECT_EQ(!Find<QLabel>(*dialog, "lblNUSB")->isHidden(), c.usbNote);
-    EXPECT_EQ(!Find<QLabel>(*dialog, "lblNPC")->isHidden(), c.pcNote);
-    EXPECT_EQ(!Find<QLabel>(*dialog, "lblDB")->isHidden(), c.dbNote);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lblUSBSize")->text(), c.usbSize);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lblPCSize")->text(), c.pcSize);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSize")->text(), c.dbSize);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lastSyncSync")->text(), c.dbSync);
-    EXPECT_EQ(Find<QLabel>(*dialog, c.modifiedLabel)->text(), c.modified);
-    EXPECT_EQ(Find<QLabel>(*dialog, "lblAction")->text(), c.arrow);
-    for (int i = 0; i < 5; ++i) {
-      auto* option = Find<QRadioButton>(*dialog, ("optUser" + std::to_string(i)).c_str());
-      EXPECT_EQ(option->isEnabled(), c.enabled[static_cast<std::size_t>(i)]) << i;
-    }
+    EXPECT_EQ(Find<QGroupBox>(*dialog, "lblUSB")->title() + Find<QGroupBox>(*dialog, "lblPC")->title(),
+              "USB Drive (" + Text(Drive()) + ")PC Drive (/)");
     EXPECT_FALSE(Find<QPushButton>(*dialog, "butOK")->isEnabled());
   }
 }
