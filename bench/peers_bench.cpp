@@ -90,7 +90,7 @@ class Stick {
   void MakeDatabase() {
     sqlite3* db = nullptr;
     sqlite3_open((program_ + "/data/db.mdb").c_str(), &db);
-    std::ifstream schema(fs::path(__FILE__).parent_path().parent_path() / "data" / "schema.sql");
+    std::ifstream schema(TANDREL_SCHEMA_SQL);
     std::stringstream text;
     text << schema.rdbuf();
     Exec(db, text.str());

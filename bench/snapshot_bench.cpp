@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/BenchDatabase.h"
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
 #include "store/SnapshotWriter.h"
@@ -17,50 +18,11 @@
 namespace {
 
 using namespace tandrel;
+using bench::BenchDatabase;
+using bench::Name;
 namespace fs = std::filesystem;
 
 constexpr std::int64_t kRows = 100000;
-
-std::string Name(std::int64_t i) {
-  return "Projects\\Client " + std::to_string(i % 97) + "\\Reports\\Report Número " +
-         std::to_string(i) + ".Docx";
-}
-
-// A program folder with data/db.mdb made from the real schema, with `rows` rows of task 1.
-class BenchDatabase {
- public:
-  explicit BenchDatabase(std::int64_t rows) {
-    std::string pattern = (fs::temp_directory_path() / "tandrel-snapbench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    fs::create_directories(folder_ + "/data");
-    sqlite3* db = nullptr;
-    sqlite3_open((folder_ + "/data/db.mdb").c_str(), &db);
-    // The real schema, found beside this source: the bench is run from the build tree.
-    std::ifstream schema(fs::path(__FILE__).parent_path().parent_path() / "data" / "schema.sql");
-    std::stringstream text;
-    text << schema.rdbuf();
-    sqlite3_exec(db, text.str().c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO FILES VALUES ('PC1', 1, ?, '20200101000000', '123456', "
-                           "'20200102000000', '20200103000000', 'ACTIVE', '20240101000000')",
-                       -1, &insert, nullptr);
-    for (std::int64_t i = 0; i < rows; ++i) {
-      const std::string name = Name(i);
-      sqlite3_bind_text(insert, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-  }
-  ~BenchDatabase() { fs::remove_all(folder_); }
-  const std::string& Folder() const { return folder_; }
-
- private:
-  std::string folder_;
-};
 
 // Writes kRows rows, removing the row of the same name first when `replace`, committing every
 // `batch` rows (0: once at the end). Each iteration starts from the same database.

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "bench/BenchDatabase.h"
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
 #include "store/clsArchivos.h"
@@ -18,12 +19,9 @@
 namespace {
 
 using namespace tandrel;
+using bench::BenchDatabase;
+using bench::Name;
 namespace fs = std::filesystem;
-
-std::string Name(std::size_t i) {
-  return "Projects\\Client " + std::to_string(i % 97) + "\\Reports\\Report Número " +
-         std::to_string(i) + ".Docx";
-}
 
 // Heap in use, mmapped blocks included (large allocations are served that way).
 std::size_t HeapInUse() {
@@ -31,50 +29,13 @@ std::size_t HeapInUse() {
   return info.uordblks + info.hblkhd;
 }
 
-// A program folder with data/db.mdb holding `rows` snapshot rows of task 1 on host PC1.
-class BenchDatabase {
- public:
-  explicit BenchDatabase(std::size_t rows) {
-    std::string pattern = (fs::temp_directory_path() / "tandrel-bench-XXXXXX").string();
-    folder_ = ::mkdtemp(pattern.data());
-    fs::create_directories(folder_ + "/data");
-    const std::string path = folder_ + "/data/db.mdb";
-    sqlite3* db = nullptr;
-    sqlite3_open(path.c_str(), &db);
-    // The real schema, found beside this source: the bench is run from the build tree.
-    std::ifstream schema(fs::path(__FILE__).parent_path().parent_path() / "data" / "schema.sql");
-    std::stringstream text;
-    text << schema.rdbuf();
-    sqlite3_exec(db, text.str().c_str(), nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO FILES VALUES ('PC1', 1, ?, '20200101000000', '123456', "
-                           "'20200102000000', '20200103000000', 'ACTIVE', '20240101000000')",
-                       -1, &insert, nullptr);
-    for (std::size_t i = 0; i < rows; ++i) {
-      const std::string name = Name(i);
-      sqlite3_bind_text(insert, 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(insert);
-      sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-  }
-  ~BenchDatabase() { fs::remove_all(folder_); }
-  const std::string& Folder() const { return folder_; }
-
- private:
-  std::string folder_;
-};
-
 void BM_SnapshotLoad(benchmark::State& state) {
   const auto rows = static_cast<std::size_t>(state.range(0));
   BenchDatabase bench(rows);
   clsArchivoINI ini(bench.Folder(), "Tandrel");
   Conexion conexion;
-  if (!ConectaBD(conexion, ini, bench.Folder()).empty()) {
-    state.SkipWithError("cannot connect");
+  if (const std::string error = ConectaBD(conexion, ini, bench.Folder()); !error.empty()) {
+    state.SkipWithError(error.c_str());
     return;
   }
   std::size_t heap = 0;
