@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include "engine/FileTimes.h"
-#include "engine/modFiles.h"
 #include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
@@ -61,9 +60,7 @@ const Row kRows[] = {
     {"equal to the second", 100, kOlder, 700000000, 100, kOlder, 200000000, "9", kOldest, "N", "N", "ZZ", "ZZ", "E"},
 };
 
-class DecisionTableTest : public RunTest {};
-
-TEST_F(DecisionTableTest, EveryRowInBothModes) {
+TEST_F(RunTest, EveryRowOfTheDecisionTableInBothModes) {
   int position = 0;
   for (const Row& row : kRows) {
     for (bool optimist : {false, true}) {
@@ -93,24 +90,8 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
   }
 }
 
-// A side is listed only when it has "N", so the scan never reaches the row of a new file on a side
-// without it; the classifier still answers it.
-TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
-  AddTask("", "");
-  ScanContext scan(*session, view, 1);
-  FileInfo info;
-  const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
-  ASSERT_EQ(fs.Stat(path, info), 0);
-  clsArchivo archivo;
-  archivo.Nombre = "Alone.txt";
-  LlenaLado(archivo, true, path, info, archivo.Nombre);
-  ClasificaArchivo(scan, archivo, scan.Datos, false);
-  EXPECT_EQ(archivo.Action, "ZZ");
-  EXPECT_EQ(archivo.Estado, "N");
-}
-
 // Sizes compare as the text of their low 32 bits: 4 GiB apart is no difference.
-TEST_F(DecisionTableTest, SizesFourGibibytesApartCompareEqual) {
+TEST_F(RunTest, SizesFourGibibytesApartCompareEqual) {
   AddTask("N", "N");
   pair.AddFile(Side::Usb, Usb("Big.bin"), 100, kOlder);
   const std::string pcPath = pair.AddFile(Side::Pc, "Big.bin", 0, kOlder);

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "engine/ExactSpelling.h"
 #include "engine/TempNames.h"
 #include "tests/support/RunFixture.h"
 
@@ -129,14 +128,6 @@ TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
   EXPECT_TRUE(view.LogHas("logLeftOut " + (Entry("Clash.txt")->USB_Ruta == upper ? lower : upper)));
   EXPECT_EQ(Code("Caf\xC3\xA9.txt"), "C1");
   EXPECT_EQ(Code("Cafe\xCC\x81.txt"), "C2");
-}
-
-// The rule of every lookup without regard to case, the scan's and the run's alike.
-TEST(PreferExactSpelling, AnExactSpellingWinsElseTheFirstListed) {
-  const std::vector<std::string> names = {"NOTES.txt", "notes.txt"};
-  EXPECT_EQ(PreferExactSpelling(names.begin(), names.end(), "notes.txt"), names.begin() + 1);
-  EXPECT_EQ(PreferExactSpelling(names.begin(), names.end(), "Notes.txt"), names.begin());
-  EXPECT_EQ(PreferExactSpelling(names.end(), names.end(), "notes.txt"), names.end());
 }
 
 TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
