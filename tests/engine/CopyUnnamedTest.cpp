@@ -1,18 +1,16 @@
-// A new file copied on the real file system: as an unnamed file linked in once whole where the file
-// system allows it, the other way where it does not. Either way the copy is whole, keeps its times
-// and bits, leaves no temporary file, and never takes a name another file took meanwhile.
+// A file copied once, on the real file system. A new one goes in as an unnamed file linked in once
+// whole where the file system allows it, the other way where it does not. Either way the copy is
+// whole, keeps its times and bits, leaves no temporary file, and never takes a name another file
+// took meanwhile.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "engine/CopiaArchivo.h"
 #include "engine/PosixFileSystem.h"
-#include "engine/TempNames.h"
-#include "tests/support/FolderPair.h"
+#include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
 namespace {
@@ -41,21 +39,6 @@ class ShortcutFileSystem : public PosixFileSystem {
   }
 };
 
-std::string Contents(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-int TemporaryFiles(const std::string& folder) {
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    count += IsTempCopyName(entry.path().filename().string());
-  }
-  return count;
-}
-
 TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
   struct Case {
     const char* name;
@@ -81,13 +64,12 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
 
     ASSERT_EQ(CopiaUnaVez(fs, source, destination), 0);
     EXPECT_EQ(fs.linked, c.throughUnnamed ? 1 : 0);
-    EXPECT_EQ(Contents(destination), Contents(source));
+    EXPECT_EQ(ReadAll(destination), ReadAll(source));
     struct stat copy {};
     ASSERT_EQ(::stat(destination.c_str(), &copy), 0);
-    EXPECT_EQ(copy.st_mtim.tv_sec, UtcSeconds(2021, 3, 4, 5, 6, 7));
-    EXPECT_EQ(copy.st_mtim.tv_nsec, 123456789);
+    EXPECT_EQ(ModifiedTime(destination), (FileTime{UtcSeconds(2021, 3, 4, 5, 6, 7), 123456789}));
     EXPECT_EQ(copy.st_mode & 07777, 0640u);
-    EXPECT_EQ(TemporaryFiles(pair.Path(Side::Pc, "Año")), 0);
+    EXPECT_EQ(TemporaryCount(pair.Path(Side::Pc, "Año")), 0);
   }
 }
 
@@ -102,8 +84,32 @@ TEST(CopyUnnamed, ANameTakenJustBeforeTheLinkKeepsItsFileAndLeavesNothingBehind)
     fs.takenBeforeLink = destination;
 
     EXPECT_EQ(CopiaUnaVez(fs, source, destination, nullptr, seenAbsent), -EEXIST);
-    EXPECT_EQ(Contents(destination), "theirs");
-    EXPECT_EQ(TemporaryFiles(pair.Pc()), 0);
+    EXPECT_EQ(ReadAll(destination), "theirs");
+    EXPECT_EQ(TemporaryCount(pair.Pc()), 0);
+  }
+}
+
+// The source takes the copy's time only when that is less than two seconds off (the even-second
+// grain); a destination that keeps times any coarser leaves the source alone, whichever way it
+// rounds, since shifting a file's time further would hide a real change.
+TEST_F(RunTest, ASourceIsShiftedOnlyWithinTheEvenSecondGrain) {
+  struct Case {
+    std::int64_t grain;
+    bool up;
+    std::int64_t offset;    // of the source's time from kMonday, which every grain divides
+    std::int64_t expected;  // of the source's time afterwards
+  };
+  const Case cases[] = {{2, false, 1, 0}, {2, true, 1, 2}, {4, false, 3, 3}, {4, true, 1, 1},
+                        {3600, false, 1800, 1800}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE("grain " + std::to_string(c.grain) + (c.up ? " up" : " down"));
+    fs.RoundTimes(pair.Usb(), c.grain, c.up);
+    const std::string source = Put(Side::Pc, "Source.txt", "data", kMonday + c.offset);
+    std::optional<FileTime> shifted;
+    ASSERT_EQ(CopiaUnaVez(fs, source, pair.Path(Side::Usb, "Copy.txt"), &shifted), 0);
+    EXPECT_EQ(ModifiedTime(source).sec, kMonday + c.expected);
+    EXPECT_EQ(shifted.has_value(), c.expected != c.offset);
+    ASSERT_EQ(fs.Unlink(pair.Path(Side::Usb, "Copy.txt")), 0);
   }
 }
 
