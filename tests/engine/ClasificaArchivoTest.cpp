@@ -1,9 +1,6 @@
 // The classifier's decision table, row by row and in both modes, on real files and a real snapshot.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "engine/FileTimes.h"
 #include "tests/support/RunFixture.h"
 
@@ -88,21 +85,6 @@ TEST_F(RunTest, EveryRowOfTheDecisionTableInBothModes) {
       EXPECT_EQ(Entry("Report.txt")->Estado.str(), row.estado);
     }
   }
-}
-
-// Sizes compare as the text of their low 32 bits: 4 GiB apart is no difference.
-TEST_F(RunTest, SizesFourGibibytesApartCompareEqual) {
-  AddTask("N", "N");
-  pair.AddFile(Side::Usb, Usb("Big.bin"), 100, kOlder);
-  const std::string pcPath = pair.AddFile(Side::Pc, "Big.bin", 0, kOlder);
-  // Sparse: no 4 GiB are written.
-  ASSERT_EQ(::truncate(pcPath.c_str(), (std::int64_t{1} << 32) + 100), 0);
-  struct timespec times[2] = {{kOlder, 0}, {kOlder, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, pcPath.c_str(), times, 0), 0);
-
-  Analyse();
-  EXPECT_EQ(Code("Big.bin"), "ZZ");
-  EXPECT_EQ(Entry("Big.bin")->PC_Tamano, "100");
 }
 
 }  // namespace

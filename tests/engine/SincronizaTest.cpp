@@ -38,6 +38,9 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   Put(Side::Pc, "Both.txt", "pc", kMonday);
   db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = Text(kFriday)});
   db.AddFile({.hostname = kHost, .task = id, .file = "Vanished.txt"});
+  // Leftover temporary copies go before the first copy into their folder, and only then.
+  Put(Side::Pc, ".tandrel-0123abcd.tmp", "cut", kMonday);
+  Put(Side::Pc, "Elsewhere/.tandrel-89abcdef.tmp", "cut", kMonday);
 
   Analyse();
   ASSERT_EQ(Codes(), (Names{{"New\\Deep\\Fresh.txt", "C1"}, {"Docs\\Keep.txt", "ZZ"},
@@ -47,7 +50,8 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"Docs/Keep.txt", "same"},
                                     {"Docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
-                                    {"Sheet.txt", "pc v2"}, {"Both.txt", "pc"}}));
+                                    {"Sheet.txt", "pc v2"}, {"Both.txt", "pc"},
+                                    {"Elsewhere/.tandrel-89abcdef.tmp", "cut"}}));
   EXPECT_EQ(Tree(UsbPath("")), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"docs/Keep.txt", "same"},
                                       {"docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
                                       {"Sheet.txt", "pc v2"}, {"Both.txt", "usb"}}));
@@ -217,15 +221,6 @@ TEST_F(RunTest, RunWithoutEntriesEndsCleanlyAndDropsRowsOfVanishedFiles) {
   Sync();
   EXPECT_EQ(db.Value("SELECT group_concat(FILE) FROM FILES WHERE FILE <> 'Here.txt'"),
             "Theirs.txt");
-}
-
-TEST_F(RunTest, LeftoverTemporaryFilesGoBeforeTheFirstCopyIntoTheirFolder) {
-  AddTask();
-  Put(Side::Usb, "Sub/New.txt", "new", kMonday);
-  Put(Side::Pc, "Sub/.tandrel-0123abcd.tmp", "cut", kMonday);
-  Put(Side::Pc, "Elsewhere/.tandrel-89abcdef.tmp", "cut", kMonday);
-  Sync();
-  EXPECT_EQ(Tree(pair.Pc()), (Names{{"Sub/New.txt", "new"}, {"Elsewhere/.tandrel-89abcdef.tmp", "cut"}}));
 }
 
 TEST_F(RunTest, RunNeedsTheAnalysisOfItsOwnTaskAndOnlyOnce) {
