@@ -64,7 +64,7 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
 
     ASSERT_EQ(CopiaUnaVez(fs, source, destination), 0);
     EXPECT_EQ(fs.linked, c.throughUnnamed ? 1 : 0);
-    EXPECT_EQ(ReadAll(destination), ReadAll(source));
+    EXPECT_EQ(ReadBytes(destination), ReadBytes(source));
     struct stat copy {};
     ASSERT_EQ(::stat(destination.c_str(), &copy), 0);
     EXPECT_EQ(ModifiedTime(destination), (FileTime{UtcSeconds(2021, 3, 4, 5, 6, 7), 123456789}));
@@ -84,7 +84,7 @@ TEST(CopyUnnamed, ANameTakenJustBeforeTheLinkKeepsItsFileAndLeavesNothingBehind)
     fs.takenBeforeLink = destination;
 
     EXPECT_EQ(CopiaUnaVez(fs, source, destination, nullptr, seenAbsent), -EEXIST);
-    EXPECT_EQ(ReadAll(destination), "theirs");
+    EXPECT_EQ(ReadBytes(destination), "theirs");
     EXPECT_EQ(TemporaryCount(pair.Pc()), 0);
   }
 }

@@ -152,15 +152,15 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
 
   ASSERT_NE(view.Row("Other.txt"), nullptr);
   EXPECT_NE(view.Row("Other.txt")->icon, "") << "the run stopped at the fault";
-  EXPECT_EQ(ReadAll(Source()), kNew);
+  EXPECT_EQ(ReadBytes(Source()), kNew);
   if (c.goesThrough) {
-    EXPECT_EQ(ReadAll(Destination()), kNew);
+    EXPECT_EQ(ReadBytes(Destination()), kNew);
     EXPECT_EQ(session->Fallos, 0);
     char seen[8] = {};
     EXPECT_EQ(::pread(holder, seen, sizeof seen - 1, 0), 3);
     EXPECT_STREQ(seen, kOld) << "the other program keeps what it opened";
   } else {
-    EXPECT_EQ(ReadAll(Destination()), kOld);
+    EXPECT_EQ(ReadBytes(Destination()), kOld);
     EXPECT_EQ(ModifiedTime(Destination()).sec, kMonday);
     EXPECT_EQ(view.Row("Doc.txt")->icon + view.taskRows[0].icon, "KOALERT");
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + Source()));
@@ -185,7 +185,7 @@ TEST_P(CopyFaultTest, DestinationStaysWholeAndNothingNewerIsOverwrittenLater) {
   session->Archivos.Find("Doc.txt")->Action = forward;  // the user's choice in a conflict
   Run();
   EXPECT_EQ(session->Fallos, 0);
-  EXPECT_EQ(ReadAll(Destination()), kNew);
+  EXPECT_EQ(ReadBytes(Destination()), kNew);
   EXPECT_EQ(TemporaryCount(DestinationRoot()), 0) << "the next run into the folder clears it";
 }
 

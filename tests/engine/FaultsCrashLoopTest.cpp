@@ -30,7 +30,7 @@ class CrashLoopTest : public EveryActionTest, public ::testing::WithParamInterfa
   void SetUp() override {
     RunTest::SetUp();
     CloseSession();
-    const std::string saved = ReadAll(db.Path());
+    const std::string saved = ReadBytes(db.Path());
     for (const std::string& folder : {db.Folder() + "/data", pair.Usb(), pair.Pc()}) {
       memory.push_back(std::make_unique<TmpfsMount>(folder, "16m"));
     }

@@ -129,7 +129,7 @@ TEST_F(DatabaseFaultTest, KilledWhileCompactingAtExitLeavesTheDatabaseWhole) {
 
 TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWas) {
   CloseSession();
-  std::string good = ReadAll(db.Path());
+  std::string good = ReadBytes(db.Path());
   std::mt19937 random(7);
   std::string noise(good.size(), '\0');
   for (char& c : noise) c = static_cast<char>(random());
@@ -149,7 +149,7 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
     const std::string told = StartAndExit(StartResult::ConnectionError);
     EXPECT_TRUE(told.find(db.Path()) != std::string::npos && told.find(c.cause) != std::string::npos)
         << told;
-    EXPECT_EQ(ReadAll(db.Path()), c.bytes) << "the file is never replaced";
+    EXPECT_EQ(ReadBytes(db.Path()), c.bytes) << "the file is never replaced";
     EXPECT_FALSE(fsys::exists(Compacted()));
   }
 }
@@ -160,7 +160,7 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
   AddTask();
   Put(Side::Usb, "New.txt", "new", kMonday);
   CloseSession();
-  const std::string saved = ReadAll(db.Path());
+  const std::string saved = ReadBytes(db.Path());
   const std::string folder = db.Folder() + "/data";
   for (const char* what : {"file", "folder", "drive"}) {
     SCOPED_TRACE(what);
@@ -190,7 +190,7 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
 
     const std::string told = StartAndExit(StartResult::Ready);
     EXPECT_NE(told.find("read-only"), std::string::npos) << told;
-    EXPECT_EQ(ReadAll(db.Path()), saved);
+    EXPECT_EQ(ReadBytes(db.Path()), saved);
     EXPECT_FALSE(fsys::exists(Compacted()));
     ::chmod(db.Path().c_str(), 0644);
     ::chmod(folder.c_str(), 0755);
@@ -217,7 +217,7 @@ TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts
   EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
   sqlite3_close(other);
   Run();
-  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_EQ(ReadBytes(PcPath("New.txt")), "new");
   EXPECT_EQ(Rows(id).count("New.txt"), 1u);
 }
 
@@ -227,7 +227,7 @@ TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts
 // refuses to remount a file system read-only while the database is open for writing on it.)
 TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunStopsTheRunAtThatEntry) {
   CloseSession();
-  const std::string saved = ReadAll(db.Path());
+  const std::string saved = ReadBytes(db.Path());
   TmpfsMount drive(db.Folder() + "/data", "256k");
   if (!drive.Mounted()) GTEST_SKIP() << drive.Error();
   const std::string filler = db.Folder() + "/data/filler";
@@ -273,7 +273,7 @@ TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenMidRunStopsTheRunAtThatEnt
   EXPECT_EQ(Code("Up.txt"), "A2");
   EXPECT_EQ(Code("Deleted2.txt"), "X2");
   Run();
-  EXPECT_EQ(ReadAll(PcPath("Up.txt")), "stick v2");
+  EXPECT_EQ(ReadBytes(PcPath("Up.txt")), "stick v2");
   EXPECT_EQ(Rows(id).size(), 2u);
   CloseSession();
 }

@@ -231,7 +231,7 @@ TEST_F(RunTest, RunNeedsTheAnalysisOfItsOwnTaskAndOnlyOnce) {
   Run(2);
   EXPECT_FALSE(std::filesystem::exists(PcPath("New.txt")));
   Run(1);
-  EXPECT_EQ(ReadAll(PcPath("New.txt")), "new");
+  EXPECT_EQ(ReadBytes(PcPath("New.txt")), "new");
   Put(Side::Usb, "Newer.txt", "new", kMonday);
   Run(1);
   EXPECT_FALSE(std::filesystem::exists(PcPath("Newer.txt")));
@@ -271,13 +271,13 @@ TEST_F(RunTest, AwkwardNamesSyncUnderTheirOwnNameAndKeepOneKey) {
   EXPECT_EQ(session->Fallos, 0);
 
   for (const auto& name : names) {
-    EXPECT_EQ(ReadAll(PcPath("In/" + name)), "content of " + name) << name;
+    EXPECT_EQ(ReadBytes(PcPath("In/" + name)), "content of " + name) << name;
   }
   // Of the two case variants one went across; the other stays on the stick, untouched.
   const Names pcIn = Tree(PcPath("In"));
   EXPECT_EQ(pcIn.count("Readme.txt") + pcIn.count("README.TXT"), 1u);
-  EXPECT_EQ(ReadAll(UsbPath("In/Readme.txt")), "one");
-  EXPECT_EQ(ReadAll(UsbPath("In/README.TXT")), "the other");
+  EXPECT_EQ(ReadBytes(UsbPath("In/Readme.txt")), "one");
+  EXPECT_EQ(ReadBytes(UsbPath("In/README.TXT")), "the other");
 
   Names rows = Rows(id);
   for (auto& [key, last] : rows) last = expected.count(key) ? expected[key] : "?";
@@ -289,9 +289,9 @@ TEST_F(RunTest, AwkwardNamesSyncUnderTheirOwnNameAndKeepOneKey) {
 
   Sync();
   for (const auto& [key, code] : Codes()) EXPECT_EQ(code, "ZZ") << key;
-  EXPECT_EQ(ReadAll(UsbPath("In/README.TXT")), "the other") << "a left-out file is never deleted";
-  EXPECT_EQ(ReadAll(UsbPath("In/b\\b.txt")), "the stick's");
-  EXPECT_EQ(ReadAll(UsbPath("In/b/b.txt")), "the pc's");
+  EXPECT_EQ(ReadBytes(UsbPath("In/README.TXT")), "the other") << "a left-out file is never deleted";
+  EXPECT_EQ(ReadBytes(UsbPath("In/b\\b.txt")), "the stick's");
+  EXPECT_EQ(ReadBytes(UsbPath("In/b/b.txt")), "the pc's");
   EXPECT_EQ(Tree(UsbPath("In")).size(), names.size() + 4);
 }
 
