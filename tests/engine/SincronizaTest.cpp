@@ -17,8 +17,9 @@ namespace {
 
 std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0}).str(); }
 
+// With the task's "R", read-only files are replaced and deleted as any other (without it: below).
 TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
-  const auto id = AddTask();
+  const auto id = AddTask("R");
   Put(Side::Usb, "New/Deep/Fresh.txt", "fresh", kMonday, 123456789);  // into missing folders
   Put(Side::Usb, "docs/Keep.txt", "same", kMonday);
   Put(Side::Pc, "Docs/Keep.txt", "same", kMonday);
@@ -38,6 +39,13 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   Put(Side::Pc, "Both.txt", "pc", kMonday);
   db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = Text(kFriday)});
   db.AddFile({.hostname = kHost, .task = id, .file = "Vanished.txt"});
+  Put(Side::Usb, "Locked.txt", "new text", kTuesday);
+  Put(Side::Pc, "Locked.txt", "old", kMonday);
+  Remember(id, "Locked.txt", Side::Pc);
+  Put(Side::Pc, "Kept.txt", "keep", kMonday);
+  Remember(id, "Kept.txt", Side::Pc);
+  pair.SetMode(Side::Pc, "Locked.txt", 0444);
+  pair.SetMode(Side::Pc, "Kept.txt", 0444);
   // Leftover temporary copies go before the first copy into their folder, and only then.
   Put(Side::Pc, ".tandrel-0123abcd.tmp", "cut", kMonday);
   Put(Side::Pc, "Elsewhere/.tandrel-89abcdef.tmp", "cut", kMonday);
@@ -45,16 +53,19 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   Analyse();
   ASSERT_EQ(Codes(), (Names{{"New\\Deep\\Fresh.txt", "C1"}, {"Docs\\Keep.txt", "ZZ"},
                             {"Docs\\Plan.txt", "C2"}, {"Report.txt", "A2"}, {"Sheet.txt", "A1"},
-                            {"Gone-pc.txt", "X1"}, {"Gone-usb.txt", "X2"}, {"Both.txt", "!2"}}));
+                            {"Gone-pc.txt", "X1"}, {"Gone-usb.txt", "X2"}, {"Both.txt", "!2"},
+                            {"Locked.txt", "A2"}, {"Kept.txt", "X2"}}));
   Run();
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"Docs/Keep.txt", "same"},
                                     {"Docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
                                     {"Sheet.txt", "pc v2"}, {"Both.txt", "pc"},
-                                    {"Elsewhere/.tandrel-89abcdef.tmp", "cut"}}));
+                                    {"Elsewhere/.tandrel-89abcdef.tmp", "cut"},
+                                    {"Locked.txt", "new text"}}));
   EXPECT_EQ(Tree(UsbPath("")), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"docs/Keep.txt", "same"},
                                       {"docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
-                                      {"Sheet.txt", "pc v2"}, {"Both.txt", "usb"}}));
+                                      {"Sheet.txt", "pc v2"}, {"Both.txt", "usb"},
+                                      {"Locked.txt", "new text"}}));
   EXPECT_EQ(ModifiedTime(PcPath("New/Deep/Fresh.txt")), (FileTime{kMonday, 123456789}));
   EXPECT_FALSE(view.LogHas("** ERROR **"));  // missing folders cost an attempt, not a failure
 
@@ -65,7 +76,7 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   // The copied side's texts (the copy carries its times); no row for deletions and conflicts.
   EXPECT_EQ(Rows(id), (Names{{"New\\Deep\\Fresh.txt", Text(kMonday)}, {"Docs\\Keep.txt", Text(kMonday)},
                              {"Docs\\Plan.txt", Text(kTuesday)}, {"Report.txt", Text(kTuesday)},
-                             {"Sheet.txt", Text(kFriday)}}));
+                             {"Sheet.txt", Text(kFriday)}, {"Locked.txt", Text(kTuesday)}}));
   EXPECT_EQ(db.Value("SELECT SIZE FROM FILES WHERE FILE = 'Report.txt'"), "6");
 
   EXPECT_TRUE(session->TareaAnalizada == -1 && !view.syncEnabled && !view.workingHistory.back());
@@ -121,43 +132,6 @@ TEST_P(ConvergeTest, ChangesOnBothSidesConvergeRunAfterRun) {
 
 INSTANTIATE_TEST_SUITE_P(ExactAndTwoSecondTimes, ConvergeTest, ::testing::Bool());
 
-class ReadOnlyRunTest : public RunTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ReadOnlyRunTest, ReadOnlyFileIsReplacedOrDeletedOnlyWithTheTaskOption) {
-  const bool ignoreReadOnly = GetParam();
-  const auto id = AddTask(ignoreReadOnly ? "R" : "");
-  Put(Side::Usb, "Locked.txt", "new text", kTuesday);  // "A2" over a read-only file
-  Put(Side::Pc, "Locked.txt", "old", kMonday);
-  Remember(id, "Locked.txt", Side::Pc);
-  Put(Side::Pc, "Kept.txt", "keep", kMonday);  // "X2" of a read-only file
-  Remember(id, "Kept.txt", Side::Pc);
-  Put(Side::Usb, "Free.txt", "free", kMonday);
-  ::chmod(PcPath("Locked.txt").c_str(), 0444);
-  ::chmod(PcPath("Kept.txt").c_str(), 0444);
-  Sync();
-
-  if (ignoreReadOnly) {
-    EXPECT_EQ(Tree(pair.Pc()), (Names{{"Free.txt", "free"}, {"Locked.txt", "new text"}}));
-    EXPECT_EQ(session->Fallos, 0);
-    EXPECT_EQ(view.taskRows[0].icon, "OK");
-    return;
-  }
-  EXPECT_EQ(Tree(pair.Pc()), (Names{{"Free.txt", "free"}, {"Kept.txt", "keep"}, {"Locked.txt", "old"}}));
-  EXPECT_EQ(session->Fallos, 2);
-  EXPECT_TRUE(view.LogHas("** ERROR ** : " + UsbPath("Locked.txt")));
-  EXPECT_TRUE(view.LogHas(PcPath("Kept.txt")));
-  for (const char* name : {"Locked.txt", "Kept.txt"}) {
-    EXPECT_EQ(view.Row(name)->icon + view.Row(name)->state + Entry(name)->Estado.str(), "KOstRR");
-  }
-  EXPECT_EQ(view.taskRows[0].state, "tskALERT");
-  // Failed entries get no row: the next analysis finds them as never synchronised.
-  EXPECT_EQ(Rows(id).size(), 1u);
-  Analyse();
-  EXPECT_EQ(Codes(), (Names{{"Free.txt", "ZZ"}, {"Locked.txt", "!2"}, {"Kept.txt", "C2"}}));
-}
-
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutR, ReadOnlyRunTest, ::testing::Bool());
-
 TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
   const auto id = AddTask();
   Put(Side::Usb, "Edited.txt", "usb v2", kTuesday);  // "A2"
@@ -172,6 +146,14 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
   Put(Side::Pc, "Sheet.txt", "pc v2", kTuesday);
   Put(Side::Usb, "Racing.txt", "from the stick", kMonday);  // "C1"
   Put(Side::Usb, "Calm.txt", "calm", kMonday);              // "C1"
+  // Without the task's "R" a read-only file is neither replaced nor deleted.
+  Put(Side::Usb, "Locked.txt", "new text", kTuesday);  // "A2"
+  Put(Side::Pc, "Locked.txt", "old", kMonday);
+  Remember(id, "Locked.txt", Side::Pc);
+  Put(Side::Pc, "Kept.txt", "keep", kMonday);  // "X2"
+  Remember(id, "Kept.txt", Side::Pc);
+  pair.SetMode(Side::Pc, "Locked.txt", 0444);
+  pair.SetMode(Side::Pc, "Kept.txt", 0444);
   Analyse();
 
   Put(Side::Pc, "Edited.txt", "edited meanwhile", kFriday);
@@ -184,14 +166,22 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"Edited.txt", "edited meanwhile"}, {"Doomed.txt", "rescued"},
                                     {"Sheet.txt", "pc v2"}, {"racing.TXT", "typed on the pc"},
-                                    {"Calm.txt", "calm"}}));
+                                    {"Calm.txt", "calm"}, {"Locked.txt", "old"}, {"Kept.txt", "keep"}}));
   EXPECT_TRUE(std::filesystem::is_symlink(UsbPath("Sheet.txt")));
-  EXPECT_EQ(session->Fallos, 5);
+  EXPECT_EQ(session->Fallos, 7);
   for (const std::string& path : {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"),
-                                 UsbPath("Sheet.txt"), PcPath("racing.TXT")}) {
+                                 UsbPath("Sheet.txt"), PcPath("racing.TXT"), UsbPath("Locked.txt")}) {
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + path)) << path;
   }
+  EXPECT_TRUE(view.LogHas(PcPath("Kept.txt")));
+  for (const char* name : {"Locked.txt", "Kept.txt"}) {
+    EXPECT_EQ(view.Row(name)->icon + view.Row(name)->state + Entry(name)->Estado.str(), "KOstRR");
+  }
+  EXPECT_EQ(view.taskRows[0].state, "tskALERT");
+  // Failed entries get no row: the next analysis finds them as never synchronised.
   EXPECT_EQ(Rows(id), (Names{{"Calm.txt", Text(kMonday)}}));
+  Analyse();
+  EXPECT_EQ(Code("Locked.txt") + Code("Kept.txt"), "!2C2");
 }
 
 TEST_F(RunTest, RunYieldsEveryHundredAndOneSuccessesAndAfterEachFailure) {
