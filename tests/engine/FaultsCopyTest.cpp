@@ -21,8 +21,6 @@ constexpr const char* kNew = "the new version";
 constexpr const char* kOld = "old";
 
 class CopyFaultTest;
-struct CopyFault;
-void PrintTo(const CopyFault& fault, std::ostream* out);
 // Sets the fault up at a stage of the test: "" or why this machine cannot have it.
 using Stage = std::string (*)(CopyFaultTest&);
 
