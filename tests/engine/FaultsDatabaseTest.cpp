@@ -154,18 +154,23 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
   }
 }
 
-// Write-protected by its owner bit (root too), its folder's or its disk: the tasks are listed and
-// analysed, every run is refused naming the file, and the exit neither compacts nor replaces it.
-TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompacted) {
-  AddTask();
+// Write-protected by its owner bit (root too), its folder's or its disk's, or held by another
+// program's write: the tasks are listed and analysed, every run is refused naming the file before
+// its first copy, and the exit neither compacts nor replaces it; once the other program lets go the
+// same plan is carried out. A second Tandrel on the same database stops at start-up.
+TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenIsAnalysedButNeverRunNorCompacted) {
+  const auto id = AddTask();
   Put(Side::Usb, "New.txt", "new", kMonday);
+  const std::string second = StartAndExit(StartResult::ConnectionError);
+  EXPECT_NE(second.find(session->W("errDBInUse")), std::string::npos) << second;
+  EXPECT_FALSE(fsys::exists(Compacted()) || fsys::exists(db.Folder() + "/Tandrel.ini"));
   CloseSession();
   const std::string saved = ReadBytes(db.Path());
   const std::string folder = db.Folder() + "/data";
-  for (const char* what : {"file", "folder", "drive"}) {
+  for (const std::string what : {"file", "folder", "drive", "held"}) {
     SCOPED_TRACE(what);
     std::unique_ptr<TmpfsMount> drive;
-    if (what == std::string("drive")) {
+    if (what == "drive") {
       drive = std::make_unique<TmpfsMount>(folder, "1m");
       if (!drive->Mounted()) {
         std::cout << "[  SKIPPED ] " << drive->Error() << "\n";
@@ -173,21 +178,35 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
       }
       std::ofstream(db.Path(), std::ios::binary) << saved;
       ASSERT_EQ(drive->Remount(true), "");
-    } else {
-      ::chmod(what == std::string("file") ? db.Path().c_str() : folder.c_str(), 0555);
+    } else if (what != "held") {
+      ::chmod(what == "file" ? db.Path().c_str() : folder.c_str(), 0555);
     }
     view = RecordingView();
     OpenSession();
+    sqlite3* other = nullptr;
+    if (what == "held") {
+      ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+      ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+      sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
+    }
     Analyse();
     EXPECT_EQ(Code("New.txt"), "C1");
     Run();
     ASSERT_EQ(view.messages.size(), 1u);
-    const std::string refusal = "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
-    EXPECT_NE(view.messages[0].text.find(refusal), std::string::npos) << view.messages[0].text;
+    const std::string refusal = other ? session->W("errDBWrite")
+                                      : "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
+    const std::string& text = view.messages[0].text;
+    EXPECT_TRUE(text.find(refusal) != std::string::npos && text.find(db.Path()) != std::string::npos) << text;
     EXPECT_TRUE(session->databaseError);
     EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
+    if (other) {
+      sqlite3_close(other);
+      Run();
+      EXPECT_EQ(ReadBytes(PcPath("New.txt")), "new");
+      EXPECT_EQ(Rows(id).count("New.txt"), 1u);
+      continue;
+    }
     CloseSession();
-
     const std::string told = StartAndExit(StartResult::Ready);
     EXPECT_NE(told.find("read-only"), std::string::npos) << told;
     EXPECT_EQ(ReadBytes(db.Path()), saved);
@@ -195,30 +214,6 @@ TEST_F(DatabaseFaultTest, AWriteProtectedDatabaseIsAnalysedButNeverRunNorCompact
     ::chmod(db.Path().c_str(), 0644);
     ::chmod(folder.c_str(), 0755);
   }
-}
-
-// A second Tandrel on the same database stops at start-up; another program holding a write stops
-// a run before its first file, and the same plan can be carried out once it lets go.
-TEST_F(DatabaseFaultTest, ADatabaseInUseStopsASecondTandrelAndARunBeforeItStarts) {
-  const auto id = AddTask();
-  Put(Side::Usb, "New.txt", "new", kMonday);
-  const std::string told = StartAndExit(StartResult::ConnectionError);
-  EXPECT_NE(told.find(session->W("errDBInUse")), std::string::npos) << told;
-  EXPECT_FALSE(fsys::exists(Compacted()) || fsys::exists(db.Folder() + "/Tandrel.ini"));
-  sqlite3* other = nullptr;
-  ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
-  Analyse();
-  Run();
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].text.find(session->W("errDBWrite")), 0u);
-  EXPECT_NE(view.messages[0].text.find(db.Path()), std::string::npos) << view.messages[0].text;
-  EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
-  sqlite3_close(other);
-  Run();
-  EXPECT_EQ(ReadBytes(PcPath("New.txt")), "new");
-  EXPECT_EQ(Rows(id).count("New.txt"), 1u);
 }
 
 // The database's own folder on a small file system of its own, which fills up after the analysis.
