@@ -43,7 +43,8 @@ TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersCho
   // Each row: icon, state, the arrow between the two mount points, the size shown.
   Names shown;
   for (const FileRow& row : view.fileRows) {
-    shown[row.key] = row.icon + "|" + row.state + "|" + row.arrow.substr(pair.Usb().size()) + "|" + row.bytes;
+    shown[row.key] =
+        row.icon + "|" + row.state + "|" + row.arrow.substr(pair.Usb().size()) + "|" + row.bytes;
   }
   EXPECT_EQ(shown, (Names{{"New.txt", "ADD|stN| -----> /|0 bytes"},
                           {"Same.txt", "OK|stE| |-//-| /|23 bytes"},
@@ -85,7 +86,8 @@ TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersCho
   // A row that was no conflict turned into one: the count goes up, it does not go down.
   session->Archivos.Item("Fresh.txt").Action = "!3";
   ActualizaEnlista(*session, view, "Fresh.txt", "");
-  EXPECT_EQ(view.Row("Fresh.txt")->arrow + view.Row("Fresh.txt")->icon, Arrow(" <<!!-> ") + "CONFLICT");
+  EXPECT_EQ(view.Row("Fresh.txt")->arrow + view.Row("Fresh.txt")->icon,
+            Arrow(" <<!!-> ") + "CONFLICT");
   EXPECT_EQ(session->cuentas.conflictos, 2);
   // A non-conflict changed to another non-conflict, then a row the filter hides.
   session->Archivos.Item("New.txt").Action = "ZZ";

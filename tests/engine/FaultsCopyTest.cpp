@@ -94,8 +94,8 @@ const CopyFault kFaults[] = {
     // The source's first read passes; the temporary's first write on the PC already fails.
     {"DestinationDiskGoesAtTheFirstWrite", true, "", Nothing, Vanish<true, FsOp::Read>, ClearFaults,
      false, true},
-    {"StickGoesAtTheRenameOverItsFile", false, "", Nothing, Vanish<false, FsOp::Rename>, ClearFaults,
-     false, true},
+    {"StickGoesAtTheRenameOverItsFile", false, "", Nothing, Vanish<false, FsOp::Rename>,
+     ClearFaults, false, true},
     {"OptimistCopyLosesItsSourceStickMidRead", true, "O", Nothing, Vanish<false, FsOp::Read>,
      ClearFaults, false, false},
     {"SourceReadFailsWithEio", false, "", Nothing,

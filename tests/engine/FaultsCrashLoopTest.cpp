@@ -124,7 +124,9 @@ TEST_F(EveryActionTest, EveryChangeIsFlushedBeforeTheCommitThatRecordsIt) {
     fs.RoundTimes(mounted ? "" : pair.Usb());
     PlanEveryAction(id);
     Analyse();
-    for (int attempt = 1; attempt <= 3; ++attempt) fs.FailAt(attempt, EACCES, FsOp::Open, "Blocked");
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      fs.FailAt(attempt, EACCES, FsOp::Open, "Blocked");
+    }
     settings.commitInterval = std::chrono::milliseconds(0);
     CommitMarks marks(session->conexion.Db().Handle(), fs);
     fs.Record(true);

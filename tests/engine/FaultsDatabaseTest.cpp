@@ -147,7 +147,8 @@ TEST_F(DatabaseFaultTest, AFileThatCannotBeTheDatabaseStopsStartUpAndStaysAsItWa
     std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << c.bytes;
     // And the exit leaves it alone all the same.
     const std::string told = StartAndExit(StartResult::ConnectionError);
-    EXPECT_TRUE(told.find(db.Path()) != std::string::npos && told.find(c.cause) != std::string::npos)
+    EXPECT_TRUE(told.find(db.Path()) != std::string::npos &&
+                told.find(c.cause) != std::string::npos)
         << told;
     EXPECT_EQ(ReadBytes(db.Path()), c.bytes) << "the file is never replaced";
     EXPECT_FALSE(fsys::exists(Compacted()));
@@ -185,7 +186,8 @@ TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenIsAnalysedButNeverRunNorCo
     OpenSession();
     sqlite3* other = nullptr;
     if (what == "held") {
-      ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+      ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
+                SQLITE_OK);
       ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
       sqlite3_busy_timeout(session->conexion.Db().Handle(), 10);
     }
@@ -193,10 +195,13 @@ TEST_F(DatabaseFaultTest, ADatabaseThatCannotBeWrittenIsAnalysedButNeverRunNorCo
     EXPECT_EQ(Code("New.txt"), "C1");
     Run();
     ASSERT_EQ(view.messages.size(), 1u);
-    const std::string refusal = other ? session->W("errDBWrite")
-                                      : "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
+    const std::string refusal =
+        other ? session->W("errDBWrite")
+              : "\"" + db.Path() + "\" is read-only: changes cannot be recorded";
     const std::string& text = view.messages[0].text;
-    EXPECT_TRUE(text.find(refusal) != std::string::npos && text.find(db.Path()) != std::string::npos) << text;
+    EXPECT_TRUE(text.find(refusal) != std::string::npos &&
+                text.find(db.Path()) != std::string::npos)
+        << text;
     EXPECT_TRUE(session->databaseError);
     EXPECT_FALSE(fsys::exists(PcPath("New.txt")));
     if (other) {

@@ -134,7 +134,8 @@ struct PlannedFile {
 const PlannedFile kEveryAction[] = {
     {"New.txt", "new on the stick", kMonday, nullptr, 0, 0, "C1"},
     {"Blocked.txt", "cannot be read", kMonday, nullptr, 0, 0, "C1"},
-    {"Sub/Back.txt", nullptr, 0, "new on the pc", kMonday + 1, 0, "C2"},  // into a folder to be made
+    // Into a folder to be made, from an odd second.
+    {"Sub/Back.txt", nullptr, 0, "new on the pc", kMonday + 1, 0, "C2"},
     {"Up.txt", "stick v2", kTuesday, "v1", kMonday, 'P', "A2"},
     {"Down.txt", "v1", kMonday, "pc v2", kTuesday + 1, 'U', "A1"},
     {"Deleted1.txt", "x", kMonday, nullptr, 0, 'U', "X1"},
@@ -161,8 +162,11 @@ void EveryActionTest::PlanEveryAction(std::int64_t id) {
   for (const PlannedFile& f : kEveryAction) {
     if (f.usb) Put(Side::Usb, f.name, oldUsb[f.name] = f.usb, f.usbTime);
     if (f.pc) Put(Side::Pc, f.name, oldPc[f.name] = f.pc, f.pcTime);
-    if (f.known == 'O') db.AddFile({.hostname = kHost, .task = id, .file = f.name, .last = "20200101000000"});
-    if (f.known == 'U' || f.known == 'P') Remember(id, f.name, f.known == 'U' ? Side::Usb : Side::Pc);
+    if (f.known == 'O') {
+      db.AddFile({.hostname = kHost, .task = id, .file = f.name, .last = "20200101000000"});
+    } else if (f.known != 0) {
+      Remember(id, f.name, f.known == 'U' ? Side::Usb : Side::Pc);
+    }
     const std::string code = f.code;
     if (code == "C1" || code == "A2") newUsb[f.name] = newPc[f.name] = f.usb;
     if (code == "C2" || code == "A1") newUsb[f.name] = newPc[f.name] = f.pc;

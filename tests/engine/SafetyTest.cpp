@@ -80,7 +80,8 @@ TEST_F(RunTest, NothingBelowAnUnreadableSubfolderIsPlanned) {
 
   Analyse();
   EXPECT_EQ(Codes(), (Names{{"Private\\A.txt", "ZZ"}, {"Private\\Fresh.txt", "ZZ"},
-                            {"Secret\\B.txt", "ZZ"}, {"Secret\\New.txt", "ZZ"}, {"Open\\C.txt", "X1"}}));
+                            {"Secret\\B.txt", "ZZ"}, {"Secret\\New.txt", "ZZ"},
+                            {"Open\\C.txt", "X1"}}));
   EXPECT_TRUE(view.LogHas("#1: logUnreadable " + pair.Usb() + "/Data/Private: Permission denied"));
   EXPECT_TRUE(view.LogHas("#1: logUnreadable " + pair.Pc() + "/Secret: Not a directory"));
   EXPECT_TRUE(view.messages.empty() && view.syncEnabled);
@@ -156,7 +157,8 @@ TEST_F(RunTest, CaseTwinsAreLeftOutAndKept) {
   const auto pcBefore = Tree(pair.Pc());
   Sync();
   EXPECT_EQ(Codes(), (Names{{"A\\Report.txt", "ZZ"}, {"B\\Report.txt", "ZZ"}, {"Docs\\A.txt", "ZZ"},
-                            {"Docs\\B.txt", "ZZ"}, {"Docs\\Twin.txt", "ZZ"}, {"Docs\\Gone.txt", "ZZ"}}));
+                            {"Docs\\B.txt", "ZZ"}, {"Docs\\Twin.txt", "ZZ"},
+                            {"Docs\\Gone.txt", "ZZ"}}));
   EXPECT_TRUE(view.LogHas("logLeftOut " + UsbPath("A/REPORT.txt")));
   EXPECT_TRUE(view.LogHas("logLeftOut " + PcPath("Docs/Twin.txt")));
   EXPECT_TRUE(view.LogHas("logLeftOut " + PcPath("docs/Gone.txt")) ||

@@ -117,13 +117,14 @@ TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
   Analyse();
   tandrel::test::Names entries = Entries();
   entries.erase("Clash.txt");  // which spelling it takes is the listing's order (below)
-  EXPECT_EQ(entries, (tandrel::test::Names{
-                         {"Caf\xC3\xA9.txt", "usb/Data/caf\xC3\xA9.txt||C1"},
-                         {"Cafe\xCC\x81.txt", "|pc/cafe\xCC\x81.txt|C2"},
-                         {"Docs\\My Report.txt", "usb/Data/docs/my REPORT.TXT|pc/DOCS/My Report.txt|ZZ"},
-                         {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"},
-                         {"Readme.txt", "usb/Data/readme.TXT|pc/README.txt|ZZ"},
-                         {"Été\\A-b_c.doc", "usb/Data/ÉTÉ/a-b_c.DOC|pc/été/A-B_C.doc|ZZ"}}));
+  EXPECT_EQ(entries,
+            (tandrel::test::Names{
+                {"Caf\xC3\xA9.txt", "usb/Data/caf\xC3\xA9.txt||C1"},
+                {"Cafe\xCC\x81.txt", "|pc/cafe\xCC\x81.txt|C2"},
+                {"Docs\\My Report.txt", "usb/Data/docs/my REPORT.TXT|pc/DOCS/My Report.txt|ZZ"},
+                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"},
+                {"Readme.txt", "usb/Data/readme.TXT|pc/README.txt|ZZ"},
+                {"Été\\A-b_c.doc", "usb/Data/ÉTÉ/a-b_c.DOC|pc/été/A-B_C.doc|ZZ"}}));
   EXPECT_EQ(Entry("docs\\my report.txt"), Entry("Docs\\My Report.txt"));  // found whatever the case
   // The PC file the entry did not take is a case clash: named in the log, never entered.
   EXPECT_TRUE(view.LogHas("logLeftOut " + pair.Path(Side::Pc, "Mixed/Notes.txt")));
@@ -141,8 +142,9 @@ TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
   pair.AddFile(Side::Pc, "Top.txt", 3, kOlder);
 
   Analyse();
-  EXPECT_EQ(Entries(), (tandrel::test::Names{{"Sub\\File.txt", "usb/Sub/File.txt|pc/Sub/File.txt|ZZ"},
-                                              {"Top.txt", "|pc/Top.txt|C2"}}));
+  EXPECT_EQ(Entries(),
+            (tandrel::test::Names{{"Sub\\File.txt", "usb/Sub/File.txt|pc/Sub/File.txt|ZZ"},
+                                  {"Top.txt", "|pc/Top.txt|C2"}}));
   ASSERT_NE(view.Row("Top.txt"), nullptr);
   EXPECT_EQ(view.Row("Top.txt")->arrow, pair.Usb() + " <----- " + pair.Pc());
 }
@@ -168,9 +170,11 @@ TEST_F(ScannerTest, SpecialEntries) {
   Analyse();
   EXPECT_EQ(SortedNames(), Sorted({".hidden", "Folder.txt", "Folder.txt\\Inside.txt", "Locked.txt",
                                    "Target\\X.txt", "Via\\X.txt"}));
-  EXPECT_EQ(Entry(".hidden")->USB_Atributos.str() + " " + Entry("Locked.txt")->USB_Atributos.str(), "34 33");
+  EXPECT_EQ(Entry(".hidden")->USB_Atributos.str() + " " + Entry("Locked.txt")->USB_Atributos.str(),
+            "34 33");
   // The lookup finds the folder: its data fill the PC side, a folder's size counting as 0.
-  EXPECT_EQ(Entry("Folder.txt")->PC_Atributos.str() + " " + Entry("Folder.txt")->PC_Tamano.str(), "16 0");
+  EXPECT_EQ(Entry("Folder.txt")->PC_Atributos.str() + " " + Entry("Folder.txt")->PC_Tamano.str(),
+            "16 0");
   // A link stands where the USB side has a folder "Via": what is below it may have gone elsewhere
   // (and a copy into it would follow the link), so nothing is planned there.
   EXPECT_EQ(Code("Via\\X.txt"), "ZZ");

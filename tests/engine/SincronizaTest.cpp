@@ -112,7 +112,9 @@ TEST_P(ConvergeTest, ChangesOnBothSidesConvergeRunAfterRun) {
     clock += 3600;
     rounds[round]();
     Analyse();
-    for (const auto& [name, code] : Codes()) EXPECT_FALSE(IsConflict(code)) << name << " round " << round;
+    for (const auto& [name, code] : Codes()) {
+      EXPECT_FALSE(IsConflict(code)) << name << " round " << round;
+    }
     Run();
     EXPECT_EQ(session->Fallos, 0) << round;
     EXPECT_EQ(Tree(UsbPath("")), Tree(pair.Pc())) << round;
@@ -166,11 +168,13 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"Edited.txt", "edited meanwhile"}, {"Doomed.txt", "rescued"},
                                     {"Sheet.txt", "pc v2"}, {"racing.TXT", "typed on the pc"},
-                                    {"Calm.txt", "calm"}, {"Locked.txt", "old"}, {"Kept.txt", "keep"}}));
+                                    {"Calm.txt", "calm"}, {"Locked.txt", "old"},
+                                    {"Kept.txt", "keep"}}));
   EXPECT_TRUE(std::filesystem::is_symlink(UsbPath("Sheet.txt")));
   EXPECT_EQ(session->Fallos, 7);
-  for (const std::string& path : {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"),
-                                 UsbPath("Sheet.txt"), PcPath("racing.TXT"), UsbPath("Locked.txt")}) {
+  for (const std::string& path :
+       {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"), UsbPath("Sheet.txt"),
+        PcPath("racing.TXT"), UsbPath("Locked.txt")}) {
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + path)) << path;
   }
   EXPECT_TRUE(view.LogHas(PcPath("Kept.txt")));

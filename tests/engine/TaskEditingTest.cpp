@@ -29,7 +29,8 @@ TEST(TaskOptionsTest, LettersAreReadInAnyOrderAndWrittenInOne) {
   for (const Case& c : cases) {
     clsTarea tarea;
     TaskOptions::Of(c.left, c.right, c.options).ApplyTo(tarea);
-    EXPECT_EQ(tarea.LeftOPT + "/" + tarea.RightOPT + "/" + tarea.OPTIONS + "/" + std::to_string(tarea.AutoRun),
+    EXPECT_EQ(tarea.LeftOPT + "/" + tarea.RightOPT + "/" + tarea.OPTIONS + "/" +
+                  std::to_string(tarea.AutoRun),
               std::string(c.leftOut) + "/" + c.rightOut + "/" + c.optionsOut + "/" +
                   (std::string(c.optionsOut).find('A') != std::string::npos ? "1" : "0"));
   }
@@ -137,7 +138,8 @@ TEST_F(RunTest, ADeletedTaskTakesEveryComputersRowsAndItsAnalysisWithIt) {
   DeleteTask(*session, 1);
   EXPECT_EQ(session->TareaAnalizada, 0);
   EXPECT_EQ(db.Value("SELECT group_concat(ID) FROM TASKS"), std::to_string(kept));
-  EXPECT_EQ(db.Value("SELECT group_concat(TASK) FROM FILES"), std::to_string(kept) + "," + std::to_string(kept));
+  EXPECT_EQ(db.Value("SELECT group_concat(TASK) FROM FILES"),
+            std::to_string(kept) + "," + std::to_string(kept));
   EXPECT_EQ(db.Count("SELECT count(*) FROM NODO"), 1);
 }
 

@@ -64,23 +64,25 @@ TempDatabase::TempDatabase() : folder_("tandrel-db"), path_(folder_ / "data/db.m
 }
 
 std::int64_t TempDatabase::AddTask(const Task& t) {
-  return std::stoll(Run(path_,
-                        R"(INSERT INTO TASKS ("HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT",
+  return std::stoll(
+      Run(path_,
+          R"(INSERT INTO TASKS ("HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT",
                            "DESCR", "OPTIONS", "LASTEXE"))" +
-                            Values({Quoted(t.hostname), Quoted(t.type), Quoted(t.left),
-                                    Quoted(t.right), Quoted(t.leftopt), Quoted(t.rightopt),
-                                    Quoted(t.descr), Quoted(t.options), Quoted(t.lastexe)}),
-                        true));
+              Values({Quoted(t.hostname), Quoted(t.type), Quoted(t.left), Quoted(t.right),
+                      Quoted(t.leftopt), Quoted(t.rightopt), Quoted(t.descr), Quoted(t.options),
+                      Quoted(t.lastexe)}),
+          true));
 }
 
 std::int64_t TempDatabase::AddFile(const File& f) {
-  return std::stoll(Run(path_,
-                        R"(INSERT INTO FILES ("HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST",
+  return std::stoll(
+      Run(path_,
+          R"(INSERT INTO FILES ("HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST",
                            "ACCESS", "STATE", "SYNC"))" +
-                            Values({Quoted(f.hostname), Quoted(f.task), Quoted(f.file),
-                                    Quoted(f.creation), Quoted(f.size), Quoted(f.last),
-                                    Quoted(f.access), Quoted(f.state), Quoted(f.sync)}),
-                        true));
+              Values({Quoted(f.hostname), Quoted(f.task), Quoted(f.file), Quoted(f.creation),
+                      Quoted(f.size), Quoted(f.last), Quoted(f.access), Quoted(f.state),
+                      Quoted(f.sync)}),
+          true));
 }
 
 void TempDatabase::AddMask(std::int64_t task, std::optional<std::string> mask,
