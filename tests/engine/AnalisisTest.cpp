@@ -106,6 +106,17 @@ TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersCho
   EXPECT_EQ(view.fileRows.size(), 5u);
 }
 
+// The size shown is the PC copy's; a ZZ entry without one (PC deletions not carried) shows the
+// stick's.
+TEST_F(AnalisisTest, AZZEntryWithoutAPcCopyShowsItsUsbSize) {
+  const std::int64_t id = AddTask("N", "N");
+  pair.AddFile(Side::Usb, Usb("Kept.txt"), 77, kOlder);
+  pair.AddFile(Side::Pc, "Other.txt", 1, kOlder);  // an empty PC folder would be a disk not mounted
+  AddSnapshot(id, "Kept.txt", "77", "20200101100000");
+  Analyse();
+  EXPECT_EQ(Code("Kept.txt") + " " + view.Row("Kept.txt")->bytes, "ZZ 77 bytes");
+}
+
 TEST_F(AnalisisTest, AutoStartTasksAreAnalysedThenSynchronisedInListOrder) {
   AddTask("N", "N", "A");
   AddTask("N", "N", "RO");

@@ -8,6 +8,7 @@
 #include "core/Public.h"
 #include "core/Text.h"
 #include "engine/ActionMapping.h"
+#include "engine/EntryActions.h"
 #include "engine/FileTimes.h"
 #include "engine/TempNames.h"
 #include "tests/support/RunFixture.h"
@@ -16,6 +17,14 @@ namespace tandrel::test {
 namespace {
 
 std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0}).str(); }
+
+// A new file takes its real names below its source root, or else its path's last parts.
+TEST(RelativeRealPath, BelowTheRootOrTheLastPartsOfTheName) {
+  for (const char* ruta : {"/r/Docs/a.txt", "/x/Docs/a.txt", "Docs/a.txt"}) {
+    EXPECT_EQ(RelativeRealPath(ruta, "/r/", "DOCS\\A.txt"), "Docs/a.txt") << ruta;
+  }
+  EXPECT_EQ(RelativeRealPath("/a.txt", "/r/", "X\\A.txt"), "a.txt");
+}
 
 // With the task's "R", read-only files are replaced and deleted as any other (without it: below).
 TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
