@@ -1,11 +1,9 @@
-// The classifier's decision table, row by row and in both modes, on real files and a real snapshot.
+// The classifier's decision table, row by row and in both modes, on real files and a real snapshot;
+// and the text forms of a file's data that the snapshot stores and the classifier compares.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include "engine/FileTimes.h"
-#include "engine/modFiles.h"
+#include "engine/TempNames.h"
 #include "tests/support/RunFixture.h"
 
 namespace tandrel::test {
@@ -61,9 +59,7 @@ const Row kRows[] = {
     {"equal to the second", 100, kOlder, 700000000, 100, kOlder, 200000000, "9", kOldest, "N", "N", "ZZ", "ZZ", "E"},
 };
 
-class DecisionTableTest : public RunTest {};
-
-TEST_F(DecisionTableTest, EveryRowInBothModes) {
+TEST_F(RunTest, EveryRowOfTheDecisionTableInBothModes) {
   int position = 0;
   for (const Row& row : kRows) {
     for (bool optimist : {false, true}) {
@@ -93,35 +89,49 @@ TEST_F(DecisionTableTest, EveryRowInBothModes) {
   }
 }
 
-// A side is listed only when it has "N", so the scan never reaches the row of a new file on a side
-// without it; the classifier still answers it.
-TEST_F(DecisionTableTest, NewFileOnASideWithoutNewFilesFlagIsLeftAlone) {
-  AddTask("", "");
-  ScanContext scan(*session, view, 1);
-  FileInfo info;
-  const std::string path = pair.AddFile(Side::Usb, Usb("Alone.txt"), 10, kOlder);
-  ASSERT_EQ(fs.Stat(path, info), 0);
-  clsArchivo archivo;
-  archivo.Nombre = "Alone.txt";
-  LlenaLado(archivo, true, path, info, archivo.Nombre);
-  ClasificaArchivo(scan, archivo, scan.Datos, false);
-  EXPECT_EQ(archivo.Action, "ZZ");
-  EXPECT_EQ(archivo.Estado, "N");
+TEST(FechaArchivoTest, WritesUtcDigitsAndDropsFractions) {
+  struct Case {
+    std::int64_t sec;
+    std::uint32_t nsec;
+    const char* text;
+  };
+  const Case cases[] = {
+      {UtcSeconds(2009, 3, 5, 7, 4, 9), 500000000, "20090305070409"},
+      {UtcSeconds(2024, 2, 29, 0, 0, 0), 0, "20240229000000"},
+      {UtcSeconds(1999, 12, 31, 23, 59, 59), 999999999, "19991231235959"},
+      {0, 0, "19700101000000"},
+      // Before 1970 the second still rounds towards the past.
+      {-1, 500000000, "19691231235959"},
+      {UtcSeconds(1601, 1, 1), 0, "16010101000000"},
+      // Years of fewer or more than four digits: as many digits as the year has, cut to 14.
+      {UtcSeconds(999, 1, 2, 3, 4, 5), 0, "9990102030405"},
+      {UtcSeconds(12000, 1, 1), 0, "12000010100000"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FechaArchivo(FileTime{c.sec, c.nsec}), c.text) << c.sec;
+  }
+  // The same moment counted in 100-nanosecond steps since 1601.
+  const std::uint64_t since1601 =
+      static_cast<std::uint64_t>(UtcSeconds(2009, 3, 5, 7, 4, 9) + 11644473600) * 10000000 + 5000000;
+  EXPECT_EQ(FechaArchivo(since1601), "20090305070409");
+  EXPECT_EQ(FechaArchivo(std::uint64_t{0}), "16010101000000");
 }
 
-// Sizes compare as the text of their low 32 bits: 4 GiB apart is no difference.
-TEST_F(DecisionTableTest, SizesFourGibibytesApartCompareEqual) {
-  AddTask("N", "N");
-  pair.AddFile(Side::Usb, Usb("Big.bin"), 100, kOlder);
-  const std::string pcPath = pair.AddFile(Side::Pc, "Big.bin", 0, kOlder);
-  // Sparse: no 4 GiB are written.
-  ASSERT_EQ(::truncate(pcPath.c_str(), (std::int64_t{1} << 32) + 100), 0);
-  struct timespec times[2] = {{kOlder, 0}, {kOlder, 0}};
-  ASSERT_EQ(::utimensat(AT_FDCWD, pcPath.c_str(), times, 0), 0);
+TEST(FileTextsTest, SizesKeepTheirLow32BitsAsASignedNumber) {
+  EXPECT_EQ(TextoTamano(0), "0");
+  EXPECT_EQ(TextoTamano(2147483647), "2147483647");
+  EXPECT_EQ(TextoTamano(2147483648u), "-2147483648");
+  EXPECT_EQ(TextoTamano(4294967295u), "-1");
+  EXPECT_EQ(TextoTamano((std::uint64_t{1} << 32) + 5), "5");
+}
 
-  Analyse();
-  EXPECT_EQ(Code("Big.bin"), "ZZ");
-  EXPECT_EQ(Entry("Big.bin")->PC_Tamano, "100");
+TEST(TempNamesTest, OnlyTheRunsOwnPatternIsATemporaryCopy) {
+  EXPECT_EQ(TempCopyName(0x0123abcdu), ".tandrel-0123abcd.tmp");
+  EXPECT_TRUE(IsTempCopyName(TempCopyName(0xffffffffu)));
+  for (const char* name : {".tandrel-0123ABCD.tmp", ".tandrel-0123abc.tmp", ".tandrel-0123abcg.tmp",
+                           "x.tandrel-0123abcd.tmp", ".tandrel-0123abcd.tmp.doc"}) {
+    EXPECT_FALSE(IsTempCopyName(name)) << name;
+  }
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // entry, with a stick that keeps times as they are and with one that keeps even seconds only (a
 // copy onto it re-times its source): after each kill every file is its version before the run or
 // the one it was to get, the database is sound, and a new analysis and run finish the work and
-// leave the two sides in step.
+// leave the two sides in step. And the order in which a run makes things durable: every file it
+// puts in place, deletes or re-times is flushed, on the file system that holds it, before the next
+// commit of the database (whose rows say the file is in step).
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,7 +22,7 @@
 namespace tandrel::test {
 namespace {
 
-class CrashLoopTest : public RunTest, public ::testing::WithParamInterface<bool> {
+class CrashLoopTest : public EveryActionTest, public ::testing::WithParamInterface<bool> {
  protected:
   // The database and both sides on file systems in memory where the machine allows it: a hundred
   // runs that each commit with synchronous writes would otherwise wait seconds for a busy disk
@@ -27,7 +30,7 @@ class CrashLoopTest : public RunTest, public ::testing::WithParamInterface<bool>
   void SetUp() override {
     RunTest::SetUp();
     CloseSession();
-    const std::string saved = ReadAll(db.Path());
+    const std::string saved = ReadBytes(db.Path());
     for (const std::string& folder : {db.Folder() + "/data", pair.Usb(), pair.Pc()}) {
       memory.push_back(std::make_unique<TmpfsMount>(folder, "16m"));
     }
@@ -39,58 +42,8 @@ class CrashLoopTest : public RunTest, public ::testing::WithParamInterface<bool>
     RunTest::TearDown();
     memory.clear();
   }
-
   std::vector<std::unique_ptr<TmpfsMount>> memory;
-  // The task's two folders and snapshot as before the run; what each side holds before and after.
-  void Build(std::int64_t id) {
-    std::filesystem::remove_all(UsbPath(""));
-    for (const auto& entry : std::filesystem::directory_iterator(pair.Pc())) {
-      std::filesystem::remove_all(entry.path());  // the folder itself may be a mount point
-    }
-    db.Exec("DELETE FROM FILES");
-    oldUsb = oldPc = newUsb = newPc = {};
-    const auto put = [&](Side side, const std::string& name, const std::string& text, std::int64_t t) {
-      Put(side, name, text, t);
-      (side == Side::Usb ? oldUsb : oldPc)[name] = text;
-    };
-    const auto both = [&](const std::string& name, const std::string& text) {
-      newUsb[name] = newPc[name] = text;
-    };
-    put(Side::Usb, "New.txt", "new on the stick", kMonday);  // "C1"
-    both("New.txt", "new on the stick");
-    put(Side::Usb, "Blocked.txt", "cannot be read", kMonday);  // "C1" that fails in the killed run
-    both("Blocked.txt", "cannot be read");
-    put(Side::Pc, "Sub/Back.txt", "new on the pc", kMonday + 1);  // "C2" into a folder to be made
-    both("Sub/Back.txt", "new on the pc");
-    put(Side::Usb, "Up.txt", "stick v2", kTuesday);  // "A2"
-    put(Side::Pc, "Up.txt", "v1", kMonday);
-    Remember(id, "Up.txt", Side::Pc);
-    both("Up.txt", "stick v2");
-    put(Side::Usb, "Down.txt", "v1", kMonday);  // "A1"
-    put(Side::Pc, "Down.txt", "pc v2", kTuesday + 1);
-    Remember(id, "Down.txt", Side::Usb);
-    both("Down.txt", "pc v2");
-    put(Side::Usb, "Deleted1.txt", "x", kMonday);  // "X1"
-    Remember(id, "Deleted1.txt", Side::Usb);
-    put(Side::Pc, "Deleted2.txt", "x", kMonday);  // "X2"
-    Remember(id, "Deleted2.txt", Side::Pc);
-    put(Side::Usb, "Same.txt", "same", kMonday);  // "ZZ"
-    put(Side::Pc, "Same.txt", "same", kMonday);
-    Remember(id, "Same.txt", Side::Pc);
-    both("Same.txt", "same");
-    put(Side::Usb, "Both.txt", "stick's edit", kTuesday);  // "!2": both changed, left alone
-    put(Side::Pc, "Both.txt", "pc's edit", kMonday);
-    db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = "20200101000000"});
-    newUsb["Both.txt"] = "stick's edit";
-    newPc["Both.txt"] = "pc's edit";
-  }
-
-  Names oldUsb, oldPc, newUsb, newPc;
 };
-
-const Names kPlan = {{"New.txt", "C1"},      {"Blocked.txt", "C1"},     {"Sub\\Back.txt", "C2"},
-                     {"Up.txt", "A2"},       {"Down.txt", "A1"},        {"Deleted1.txt", "X1"},
-                     {"Deleted2.txt", "X2"}, {"Same.txt", "ZZ"},     {"Both.txt", "!2"}};
 
 TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) {
   const auto id = AddTask();
@@ -101,7 +54,8 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
   int points = 0;
   for (std::uint64_t n = 1; !finished && n < 1000; ++n) {
     SCOPED_TRACE("killed before file call " + std::to_string(n) + " of the run");
-    Build(id);
+    ClearSides();
+    PlanEveryAction(id);
     CloseSession();  // no connection may cross the fork
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -130,7 +84,7 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
     // Nothing is planned that the interrupted run did not plan: a copy done is found in step, one
     // not done is planned again, and no kill makes a file look deleted or in conflict.
     for (const auto& [name, code] : Codes()) {
-      EXPECT_TRUE(code == "ZZ" || (kPlan.count(name) != 0 && kPlan.at(name) == code))
+      EXPECT_TRUE(code == "ZZ" || (Plan().count(name) != 0 && Plan().at(name) == code))
           << name << " planned " << code;
     }
     Run();
@@ -150,6 +104,44 @@ TEST_P(CrashLoopTest, RunKilledAtEachFileCallLosesNothingAndTheNextRunFinishes) 
 INSTANTIATE_TEST_SUITE_P(Sticks, CrashLoopTest, ::testing::Bool(), [](const auto& param) {
   return std::string(param.param ? "TwoSecondTimes" : "ExactTimes");
 });
+
+// Read from the file calls recorded in order, with the commits of the run's connection marked
+// among them: on a FAT stick (a copy onto it re-times its source) with a failure that commits
+// mid-run, and with a second file system mounted below the PC folder.
+TEST_F(EveryActionTest, EveryChangeIsFlushedBeforeTheCommitThatRecordsIt) {
+  const auto id = AddTask();
+  for (const bool mounted : {false, true}) {
+    SCOPED_TRACE(mounted ? "a file system below the PC folder" : "a FAT stick");
+    ClearSides();
+    std::unique_ptr<TmpfsMount> below;
+    if (mounted) {
+      below = std::make_unique<TmpfsMount>(pair.AddFolder(Side::Pc, "Mounted"), "1m");
+      if (!below->Mounted()) GTEST_SKIP() << below->Error();
+      struct stat outer {}, inner {};
+      ASSERT_EQ(::stat(pair.Pc().c_str(), &outer) + ::stat(PcPath("Mounted").c_str(), &inner), 0);
+      ASSERT_NE(inner.st_dev, outer.st_dev);
+    }
+    fs.RoundTimes(mounted ? "" : pair.Usb());
+    PlanEveryAction(id);
+    Analyse();
+    for (int attempt = 1; attempt <= 3; ++attempt) {
+      fs.FailAt(attempt, EACCES, FsOp::Open, "Blocked");
+    }
+    settings.commitInterval = std::chrono::milliseconds(0);
+    CommitMarks marks(session->conexion.Db().Handle(), fs);
+    fs.Record(true);
+    Run();
+    fs.Record(false);
+    EXPECT_EQ(session->Fallos, 1);
+    EXPECT_GE(marks.At().size(), 2u) << "a commit mid-run and one at the end";
+    EXPECT_GT(ExpectFlushedBeforeEachCommit(fs.Journal(), marks.At()), 8);
+    Names pc = newPc;
+    pc.erase("Blocked.txt");
+    EXPECT_EQ(Tree(UsbPath("")), newUsb);
+    EXPECT_EQ(Tree(pair.Pc()), pc);
+    fs.ClearFaults();
+  }
+}
 
 }  // namespace
 }  // namespace tandrel::test

@@ -119,6 +119,74 @@ int ExpectFlushedBeforeEachCommit(const std::vector<FaultInjectingFileSystem::Ca
   return changes;
 }
 
+namespace {
+
+struct PlannedFile {
+  const char* name;
+  const char* usb;  // content, or none
+  std::int64_t usbTime;
+  const char* pc;
+  std::int64_t pcTime;
+  char known;  // the snapshot's row: of the 'U'SB or 'P'C copy, 'O'lder than both, or none
+  const char* code;
+};
+
+const PlannedFile kEveryAction[] = {
+    {"New.txt", "new on the stick", kMonday, nullptr, 0, 0, "C1"},
+    {"Blocked.txt", "cannot be read", kMonday, nullptr, 0, 0, "C1"},
+    // Into a folder to be made, from an odd second.
+    {"Sub/Back.txt", nullptr, 0, "new on the pc", kMonday + 1, 0, "C2"},
+    {"Up.txt", "stick v2", kTuesday, "v1", kMonday, 'P', "A2"},
+    {"Down.txt", "v1", kMonday, "pc v2", kTuesday + 1, 'U', "A1"},
+    {"Deleted1.txt", "x", kMonday, nullptr, 0, 'U', "X1"},
+    {"Deleted2.txt", nullptr, 0, "x", kMonday, 'P', "X2"},
+    {"Same.txt", "same", kMonday, "same", kMonday, 'P', "ZZ"},
+    {"Both.txt", "stick's edit", kTuesday, "pc's edit", kMonday, 'O', "!2"},  // left alone
+    {"Mounted/Inner.txt", "other device", kMonday, nullptr, 0, 0, "C1"},
+    {"Mounted/Outer.txt", nullptr, 0, "other device", kMonday, 0, "C2"},
+};
+
+}  // namespace
+
+void EveryActionTest::ClearSides() {
+  for (const std::string& root : {UsbPath(""), pair.Pc()}) {
+    for (const auto& entry : std::filesystem::directory_iterator(root)) {
+      std::filesystem::remove_all(entry.path());
+    }
+  }
+  db.Exec("DELETE FROM FILES");
+}
+
+void EveryActionTest::PlanEveryAction(std::int64_t id) {
+  oldUsb = oldPc = newUsb = newPc = {};
+  for (const PlannedFile& f : kEveryAction) {
+    if (f.usb) Put(Side::Usb, f.name, oldUsb[f.name] = f.usb, f.usbTime);
+    if (f.pc) Put(Side::Pc, f.name, oldPc[f.name] = f.pc, f.pcTime);
+    if (f.known == 'O') {
+      db.AddFile({.hostname = kHost, .task = id, .file = f.name, .last = "20200101000000"});
+    } else if (f.known != 0) {
+      Remember(id, f.name, f.known == 'U' ? Side::Usb : Side::Pc);
+    }
+    const std::string code = f.code;
+    if (code == "C1" || code == "A2") newUsb[f.name] = newPc[f.name] = f.usb;
+    if (code == "C2" || code == "A1") newUsb[f.name] = newPc[f.name] = f.pc;
+    if (code == "ZZ" || code == "!2") newUsb[f.name] = f.usb, newPc[f.name] = f.pc;
+  }
+}
+
+const Names& EveryActionTest::Plan() {
+  static const Names plan = [] {
+    Names codes;
+    for (const PlannedFile& f : kEveryAction) {
+      std::string key = f.name;
+      std::replace(key.begin(), key.end(), '/', '\\');
+      codes[key] = f.code;
+    }
+    return codes;
+  }();
+  return plan;
+}
+
 std::string IntegrityCheck(const std::string& databasePath) {
   sqlite::Database db;
   if (std::string error = db.Open(databasePath); !error.empty()) return error;

@@ -63,6 +63,20 @@ class CommitMarks {
 int ExpectFlushedBeforeEachCommit(const std::vector<FaultInjectingFileSystem::Call>& journal,
                                   const std::vector<std::size_t>& commits);
 
+// A task with one entry of every action, a copy that will fail ("Blocked.txt", unless a test makes
+// its open fail) and a folder "Mounted" on each side; what each side holds before the run, and
+// what it is to hold once the plan is carried out.
+class EveryActionTest : public RunTest {
+ protected:
+  // Empties both task folders (not the folders themselves: either may be a mount point) and the
+  // snapshot.
+  void ClearSides();
+  void PlanEveryAction(std::int64_t id);
+  // Every entry's code in the plan, by key.
+  static const Names& Plan();
+  Names oldUsb, oldPc, newUsb, newPc;
+};
+
 // The first line of PRAGMA integrity_check ("ok" for a sound database), or the open error.
 std::string IntegrityCheck(const std::string& databasePath);
 

@@ -1,9 +1,10 @@
-// The scan of both folders: which files become entries, under which names, with which real paths.
+// The scan of both folders: which files become entries, under which names, with which real paths;
+// and the analysis pass as the window sees it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/ExactSpelling.h"
+#include "engine/Automaticas.h"
 #include "engine/TempNames.h"
 #include "tests/support/RunFixture.h"
 
@@ -20,17 +21,21 @@ class ScannerTest : public RunTest {
     return names;
   }
   std::vector<std::string> SortedNames() { return Sorted(Names()); }
+  // Every entry: name -> "USB path|PC path|code", the paths below the pair's base folder.
+  tandrel::test::Names Entries() {
+    tandrel::test::Names entries;
+    const auto below = [&](const std::string& path) {
+      return path.empty() ? "" : path.substr(pair.Usb().size() - 3);  // "usb/..." or "pc/..."
+    };
+    for (std::size_t i = 1; i <= session->Archivos.Count(); ++i) {
+      const clsArchivo& a = session->Archivos.ITemID(i);
+      entries[a.Nombre] = below(a.USB_Ruta) + "|" + below(a.PC_Ruta) + "|" + a.Action.str();
+    }
+    return entries;
+  }
   static std::vector<std::string> Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
     return names;
-  }
-  void MakeSampleTree() {
-    pair.AddFile(Side::Usb, Usb("both.txt"), 10, kOlder);
-    pair.AddFile(Side::Pc, "both.txt", 10, kOlder);
-    pair.AddFile(Side::Usb, Usb("Sub/onlyusb.txt"), 11, kOlder);
-    pair.AddFile(Side::Pc, "Sub/onlypc.txt", 12, kOlder);
-    pair.AddFile(Side::Pc, "Sub/shared.txt", 13, kOlder);
-    pair.AddFile(Side::Usb, Usb("Sub/shared.txt"), 13, kOlder);
   }
 };
 
@@ -50,7 +55,12 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
       {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
       {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
   };
-  MakeSampleTree();
+  for (const char* name : {"both.txt", "Sub/onlyusb.txt", "Sub/shared.txt"}) {
+    pair.AddFile(Side::Usb, Usb(name), 10, kOlder);
+  }
+  for (const char* name : {"both.txt", "Sub/onlypc.txt", "Sub/shared.txt"}) {
+    pair.AddFile(Side::Pc, name, 10, kOlder);
+  }
   int position = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.left) + " / " + c.right);
@@ -61,11 +71,9 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
   // A file on both sides is entered once, by the USB listing, which comes first.
   AddTask("NR", "NR");
   Analyse(++position);
-  const std::vector<std::string> names = Names();
-  ASSERT_EQ(names.size(), 4u);
-  EXPECT_EQ(names.back(), "Sub\\Onlypc.txt");
-  EXPECT_EQ(Entry("Sub\\Shared.txt")->Estado, "E");
-  EXPECT_EQ(Entry("Sub\\Shared.txt")->PC_Ruta, pair.Path(Side::Pc, "Sub/shared.txt"));
+  EXPECT_EQ(Names().back(), "Sub\\Onlypc.txt");
+  EXPECT_EQ(Entry("Sub\\Shared.txt")->Estado + Entries()["Sub\\Shared.txt"],
+            "Eusb/Data/Sub/shared.txt|pc/Sub/shared.txt|ZZ");
 }
 
 TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
@@ -86,8 +94,7 @@ TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
 
   Analyse();
   EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Keep\\K.txt", "Song.mp3", "Tune.mp3"}));
-  EXPECT_EQ(Entry("Keep\\K.txt")->Estado, "");  // entered by the PC listing
-  EXPECT_EQ(Code("Keep\\K.txt"), "ZZ");
+  EXPECT_EQ(Entry("Keep\\K.txt")->Estado + Code("Keep\\K.txt"), "ZZ");  // entered by the PC listing
 }
 
 TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
@@ -110,33 +117,22 @@ TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
   pair.AddFile(Side::Usb, Usb("clash.TXT"), 2, kOlder);
 
   Analyse();
-  EXPECT_EQ(SortedNames(),
-            Sorted({"Caf\xC3\xA9.txt", "Cafe\xCC\x81.txt", "Clash.txt", "Docs\\My Report.txt",
-                                      "Mixed\\Notes.txt", "Readme.txt", "Été\\A-b_c.doc"}));
-  const clsArchivo* readme = Entry("README.TXT");
-  ASSERT_NE(readme, nullptr);
-  EXPECT_EQ(readme->USB_Ruta, pair.Path(Side::Usb, Usb("readme.TXT")));
-  EXPECT_EQ(readme->PC_Ruta, pair.Path(Side::Pc, "README.txt"));
-  EXPECT_EQ(readme->Action, "ZZ");
-  EXPECT_EQ(Entry("docs\\my report.txt")->PC_Ruta, pair.Path(Side::Pc, "DOCS/My Report.txt"));
-  EXPECT_EQ(Entry("Été\\A-b_c.doc")->PC_Ruta, pair.Path(Side::Pc, "été/A-B_C.doc"));
-  EXPECT_EQ(Entry("Mixed\\Notes.txt")->PC_Ruta, pair.Path(Side::Pc, "Mixed/notes.txt"));
-  EXPECT_EQ(Code("Mixed\\Notes.txt"), "ZZ");
+  tandrel::test::Names entries = Entries();
+  entries.erase("Clash.txt");  // which spelling it takes is the listing's order (below)
+  EXPECT_EQ(entries,
+            (tandrel::test::Names{
+                {"Caf\xC3\xA9.txt", "usb/Data/caf\xC3\xA9.txt||C1"},
+                {"Cafe\xCC\x81.txt", "|pc/cafe\xCC\x81.txt|C2"},
+                {"Docs\\My Report.txt", "usb/Data/docs/my REPORT.TXT|pc/DOCS/My Report.txt|ZZ"},
+                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"},
+                {"Readme.txt", "usb/Data/readme.TXT|pc/README.txt|ZZ"},
+                {"Été\\A-b_c.doc", "usb/Data/ÉTÉ/a-b_c.DOC|pc/été/A-B_C.doc|ZZ"}}));
+  EXPECT_EQ(Entry("docs\\my report.txt"), Entry("Docs\\My Report.txt"));  // found whatever the case
   // The PC file the entry did not take is a case clash: named in the log, never entered.
   EXPECT_TRUE(view.LogHas("logLeftOut " + pair.Path(Side::Pc, "Mixed/Notes.txt")));
   const std::string upper = pair.Path(Side::Usb, Usb("Clash.txt"));
   const std::string lower = pair.Path(Side::Usb, Usb("clash.TXT"));
   EXPECT_TRUE(view.LogHas("logLeftOut " + (Entry("Clash.txt")->USB_Ruta == upper ? lower : upper)));
-  EXPECT_EQ(Code("Caf\xC3\xA9.txt"), "C1");
-  EXPECT_EQ(Code("Cafe\xCC\x81.txt"), "C2");
-}
-
-// The rule of every lookup without regard to case, the scan's and the run's alike.
-TEST(PreferExactSpelling, AnExactSpellingWinsElseTheFirstListed) {
-  const std::vector<std::string> names = {"NOTES.txt", "notes.txt"};
-  EXPECT_EQ(PreferExactSpelling(names.begin(), names.end(), "notes.txt"), names.begin() + 1);
-  EXPECT_EQ(PreferExactSpelling(names.begin(), names.end(), "Notes.txt"), names.begin());
-  EXPECT_EQ(PreferExactSpelling(names.end(), names.end(), "notes.txt"), names.end());
 }
 
 TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
@@ -148,9 +144,9 @@ TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
   pair.AddFile(Side::Pc, "Top.txt", 3, kOlder);
 
   Analyse();
-  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Sub\\File.txt", "Top.txt"}));
-  EXPECT_EQ(Entry("Sub\\File.txt")->USB_Ruta, pair.Usb() + "/Sub/File.txt");
-  EXPECT_EQ(Entry("Top.txt")->PC_Ruta, pair.Pc() + "/Top.txt");
+  EXPECT_EQ(Entries(),
+            (tandrel::test::Names{{"Sub\\File.txt", "usb/Sub/File.txt|pc/Sub/File.txt|ZZ"},
+                                  {"Top.txt", "|pc/Top.txt|C2"}}));
   ASSERT_NE(view.Row("Top.txt"), nullptr);
   EXPECT_EQ(view.Row("Top.txt")->arrow, pair.Usb() + " <----- " + pair.Pc());
 }
@@ -176,16 +172,140 @@ TEST_F(ScannerTest, SpecialEntries) {
   Analyse();
   EXPECT_EQ(SortedNames(), Sorted({".hidden", "Folder.txt", "Folder.txt\\Inside.txt", "Locked.txt",
                                    "Target\\X.txt", "Via\\X.txt"}));
-  EXPECT_EQ(Entry(".hidden")->USB_Atributos, "34");
-  EXPECT_EQ(Entry("Locked.txt")->USB_Atributos, "33");
+  EXPECT_EQ(Entry(".hidden")->USB_Atributos.str() + " " + Entry("Locked.txt")->USB_Atributos.str(),
+            "34 33");
   // The lookup finds the folder: its data fill the PC side, a folder's size counting as 0.
-  EXPECT_EQ(Entry("Folder.txt")->PC_Atributos, "16");
-  EXPECT_EQ(Entry("Folder.txt")->PC_Tamano, "0");
+  EXPECT_EQ(Entry("Folder.txt")->PC_Atributos.str() + " " + Entry("Folder.txt")->PC_Tamano.str(),
+            "16 0");
   // A link stands where the USB side has a folder "Via": what is below it may have gone elsewhere
   // (and a copy into it would follow the link), so nothing is planned there.
   EXPECT_EQ(Code("Via\\X.txt"), "ZZ");
   EXPECT_TRUE(view.LogHas("#1: logNotAFolder " + pair.Pc() + "/Via"));
   EXPECT_TRUE(view.LogHas("#1: 4 logLinks"));
+}
+
+// The analysis pass as the window sees it: log lines, counts, rows under the filter buttons, the
+// single-row update after the file dialog, and the start-up pass over auto-start tasks.
+class AnalisisTest : public RunTest {
+ protected:
+  // One entry of every kind but deletions of the USB side: C1, C2, X2, ZZ, A1, A2, !2, !4.
+  std::int64_t MakeEveryKind() {
+    const std::int64_t id = AddTask("NE", "NE");
+    pair.AddFile(Side::Usb, Usb("New.txt"), 0, kOlder);            // C1, 0 bytes
+    pair.AddFile(Side::Pc, "Fresh.txt", 21, kOlder);               // C2
+    pair.AddFile(Side::Pc, "Gone.txt", 22, kOlder);                // X2: known, USB copy deleted
+    AddSnapshot(id, "Gone.txt", "22", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Same.txt"), 23, kOlder);          // ZZ
+    pair.AddFile(Side::Pc, "Same.txt", 23, kOlder);
+    pair.AddFile(Side::Usb, Usb("Pcwins.txt"), 24, kOlder);        // A1
+    pair.AddFile(Side::Pc, "Pcwins.txt", 2400, kNewer);
+    AddSnapshot(id, "Pcwins.txt", "24", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Usbwins.txt"), 2500, kNewer);     // A2
+    pair.AddFile(Side::Pc, "Usbwins.txt", 25, kOlder);
+    AddSnapshot(id, "Usbwins.txt", "25", "20200101100000");
+    pair.AddFile(Side::Usb, Usb("Both.txt"), 26, kNewer);          // !2: unknown, USB newer
+    pair.AddFile(Side::Pc, "Both.txt", 27, kOlder);
+    pair.AddFile(Side::Usb, Usb("Tie.txt"), 28, kOlder);           // !4: unknown, equal times
+    pair.AddFile(Side::Pc, "Tie.txt", 29, kOlder);
+    return id;
+  }
+  // The arrow's ends: the stick's mount point, and the root file system the PC folder lies on.
+  std::string Arrow(const char* arrow) { return pair.Usb() + arrow + "/"; }
+};
+
+TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersChoices) {
+  MakeEveryKind();
+  Analyse();
+  // Each row: icon, state, the arrow between the two mount points, the size shown.
+  Names shown;
+  for (const FileRow& row : view.fileRows) {
+    shown[row.key] =
+        row.icon + "|" + row.state + "|" + row.arrow.substr(pair.Usb().size()) + "|" + row.bytes;
+  }
+  EXPECT_EQ(shown, (Names{{"New.txt", "ADD|stN| -----> /|0 bytes"},
+                          {"Same.txt", "OK|stE| |-//-| /|23 bytes"},
+                          {"Pcwins.txt", "ACTU|stE| <<---> /|2400 bytes"},
+                          // The PC size, as for every update.
+                          {"Usbwins.txt", "ACTU|stE| <--->> /|25 bytes"},
+                          {"Both.txt", "CONFLICT|stE| <-!!>> /|27 bytes"},
+                          {"Tie.txt", "CONFLICT|stE| |-!!-| /|29 bytes"},
+                          {"Fresh.txt", "ADD|stN| <----- /|21 bytes"},
+                          {"Gone.txt", "DEL|stD| ---->X /|22 bytes"}}));
+
+  // All three buttons released: only copies of new files and deletions, full counts all the same.
+  session->INI.showOKS = false;
+  session->INI.showFSYNC = false;
+  session->INI.showCONFLICT = false;
+  view.log.clear();
+  ListaArchivos(*session, view);
+  std::vector<std::string> keys;
+  for (const FileRow& row : view.fileRows) keys.push_back(row.key);
+  std::sort(keys.begin() + 1, keys.end());  // the PC listing's order is the file system's
+  EXPECT_EQ(keys, (std::vector<std::string>{"New.txt", "Fresh.txt", "Gone.txt"}));
+  EXPECT_EQ(view.LogTexts(), (std::vector<std::string>{
+                                 "#1: panListing", "#1: 8 logFiles", "#1: 2 logFileconflict",
+                                 "#1: 2 logFileCopy", "#1: 2 logFileActu", "#1: 1 logFileChange"}));
+  EXPECT_EQ(view.progressMax, 8);
+
+  // Only the conflict button: the conflicts come back, updates and unchanged files stay hidden.
+  session->INI.showCONFLICT = true;
+  ListaArchivos(*session, view);
+  EXPECT_EQ(view.fileRows.size(), 5u);
+
+  // The file dialog's choice redraws one row. The arrow keeps the PC drive it was drawn with,
+  // whatever the task says now, and the conflict count stays true.
+  session->Tareas.ITem1(1).Right = "/nowhere/else";
+  session->Archivos.Item("Both.txt").Action = "ZZ";  // a conflict settled as "no action"
+  ActualizaEnlista(*session, view, "Both.txt", "USER");
+  EXPECT_EQ(view.Row("Both.txt")->arrow + view.Row("Both.txt")->icon, Arrow(" |-//-| ") + "USER");
+  EXPECT_EQ(session->cuentas.conflictos, 1);
+  // A row that was no conflict turned into one: the count goes up, it does not go down.
+  session->Archivos.Item("Fresh.txt").Action = "!3";
+  ActualizaEnlista(*session, view, "Fresh.txt", "");
+  EXPECT_EQ(view.Row("Fresh.txt")->arrow + view.Row("Fresh.txt")->icon,
+            Arrow(" <<!!-> ") + "CONFLICT");
+  EXPECT_EQ(session->cuentas.conflictos, 2);
+  // A non-conflict changed to another non-conflict, then a row the filter hides.
+  session->Archivos.Item("New.txt").Action = "ZZ";
+  ActualizaEnlista(*session, view, "New.txt", "USER");
+  EXPECT_EQ(session->cuentas.conflictos, 2);
+  session->Archivos.Item("Same.txt").Action = "!1";
+  ActualizaEnlista(*session, view, "Same.txt", "USER");
+  EXPECT_EQ(view.Row("Same.txt"), nullptr);
+  EXPECT_EQ(session->cuentas.conflictos, 3);
+
+  // After a run no analysis is on display: the list stays as the run left it.
+  session->TareaAnalizada = -1;
+  view.log.clear();
+  ListaArchivos(*session, view);
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_EQ(view.fileRows.size(), 5u);
+}
+
+// The size shown is the PC copy's; a ZZ entry without one (PC deletions not carried) shows the
+// stick's.
+TEST_F(AnalisisTest, AZZEntryWithoutAPcCopyShowsItsUsbSize) {
+  const std::int64_t id = AddTask("N", "N");
+  pair.AddFile(Side::Usb, Usb("Kept.txt"), 77, kOlder);
+  pair.AddFile(Side::Pc, "Other.txt", 1, kOlder);  // an empty PC folder would be a disk not mounted
+  AddSnapshot(id, "Kept.txt", "77", "20200101100000");
+  Analyse();
+  EXPECT_EQ(Code("Kept.txt") + " " + view.Row("Kept.txt")->bytes, "ZZ 77 bytes");
+}
+
+TEST_F(AnalisisTest, AutoStartTasksAreAnalysedThenSynchronisedInListOrder) {
+  AddTask("N", "N", "A");
+  AddTask("N", "N", "RO");
+  AddTask("N", "N", "AR", "\\Data", pair.Pc() + "/missing");
+  AddSnapshot(3, "Known.txt", "1", "20200101100000");  // so the missing folder is an error
+  pair.AddFolder(Side::Usb, "Data");
+  std::vector<int> synchronised;
+  EjecutaAutomaticas(*session, view, [&](int position) { synchronised.push_back(position); });
+
+  EXPECT_EQ(synchronised, (std::vector<int>{1}));
+  EXPECT_EQ(view.LogTexts().front() + view.LogTexts().back(), "logExecutelogExecuteF");
+  EXPECT_FALSE(view.LogHas("#2: panAnalyzing"));
+  EXPECT_TRUE(view.LogHas("#3: ERROR= "));
 }
 
 }  // namespace

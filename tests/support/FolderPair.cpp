@@ -43,8 +43,7 @@ std::string FolderPair::Path(Side side, std::string_view relative) const {
 std::string FolderPair::Put(Side side, std::string_view relative, std::string_view content,
                             std::int64_t mtime, std::uint32_t nanoseconds) {
   const std::string path = Path(side, relative);
-  CreateParents(path);
-  WriteBytes(path, content);
+  WriteBytes(path, content);  // and the folders on the way
   const timespec time{static_cast<time_t>(mtime), static_cast<long>(nanoseconds)};
   const timespec times[2] = {time, time};
   if (::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {

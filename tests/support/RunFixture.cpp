@@ -112,7 +112,7 @@ std::map<std::string, std::string> Tree(const std::string& root) {
   std::error_code ec;
   for (const auto& entry : fsys::recursive_directory_iterator(root, ec)) {
     if (entry.is_regular_file() && !entry.is_symlink()) {
-      files[fsys::relative(entry.path(), root).string()] = ReadAll(entry.path().string());
+      files[fsys::relative(entry.path(), root).string()] = ReadBytes(entry.path().string());
     }
   }
   return files;

@@ -91,7 +91,6 @@ class RunTest : public ::testing::Test {
   int tasks_ = 0;
 };
 
-inline std::string ReadAll(const std::string& path) { return ReadBytes(path); }
 FileTime ModifiedTime(const std::string& path);
 // Every regular file below root, relative path -> content; temporary copies too.
 std::map<std::string, std::string> Tree(const std::string& root);
