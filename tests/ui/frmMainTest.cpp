@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -233,7 +234,7 @@ TEST_F(MainWindow, DeletingAsksAndATermSignalDuringWorkShutsDownOnceItEnds) {
   test::Pump();
   w.SetWorking(false);
   test::Pump();
-  EXPECT_TRUE(w.isVisible() && session->conexion.IsOpen());
+  EXPECT_TRUE(w.isVisible() && session->conexion.IsOpen()) << "the outer work still runs";
   w.SetWorking(false);
   test::Pump();
   EXPECT_FALSE(w.isVisible() || session->conexion.IsOpen());
