@@ -38,7 +38,8 @@ class DatabaseFaultTest : public RunTest {
  protected:
   // Start-up against the program folder as the program does it, with its messages recorded.
   StartResult StartUp(Session& s, RecordingView& v) {
-    return StartUpAgainstDatabase(s, v, StartOptions{.firstRunWizard = false, .runAutoStart = false});
+    return StartUpAgainstDatabase(s, v,
+                                  StartOptions{.firstRunWizard = false, .runAutoStart = false});
   }
   std::unique_ptr<Session> NewSession() {
     return std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/"}}, real);

@@ -9,7 +9,7 @@
 //   FaultInjectingFileSystem fs(real);
 //   fs.Arm({.n = 2, .op = FsOp::Write, .error = ENOSPC});  // the second write from now fails
 //   fs.Arm({.op = FsOp::Rename, .gone = stick});           // the stick goes at the first rename
-//   fs.Arm({.n = 40, .exits = true});                      // _exit(kKilledExitCode) at call 40
+//   fs.Arm({.n = 40, .exits = true});                      // _exit instead of call 40
 //   fs.RoundTimes(stick);                                  // times there go down to even seconds
 #include <cerrno>
 #include <cstdint>
@@ -59,7 +59,9 @@ class FaultInjectingFileSystem : public FileSystem {
   void Arm(Fault fault) { faults_.push_back(std::move(fault)); }
   // Every listing of folder (a full path, with or without its trailing "/") returns error (a
   // -errno), whoever runs the test (root reads a chmod 000 folder all the same).
-  void FailListing(std::string folder, int error) { listingFailures_[Normal(std::move(folder))] = error; }
+  void FailListing(std::string folder, int error) {
+    listingFailures_[Normal(std::move(folder))] = error;
+  }
   // Below pathPrefix the file system keeps last-write and last-access times to the even second
   // only, rounded down, as FAT does: SetTimes stores them so, and Stat and detailed listings read
   // them back so (also those of files made before, which the test gave odd seconds). Another grain
