@@ -2,21 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-
 namespace tandrel::test {
-
-const char* FsOpName(FsOp op) {
-  static const char* const kNames[] = {"ListFolder", "Stat",     "Open",       "Read",
-                                       "Write",      "Fsync",    "Close",      "Rename",
-                                       "Unlink",     "MakeFolder", "ChangeMode", "SetTimes",
-                                       "SyncFileSystem"};
-  return kNames[static_cast<int>(op)];
-}
-
-namespace {
-
-}  // namespace
 
 FileTime FaultInjectingFileSystem::Rounded(FileTime time) const {
   // Down, also before 1970: -1 s goes to -2 s.
@@ -25,52 +11,24 @@ FileTime FaultInjectingFileSystem::Rounded(FileTime time) const {
   return {roundUp_ && !exact ? down + grain_ : down, 0};
 }
 
-void FaultInjectingFileSystem::RoundInfo(FileInfo& info) const {
-  info.modified = Rounded(info.modified);
-  info.accessed = Rounded(info.accessed);
-}
-
-void FaultInjectingFileSystem::ClearFaults() {
-  failures_.clear();
-  listingFailures_.clear();
-  vanish_.reset();
-  vanished_ = false;
-  exitAt_.reset();
-}
-
-bool FaultInjectingFileSystem::Failure::Counts(FsOp kind, const std::string& path,
-                                               const std::string& other) {
-  if (op && *op != kind) return false;
-  if (!pathPart.empty() && path.find(pathPart) == std::string::npos &&
-      other.find(pathPart) == std::string::npos) {
-    return false;
-  }
-  return ++seen == n;
-}
-
-bool FaultInjectingFileSystem::Rounds(const std::string& path) const {
-  return !roundPrefix_.empty() && path.compare(0, roundPrefix_.size(), roundPrefix_) == 0;
-}
-
-std::string FaultInjectingFileSystem::PathOf(int fd) const {
-  const auto it = open_.find(fd);
-  return it == open_.end() ? std::string() : it->second;
-}
-
-int FaultInjectingFileSystem::Fault(FsOp op, const std::string& path, const std::string& second) {
-  ++calls_;
-  if (exitAt_ && calls_ >= *exitAt_) _exit(kKilledExitCode);
-  if (watcher_) watcher_(op, path);
-  const auto under = [&](const std::string& p) {
-    return !p.empty() && p.compare(0, vanishPrefix_.size(), vanishPrefix_) == 0;
+int FaultInjectingFileSystem::Injected(FsOp op, const std::string& path,
+                                       const std::string& second) {
+  const auto has = [&](const std::string& part) {
+    return path.find(part) != std::string::npos || second.find(part) != std::string::npos;
   };
-  if (vanish_ && !vanished_) vanished_ = vanish_->Counts(op, path, second);
-  if (vanished_ && (under(path) || under(second))) return -EIO;
-  // Every matching failure counts the call, so "the first, second and third write" can be armed
-  // as three failures.
+  const auto under = [&](const std::string& prefix) {
+    return path.starts_with(prefix) || (!second.empty() && second.starts_with(prefix));
+  };
+  // Every fault counts the calls it watches, so that faults armed together keep their own count.
   int injected = 0;
-  for (auto& failure : failures_) {
-    if (failure.Counts(op, path, second) && injected == 0) injected = -failure.error;
+  for (Fault& fault : faults_) {
+    const bool watched = (!fault.op || *fault.op == op) && has(fault.pathPart);
+    fault.seen += watched ? 1 : 0;
+    if (fault.seen < fault.n) continue;
+    if (watched && fault.exits) _exit(kKilledExitCode);
+    const bool strikes = fault.gone.empty() ? watched && fault.seen < fault.n + fault.times
+                                            : !path.empty() && under(fault.gone);
+    if (strikes && injected == 0) injected = fault.gone.empty() ? -fault.error : -EIO;
   }
   return injected;
 }
@@ -78,7 +36,7 @@ int FaultInjectingFileSystem::Fault(FsOp op, const std::string& path, const std:
 template <typename Pass>
 auto FaultInjectingFileSystem::Do(FsOp op, const std::string& path, Pass pass,
                                   const std::string& second) -> decltype(pass()) {
-  const int fault = Fault(op, path, second);
+  const int fault = Injected(op, path, second);
   const auto result = fault != 0 ? static_cast<decltype(pass())>(fault) : pass();
   if (recording_) journal_.push_back({op, path, static_cast<std::int64_t>(result)});
   return result;

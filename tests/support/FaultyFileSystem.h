@@ -1,21 +1,18 @@
 #pragma once
 // A file system that passes every call on to another one (the real one, as a rule) and misbehaves
-// on demand: the n-th call of a kind fails with a chosen error, the device under a path vanishes
-// (every later call there fails with EIO, as when a stick is pulled out), or the process ends
-// before the n-th call (to stop a run at an exact point). It can also record the calls in order,
-// and keep the times of a folder as a FAT stick does (to the even second).
+// on demand: a call fails with a chosen error, the device under a path vanishes (every later call
+// there fails with EIO, as when a stick is pulled out), or the process ends before a call (to stop
+// a run at an exact point). It can also record the calls in order, and keep the times of a folder
+// as a FAT stick does (to the even second).
 //
 //   PosixFileSystem real;
 //   FaultInjectingFileSystem fs(real);
-//   fs.FailAt(2, ENOSPC, FsOp::Write);      // the second write fails
-//   fs.VanishAt(fs.Calls() + 10, stick);    // ten calls from now the stick is gone
-//   fs.ExitAt(40);                          // _exit(kKilledExitCode) instead of call 40
-//   fs.VanishAt(1, stick, FsOp::Rename);    // the stick is gone from the first rename on
-//   fs.RoundTimes(stick);                   // times there go down to the even second
-//
-// Calls are counted from 1 over every kind; FailAt counts only the calls that match it.
+//   fs.Arm({.n = 2, .op = FsOp::Write, .error = ENOSPC});  // the second write from now fails
+//   fs.Arm({.op = FsOp::Rename, .gone = stick});           // the stick goes at the first rename
+//   fs.Arm({.n = 40, .exits = true});                      // _exit instead of call 40
+//   fs.RoundTimes(stick);                                  // times there go down to even seconds
+#include <cerrno>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -29,7 +26,6 @@ enum class FsOp : std::uint8_t {
   ListFolder, Stat, Open, Read, Write, Fsync, Close, Rename, Unlink, MakeFolder, ChangeMode,
   SetTimes, SyncFileSystem
 };
-const char* FsOpName(FsOp op);
 
 inline constexpr int kKilledExitCode = 99;
 
@@ -40,24 +36,31 @@ class FaultInjectingFileSystem : public FileSystem {
     std::string path;  // for calls on a descriptor, the path it was opened with
     std::int64_t result;
   };
+  // One fault. It watches the calls of kind op (every kind when none) on a path that contains
+  // pathPart (either path of a rename; every path when empty), counted from when it is armed, and
+  // strikes at the n-th of them: that call and the times - 1 watched calls after it fail with
+  // -error without reaching the inner file system. With gone, every call from then on below that
+  // prefix, or on a descriptor opened there, fails with -EIO instead (descriptors are still
+  // closed). With exits, the process ends at once before the call: nothing is flushed and no
+  // destructor runs, as when the machine stops the program.
+  struct Fault {
+    std::uint64_t n = 1;
+    std::optional<FsOp> op{};
+    std::string pathPart{};
+    int error = EIO;
+    std::uint64_t times = 1;
+    std::string gone{};
+    bool exits = false;
+    std::uint64_t seen = 0;
+  };
 
   explicit FaultInjectingFileSystem(FileSystem& inner) : inner_(inner) {}
 
-  // The n-th call (from 1) of kind op (any kind when none) whose path contains pathPart (any path
-  // when empty) fails with -error, without reaching the inner file system.
-  void FailAt(std::uint64_t n, int error, std::optional<FsOp> op = {}, std::string pathPart = {}) {
-    failures_.push_back({n, error, op, std::move(pathPart)});
-  }
-  // Every listing of folder (a full path, with or without its trailing "/") fails with -error,
-  // whoever runs the test (root reads a chmod 000 folder all the same).
-  void FailListing(std::string folder, int error) { listingFailures_[Normal(std::move(folder))] = error; }
-  // From call n on, every call on a path that begins with pathPrefix, or on a descriptor opened
-  // there, fails with -EIO. Descriptors are still closed. Calls are counted overall, or only those
-  // of kind op on a path containing pathPart when given (FailAt's way).
-  void VanishAt(std::uint64_t n, std::string pathPrefix, std::optional<FsOp> op = {},
-                std::string pathPart = {}) {
-    vanish_ = Failure{n, EIO, op, std::move(pathPart)};
-    vanishPrefix_ = std::move(pathPrefix);
+  void Arm(Fault fault) { faults_.push_back(std::move(fault)); }
+  // Every listing of folder (a full path, with or without its trailing "/") returns error (a
+  // -errno), whoever runs the test (root reads a chmod 000 folder all the same).
+  void FailListing(std::string folder, int error) {
+    listingFailures_[Normal(std::move(folder))] = error;
   }
   // Below pathPrefix the file system keeps last-write and last-access times to the even second
   // only, rounded down, as FAT does: SetTimes stores them so, and Stat and detailed listings read
@@ -68,20 +71,14 @@ class FaultInjectingFileSystem : public FileSystem {
     grain_ = grain;
     roundUp_ = up;
   }
-  // Before overall call n, ends the process at once with _exit(kKilledExitCode): nothing is
-  // flushed and no destructor runs, as when the machine stops the program.
-  void ExitAt(std::uint64_t n) { exitAt_ = n; }
-  void ClearFaults();
-  // Called before every call is carried out (to change the world at an exact point of a run:
-  // free a disk, say). An empty function removes it.
-  void Watch(std::function<void(FsOp op, const std::string& path)> watcher) {
-    watcher_ = std::move(watcher);
+  void ClearFaults() {
+    faults_.clear();
+    listingFailures_.clear();
   }
-  // Fsync and SyncFileSystem succeed without reaching the disk (still counted): for tests that
-  // stop the process, whose written data the kernel keeps anyway.
+  // Fsync and SyncFileSystem succeed without reaching the disk: for tests that stop the process,
+  // whose written data the kernel keeps anyway.
   void SkipFlushes(bool skip) { skipFlushes_ = skip; }
 
-  std::uint64_t Calls() const { return calls_; }
   void Record(bool on) { recording_ = on; }
   const std::vector<Call>& Journal() const { return journal_; }
 
@@ -101,43 +98,35 @@ class FaultInjectingFileSystem : public FileSystem {
   int SyncFileSystem(const std::string& path) override;
 
  private:
-  struct Failure {
-    std::uint64_t n;
-    int error;
-    std::optional<FsOp> op;
-    std::string pathPart;
-    std::uint64_t seen = 0;
-    // Counts the call when it is of the kind and path the failure watches; true on its n-th.
-    bool Counts(FsOp kind, const std::string& path, const std::string& second);
-  };
-
   // Counts the call and injects its fault, or passes it on; records the result.
   template <typename Pass>
   auto Do(FsOp op, const std::string& path, Pass pass, const std::string& second = {})
       -> decltype(pass());
-  int Fault(FsOp op, const std::string& path, const std::string& second);
-  std::string PathOf(int fd) const;
-  bool Rounds(const std::string& path) const;
+  int Injected(FsOp op, const std::string& path, const std::string& second);
+  std::string PathOf(int fd) const {
+    const auto it = open_.find(fd);
+    return it == open_.end() ? std::string() : it->second;
+  }
+  bool Rounds(const std::string& path) const {
+    return !roundPrefix_.empty() && path.starts_with(roundPrefix_);
+  }
   static std::string Normal(std::string path) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
   }
   FileTime Rounded(FileTime time) const;
-  void RoundInfo(FileInfo& info) const;
+  void RoundInfo(FileInfo& info) const {
+    info.modified = Rounded(info.modified);
+    info.accessed = Rounded(info.accessed);
+  }
 
   FileSystem& inner_;
-  std::uint64_t calls_ = 0;
-  std::vector<Failure> failures_;
-  std::optional<Failure> vanish_;
-  bool vanished_ = false;
-  std::string vanishPrefix_;
+  std::vector<Fault> faults_;
   std::map<std::string, int> listingFailures_;
   std::string roundPrefix_;
   std::int64_t grain_ = 2;
   bool roundUp_ = false;
-  std::optional<std::uint64_t> exitAt_;
   std::map<int, std::string> open_;
-  std::function<void(FsOp, const std::string&)> watcher_;
   bool skipFlushes_ = false;
   bool recording_ = false;
   std::vector<Call> journal_;
