@@ -60,35 +60,9 @@ TEST_F(RunTest, UnreadableSideStopsTheAnalysisAndKeepsSyncDisabled) {
   }
 }
 
-// Whatever lies below a folder that cannot be read, on either side, is left alone.
-TEST_F(RunTest, NothingBelowAnUnreadableSubfolderIsPlanned) {
-  const std::int64_t id = AddTask("NER", "NER");
-  // USB folder Private cannot be read: its PC twin's files would look deleted or new on the USB.
-  // PC folder Secret turned into a file since it was listed (it may have been moved elsewhere): the
-  // stick's files there would look deleted or new on the PC. Elsewhere the task goes on as usual.
-  for (const std::string key : {"Private\\A.txt", "Secret\\B.txt"}) {
-    Put(Side::Usb, NativePath(key), "1", kOlder);
-    Put(Side::Pc, NativePath(key), "1", kOlder);
-    AddSnapshot(id, key, "1", "20200101100000");
-  }
-  pair.AddFile(Side::Pc, "Private/fresh.txt", 1, kOlder);
-  pair.AddFile(Side::Usb, Usb("Secret/new.txt"), 1, kOlder);
-  pair.AddFile(Side::Usb, Usb("Open/c.txt"), 1, kOlder);
-  AddSnapshot(id, "Open\\C.txt", "1", "20200101100000");
-  fs.FailListing(pair.Usb() + "/Data/Private", -EACCES);
-  fs.FailListing(pair.Pc() + "/Secret", -ENOTDIR);
-
-  Analyse();
-  EXPECT_EQ(Codes(), (Names{{"Private\\A.txt", "ZZ"}, {"Private\\Fresh.txt", "ZZ"},
-                            {"Secret\\B.txt", "ZZ"}, {"Secret\\New.txt", "ZZ"},
-                            {"Open\\C.txt", "X1"}}));
-  EXPECT_TRUE(view.LogHas("#1: logUnreadable " + pair.Usb() + "/Data/Private: Permission denied"));
-  EXPECT_TRUE(view.LogHas("#1: logUnreadable " + pair.Pc() + "/Secret: Not a directory"));
-  EXPECT_TRUE(view.messages.empty() && view.syncEnabled);
-}
-
-// What could not be looked at keeps its snapshot rows: once the world is as before, no file the
-// user has looks deleted, and a second run finds everything in step.
+// Nothing below a folder that cannot be read, on either side, or that a link stands in for, is
+// planned, and it keeps its snapshot rows: once the world is as before, no file the user has looks
+// deleted, and a second run finds everything in step.
 TEST_F(RunTest, HeldBackEntriesKeepTheirRowsAndNothingIsLostOnceTheWorldIsBack) {
   const auto id = AddTask();
   // The PC folder Sub cannot be read; the stick has a new file there.
