@@ -15,21 +15,16 @@ std::string Text(std::int64_t seconds) { return FechaArchivo(FileTime{seconds, 0
 // With the task's "R", read-only files are replaced and deleted as any other (without it: below).
 TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
   const auto id = AddTask("R");
-  Put(Side::Usb, "New/Deep/Fresh.txt", "fresh", kMonday, 123456789);  // into missing folders
+  Put(Side::Usb, "New/Deep/Fresh.txt", "fresh", kMonday);  // into missing folders
   Put(Side::Usb, "docs/Keep.txt", "same", kMonday);
   Put(Side::Pc, "Docs/Keep.txt", "same", kMonday);
   Remember(id, "Docs\\Keep.txt", Side::Pc);
   Put(Side::Pc, "Docs/Plan.txt", "plan", kTuesday);  // the stick spells the folder "docs"
-  Put(Side::Usb, "Report.txt", "usb v2", kTuesday);
-  Put(Side::Pc, "Report.txt", "old", kMonday);
-  Remember(id, "Report.txt", Side::Pc);
   Put(Side::Pc, "Sheet.txt", "pc v2", kFriday);
   Put(Side::Usb, "Sheet.txt", "old", kMonday);
   Remember(id, "Sheet.txt", Side::Usb);
   Put(Side::Usb, "Gone-pc.txt", "bye", kMonday);
   Remember(id, "Gone-pc.txt", Side::Usb);
-  Put(Side::Pc, "Gone-usb.txt", "bye", kMonday);
-  Remember(id, "Gone-usb.txt", Side::Pc);
   Put(Side::Usb, "Both.txt", "usb", kTuesday);
   Put(Side::Pc, "Both.txt", "pc", kMonday);
   db.AddFile({.hostname = kHost, .task = id, .file = "Both.txt", .last = Text(kFriday)});
@@ -46,21 +41,17 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
 
   Analyse();
   ASSERT_EQ(Codes(), (Names{{"New\\Deep\\Fresh.txt", "C1"}, {"Docs\\Keep.txt", "ZZ"},
-                            {"Docs\\Plan.txt", "C2"}, {"Report.txt", "A2"}, {"Sheet.txt", "A1"},
-                            {"Gone-pc.txt", "X1"}, {"Gone-usb.txt", "X2"}, {"Both.txt", "!2"},
-                            {"Locked.txt", "A2"}, {"Kept.txt", "X2"}}));
+                            {"Docs\\Plan.txt", "C2"}, {"Sheet.txt", "A1"}, {"Gone-pc.txt", "X1"},
+                            {"Both.txt", "!2"}, {"Locked.txt", "A2"}, {"Kept.txt", "X2"}}));
   Run();
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"Docs/Keep.txt", "same"},
-                                    {"Docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
-                                    {"Sheet.txt", "pc v2"}, {"Both.txt", "pc"},
-                                    {"Elsewhere/.tandrel-89abcdef.tmp", "cut"},
+                                    {"Docs/Plan.txt", "plan"}, {"Sheet.txt", "pc v2"},
+                                    {"Both.txt", "pc"}, {"Elsewhere/.tandrel-89abcdef.tmp", "cut"},
                                     {"Locked.txt", "new text"}}));
   EXPECT_EQ(Tree(UsbPath("")), (Names{{"New/Deep/Fresh.txt", "fresh"}, {"docs/Keep.txt", "same"},
-                                      {"docs/Plan.txt", "plan"}, {"Report.txt", "usb v2"},
-                                      {"Sheet.txt", "pc v2"}, {"Both.txt", "usb"},
-                                      {"Locked.txt", "new text"}}));
-  EXPECT_EQ(ModifiedTime(PcPath("New/Deep/Fresh.txt")), (FileTime{kMonday, 123456789}));
+                                      {"docs/Plan.txt", "plan"}, {"Sheet.txt", "pc v2"},
+                                      {"Both.txt", "usb"}, {"Locked.txt", "new text"}}));
   EXPECT_FALSE(view.LogHas("** ERROR **"));  // missing folders cost an attempt, not a failure
 
   for (const auto& [name, code] : Codes()) {
@@ -69,9 +60,9 @@ TEST_F(RunTest, EachCodeCarriesOutItsActionAndLeavesItsRow) {
 
   // The copied side's texts (the copy carries its times); no row for deletions and conflicts.
   EXPECT_EQ(Rows(id), (Names{{"New\\Deep\\Fresh.txt", Text(kMonday)}, {"Docs\\Keep.txt", Text(kMonday)},
-                             {"Docs\\Plan.txt", Text(kTuesday)}, {"Report.txt", Text(kTuesday)},
-                             {"Sheet.txt", Text(kFriday)}, {"Locked.txt", Text(kTuesday)}}));
-  EXPECT_EQ(db.Value("SELECT SIZE FROM FILES WHERE FILE = 'Report.txt'"), "6");
+                             {"Docs\\Plan.txt", Text(kTuesday)}, {"Sheet.txt", Text(kFriday)},
+                             {"Locked.txt", Text(kTuesday)}}));
+  EXPECT_EQ(db.Value("SELECT SIZE FROM FILES WHERE FILE = 'Locked.txt'"), "8");
 
   EXPECT_TRUE(session->TareaAnalizada == -1 && !view.syncEnabled && !view.working);
   EXPECT_EQ(view.taskRows[0].icon + view.taskRows[0].state, "ALERTtskALERT");  // the conflict left
@@ -89,8 +80,6 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
   Put(Side::Usb, "Sheet.txt", "old", kMonday);  // "A1"
   Remember(id, "Sheet.txt", Side::Usb);
   Put(Side::Pc, "Sheet.txt", "pc v2", kTuesday);
-  Put(Side::Usb, "Racing.txt", "from the stick", kMonday);  // "C1"
-  Put(Side::Usb, "Calm.txt", "calm", kMonday);              // "C1"
   // Without the task's "R" a read-only file is neither replaced nor deleted.
   Put(Side::Usb, "Locked.txt", "new text", kTuesday);  // "A2"
   Put(Side::Pc, "Locked.txt", "old", kMonday);
@@ -106,27 +95,23 @@ TEST_F(RunTest, FileChangedAfterTheAnalysisIsLeftAlone) {
   std::filesystem::remove(PcPath("Gone.txt"));
   std::filesystem::remove(UsbPath("Sheet.txt"));
   pair.AddLink(Side::Usb, "Data/Sheet.txt", "/etc/hostname");
-  Put(Side::Pc, "racing.TXT", "typed on the pc", kFriday);
   Run();
 
   EXPECT_EQ(Tree(pair.Pc()), (Names{{"Edited.txt", "edited meanwhile"}, {"Doomed.txt", "rescued"},
-                                    {"Sheet.txt", "pc v2"}, {"racing.TXT", "typed on the pc"},
-                                    {"Calm.txt", "calm"}, {"Locked.txt", "old"},
+                                    {"Sheet.txt", "pc v2"}, {"Locked.txt", "old"},
                                     {"Kept.txt", "keep"}}));
   EXPECT_TRUE(std::filesystem::is_symlink(UsbPath("Sheet.txt")));
-  EXPECT_EQ(session->Fallos, 7);
-  for (const std::string& path :
-       {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"), UsbPath("Sheet.txt"),
-        PcPath("racing.TXT"), UsbPath("Locked.txt")}) {
+  EXPECT_EQ(session->Fallos, 6);
+  for (const std::string& path : {PcPath("Edited.txt"), PcPath("Doomed.txt"), PcPath("Gone.txt"),
+                                  UsbPath("Sheet.txt"), UsbPath("Locked.txt")}) {
     EXPECT_TRUE(view.LogHas("** ERROR ** : " + path)) << path;
   }
   EXPECT_TRUE(view.LogHas(PcPath("Kept.txt")));
   for (const char* name : {"Locked.txt", "Kept.txt"}) {
     EXPECT_EQ(view.Row(name)->icon + view.Row(name)->state + Entry(name)->Estado.str(), "KOstRR");
   }
-  EXPECT_EQ(view.taskRows[0].state, "tskALERT");
   // Failed entries get no row: the next analysis finds them as never synchronised.
-  EXPECT_EQ(Rows(id), (Names{{"Calm.txt", Text(kMonday)}}));
+  EXPECT_TRUE(Rows(id).empty());
   Analyse();
   EXPECT_EQ(Code("Locked.txt") + Code("Kept.txt"), "!2C2");
 }
@@ -148,12 +133,12 @@ TEST_F(RunTest, RunWithoutEntriesEndsCleanlyAndDropsRowsOfVanishedFiles) {
   const auto id = AddTask();
   db.AddFile({.hostname = "OTHERPC", .task = id, .file = "Theirs.txt"});
   Sync();
-  EXPECT_EQ(view.progressMax, 1);
-  EXPECT_EQ(view.progressValue, 1);
-  EXPECT_EQ(view.taskRows[0].icon + view.taskRows[0].state, "OKtskDone");
   const std::string stamp = db.Value("SELECT LASTEXE FROM TASKS");
   EXPECT_NE(stamp, "00000000000000");
-  EXPECT_EQ(view.taskRows[0].lastSync, FormateaFecha(stamp));
+  const TaskRow& row = view.taskRows[0];
+  EXPECT_EQ(std::to_string(view.progressMax) + "/" + std::to_string(view.progressValue) + " " +
+                row.icon + " " + row.state + " " + row.lastSync,
+            "1/1 OK tskDone " + FormateaFecha(stamp));
   // A file gone from both sides (while others are still there) loses its row.
   db.AddFile({.hostname = kHost, .task = id, .file = "Long\\Gone.txt"});
   Put(Side::Usb, "Here.txt", "x", kMonday);
@@ -169,12 +154,11 @@ TEST_F(RunTest, RunNeedsTheAnalysisOfItsOwnTaskAndOnlyOnce) {
   Put(Side::Usb, "New.txt", "new", kMonday);
   Analyse(1);
   Run(2);
-  EXPECT_FALSE(std::filesystem::exists(PcPath("New.txt")));
+  EXPECT_EQ(Tree(pair.Pc()), Names{});
   Run(1);
-  EXPECT_EQ(ReadBytes(PcPath("New.txt")), "new");
   Put(Side::Usb, "Newer.txt", "new", kMonday);
   Run(1);
-  EXPECT_FALSE(std::filesystem::exists(PcPath("Newer.txt")));
+  EXPECT_EQ(Tree(pair.Pc()), (Names{{"New.txt", "new"}}));
 }
 
 // Names that trip up code which pastes, splits, folds or shortens them: a quote and SQL
