@@ -1,8 +1,6 @@
 // The other computers of a stick folder: which tasks share it, and what waits for each of them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "engine/Peers.h"
 #include "tests/support/RunFixture.h"
 
@@ -99,13 +97,6 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   session->TareaAnalizada = 0;
   fs.FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
   EXPECT_EQ(counts()[0], "PC2 2 1 1 lblPeerUnreadable");
-  // So may a link in its place, as that computer's own scan takes it: listed or analysed.
-  fs.ClearFaults();
-  std::filesystem::remove_all(pair.Path(Side::Usb, Usb("Sub")));
-  pair.AddLink(Side::Usb, Usb("Sub"), "Moved");
-  EXPECT_EQ(Peers()[0].deletions, 1u);
-  Analyse();
-  EXPECT_EQ(Peers()[0].deletions, 1u);
   EXPECT_EQ(LastSyncText(*session, peers[4].tarea.LastEXE), "wrdNever");
 }
 

@@ -41,8 +41,6 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
   const Case cases[] = {
       {"NEAR", "NEAR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
       {"N", "", {"Both.txt"}},
-      {"", "N", {"Both.txt"}},
-      {"", "", {}},
       // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their files
       // there by name.
       {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
@@ -76,8 +74,7 @@ TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
   db.AddMask(99, "Tune", 0);      // another task's mask is not loaded
   // "Keep" at the position it has in the USB path: the USB file is left out, the PC one, whose
   // path is shorter, is not, and so the PC listing enters it.
-  const std::string usbFolder = pair.Usb() + "/Data/";
-  db.AddMask(id, "Keep", static_cast<std::int64_t>(usbFolder.size()) + 1);
+  db.AddMask(id, "Keep", static_cast<std::int64_t>((pair.Usb() + "/Data/").size()) + 1);
 
   Analyse();
   EXPECT_EQ(Keys(), (std::vector<std::string>{"Keep\\K.txt", "Song.mp3", "Tune.mp3"}));
@@ -88,26 +85,18 @@ TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
 // any other; links, special files and the run's temporary copies never are.
 TEST_F(ScannerTest, FilesAreEnteredUnderProperCasedNamesWithTheirRealPaths) {
   AddTask("NR", "NR");
-  pair.AddFile(Side::Usb, Usb("readme.TXT"), 5, kOlder);
-  pair.AddFile(Side::Pc, "README.txt", 5, kOlder);
   pair.AddFile(Side::Usb, Usb("docs/my REPORT.TXT"), 5, kOlder);
   pair.AddFile(Side::Pc, "DOCS/My Report.txt", 5, kOlder);
-  pair.AddFile(Side::Usb, Usb("ÉTÉ/a-b_c.DOC"), 5, kOlder);
-  pair.AddFile(Side::Pc, "été/A-B_C.doc", 5, kOlder);
   // A part spelt exactly the same wins over an earlier case variant.
   pair.AddFile(Side::Usb, Usb("Mixed/notes.txt"), 5, kOlder);
   pair.AddFile(Side::Pc, "Mixed/Notes.txt", 6, kNewer);
   pair.AddFile(Side::Pc, "Mixed/notes.txt", 5, kOlder);
-  // The same letter composed and decomposed: two names, as they are two files.
-  pair.AddFile(Side::Usb, Usb("caf\xC3\xA9.txt"), 5, kOlder);
-  pair.AddFile(Side::Pc, "cafe\xCC\x81.txt", 5, kOlder);
   pair.AddFile(Side::Usb, Usb(".hidden"), 4, kOlder);
   pair.AddFile(Side::Usb, Usb("locked.txt"), 4, kOlder);
   pair.SetMode(Side::Usb, Usb("locked.txt"), 0444);
   pair.AddFile(Side::Usb, Usb("folder.txt"), 4, kOlder);
   pair.AddFile(Side::Pc, "Folder.txt/inside.txt", 4, kOlder);  // a folder where USB has a file
   pair.AddLink(Side::Usb, Usb("loop"), ".");
-  pair.AddLink(Side::Usb, Usb("Sub/up"), "..");
   pair.AddLink(Side::Usb, Usb("alias.txt"), "locked.txt");
   pair.AddFile(Side::Pc, TempCopyName(0x0123abcdu), 9, kOlder);
   pair.AddFile(Side::Usb, Usb(TempCopyName(0xffffffffu)), 9, kOlder);
@@ -116,20 +105,15 @@ TEST_F(ScannerTest, FilesAreEnteredUnderProperCasedNamesWithTheirRealPaths) {
   EXPECT_EQ(Entries(),
             (tandrel::test::Names{
                 {".hidden", "usb/Data/.hidden||C1"},
-                {"Caf\xC3\xA9.txt", "usb/Data/caf\xC3\xA9.txt||C1"},
-                {"Cafe\xCC\x81.txt", "|pc/cafe\xCC\x81.txt|C2"},
                 {"Docs\\My Report.txt", "usb/Data/docs/my REPORT.TXT|pc/DOCS/My Report.txt|ZZ"},
                 // A file against a newer folder; and nothing is planned below a non-folder.
                 {"Folder.txt", "usb/Data/folder.txt|pc/Folder.txt|!3"},
                 {"Folder.txt\\Inside.txt", "|pc/Folder.txt/inside.txt|ZZ"},
                 {"Locked.txt", "usb/Data/locked.txt||C1"},
-                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"},
-                {"Readme.txt", "usb/Data/readme.TXT|pc/README.txt|ZZ"},
-                {"Été\\A-b_c.doc", "usb/Data/ÉTÉ/a-b_c.DOC|pc/été/A-B_C.doc|ZZ"}}));
+                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"}}));
   EXPECT_EQ(Entry("docs\\my report.txt"), Entry("Docs\\My Report.txt"));  // found whatever the case
   // The PC file the entry did not take is a case clash: named in the log, never entered.
   EXPECT_TRUE(view.LogHas("logLeftOut " + pair.Path(Side::Pc, "Mixed/Notes.txt")));
-  EXPECT_TRUE(view.LogHas("#1: 3 logLinks"));
   // The lookup finds the folder: its data fill the PC side, a folder's size counting as 0.
   const clsArchivo& folder = *Entry("Folder.txt");
   EXPECT_EQ(Entry(".hidden")->USB_Atributos.str() + " " + Entry("Locked.txt")->USB_Atributos.str() +

@@ -82,9 +82,11 @@ TEST_F(RunTest, AFolderSavedUnchangedIsStoredAsItWas) {
   };
   const Case cases[] = {
       {"/media/Ana/MY STICK/Tandrel", "Data", "/media/Ana/MY STICK/Data"},
+      {"/media/Ana/MY STICK/Tandrel", "/Data", "/media/Ana/MY STICK/Data"},
       {"/media/Ana/MY STICK/Tandrel", "\\Work\\2024", "/media/Ana/MY STICK/Work/2024"},
       {"/media/Ana/MY STICK/Tandrel", "", "/media/Ana/MY STICK/"},
       {"/opt/Tandrel", "Data", "/Data"},
+      {"/opt/Tandrel", "/home/Ana/Data", "/home/Ana/Data"},
   };
   session->mounts = MountTable{{"/", "/media/Ana/MY STICK", "/home"}};
   for (const Case& c : cases) {

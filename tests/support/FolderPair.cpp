@@ -21,7 +21,7 @@ FolderPair::FolderPair()
 }
 
 std::string FolderPair::Path(Side side, std::string_view relative) const {
-  return Root(side) + "/" + std::string(relative);
+  return (side == Side::Usb ? usb_ : pc_) + "/" + std::string(relative);
 }
 
 std::string FolderPair::Put(Side side, std::string_view relative, std::string_view content,
