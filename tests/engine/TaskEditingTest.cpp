@@ -52,8 +52,6 @@ TEST_F(RunTest, ACreatedTaskBelongsToThisComputerWithItsStickFolderWithoutTheDri
     EXPECT_EQ(Columns(db, id), "PC1|1|" + stored + "|/srv/pc|NR|NEA|AO|Music <b>|00000000000000");
     EXPECT_EQ(view.taskRows.back().id, id);  // the task list was reloaded
   }
-  EXPECT_EQ(session->Tareas.Count(), 4);
-  EXPECT_EQ(FormOfTask(*session, session->Tareas.ITem1(1)).usbFolder, pair.Usb() + "/Work/2024");
 }
 
 TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRun) {
@@ -99,17 +97,6 @@ TEST_F(RunTest, AFolderSavedUnchangedIsStoredAsItWas) {
     EXPECT_EQ(db.Value("SELECT \"LEFT\" FROM TASKS WHERE ID = " + std::to_string(id)), c.left);
     db.Exec("DELETE FROM TASKS");
   }
-}
-
-TEST_F(RunTest, ACopyTakesFoldersAndLettersOfAnyComputerButNotTheName) {
-  const std::int64_t other = db.AddTask({.hostname = "ZETA", .left = "/Photos", .right = "/home/z",
-                                         .leftopt = "NE", .rightopt = "A", .descr = "Theirs",
-                                         .options = "R"});
-  const auto copy = CopyOfTask(*session, view, other);
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R"),
-                             "/Photos"}));
-  EXPECT_FALSE(CopyOfTask(*session, view, other + 1));
 }
 
 TEST_F(RunTest, ADeletedTaskTakesEveryComputersRowsAndItsAnalysisWithIt) {
