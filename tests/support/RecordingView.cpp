@@ -27,18 +27,9 @@ void RecordingView::SetTaskRowResult(int position, const std::string& icon,
   row.lastSync = lastSync;
 }
 
-std::vector<std::string> RecordingView::LogTexts() const {
-  std::vector<std::string> texts;
-  for (const std::string& line : log) {
-    const std::size_t end = line.find("] ");
-    texts.push_back(line.starts_with("[") && end != std::string::npos ? line.substr(end + 2) : line);
-  }
-  return texts;
-}
-
 bool RecordingView::LogHas(const std::string& part) const {
-  for (const std::string& text : LogTexts()) {
-    if (text.find(part) != std::string::npos) return true;
+  for (const std::string& line : log) {
+    if (line.find(part) != std::string::npos) return true;
   }
   return false;
 }

@@ -42,9 +42,7 @@ class RecordingView : public AppView {
   void EnableSync(bool enabled) override { syncEnabled = enabled; }
   void SetWorking(bool on) override { working = on; }
 
-  // The log lines without their "[hh:mm:ss] " stamp.
-  std::vector<std::string> LogTexts() const;
-  // True when some log text contains `part`.
+  // True when some log line contains `part`.
   bool LogHas(const std::string& part) const;
   // The row keyed key, or nullptr.
   FileRow* Row(const std::string& key);
