@@ -15,21 +15,16 @@ std::string Columns(TempDatabase& db, std::int64_t id) {
 }
 
 TEST(TaskOptionsTest, LettersAreReadInAnyOrderAndWrittenInOne) {
-  struct Case {
-    const char *left, *right, *options;  // as stored
-    const char* written;                 // LEFTOPT/RIGHTOPT/OPTIONS/AutoRun as written back
-  };
-  const Case cases[] = {
-      {"RAEN", "NEAR", "ORA", "NEAR/NEAR/ARO/1"},
-      {"near", "", "aro", "///0"},  // a lower-case letter is no letter
-      {"NN R", "EXE", "OO", "NR/E/O/0"},
-  };
-  for (const Case& c : cases) {
+  // LEFTOPT, RIGHTOPT, OPTIONS as stored -> LEFTOPT/RIGHTOPT/OPTIONS/AutoRun as written back.
+  for (const auto& [left, right, options, written] :
+       {std::tuple{"RAEN", "NEAR", "ORA", "NEAR/NEAR/ARO/1"},
+        {"near", "", "aro", "///0"},  // a lower-case letter is no letter
+        {"NN R", "EXE", "OO", "NR/E/O/0"}}) {
     clsTarea tarea;
-    TaskOptions::Of(c.left, c.right, c.options).ApplyTo(tarea);
+    TaskOptions::Of(left, right, options).ApplyTo(tarea);
     EXPECT_EQ(tarea.LeftOPT + "/" + tarea.RightOPT + "/" + tarea.OPTIONS + "/" +
                   std::to_string(tarea.AutoRun),
-              c.written);
+              written);
   }
   const TaskOptions o = TaskOptions::Of("NR", "EA", "RO");
   EXPECT_EQ(o.usb, (SideOptions{true, false, false, true}));
