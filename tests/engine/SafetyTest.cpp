@@ -25,7 +25,6 @@ TEST_F(RunTest, UnreadableSideStopsTheAnalysisAndKeepsSyncDisabled) {
   const std::string gone = ": No such file or directory|error";
   const Case cases[] = {
       {"missing USB folder", "\\Missing", pair.Pc(), true, box + pair.Usb() + "/Missing" + gone},
-      {"missing PC folder", "\\Data", pair.Pc() + "/Docs", true, box + pair.Pc() + "/Docs" + gone},
       // Written on a computer of another kind: names nothing here, not even for a new task.
       {"foreign folder text", "\\Data", "C:\\Docs", false, box + "C:/Docs" + gone},
       // Unreadable is not missing: not even a new task takes it for empty.
