@@ -33,19 +33,6 @@ class ScannerTest : public RunTest {
 };
 
 TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
-  struct Case {
-    const char* left;
-    const char* right;
-    std::vector<std::string> names;
-  };
-  const Case cases[] = {
-      {"NEAR", "NEAR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
-      {"N", "", {"Both.txt"}},
-      // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their files
-      // there by name.
-      {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
-      {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
-  };
   for (const char* name : {"both.txt", "Sub/onlyusb.txt", "Sub/shared.txt"}) {
     pair.AddFile(Side::Usb, Usb(name), 10, kOlder);
   }
@@ -53,11 +40,19 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
     pair.AddFile(Side::Pc, name, 10, kOlder);
   }
   int position = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.left) + " / " + c.right);
-    AddTask(c.left, c.right);
+  for (const auto& [left, right, keys] : {
+           std::tuple{"NEAR", "NEAR",
+                      std::vector<std::string>{"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt",
+                                               "Sub\\Shared.txt"}},
+           {"N", "", {"Both.txt"}},
+           // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their
+           // files there by name.
+           {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
+           {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}}}) {
+    SCOPED_TRACE(std::string(left) + " / " + right);
+    AddTask(left, right);
     Analyse(++position);
-    EXPECT_EQ(Keys(), c.names);
+    EXPECT_EQ(Keys(), keys);
   }
 }
 
