@@ -129,25 +129,22 @@ TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
 using AnalisisTest = RunTest;
 
 TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersChoices) {
-  // One entry of every kind but deletions of the USB side.
+  // One entry of every kind but deletions of the USB side: the stick's and the PC's size and
+  // time (size -1: no file), and the size a row of the older copy records ("": no row).
   const std::int64_t id = AddTask("NE", "NE");
-  pair.AddFile(Side::Usb, Usb("New.txt"), 0, kOlder);
-  pair.AddFile(Side::Pc, "Fresh.txt", 21, kOlder);
-  pair.AddFile(Side::Pc, "Gone.txt", 22, kOlder);  // known, the USB copy deleted
-  pair.AddFile(Side::Usb, Usb("Same.txt"), 23, kOlder);
-  pair.AddFile(Side::Pc, "Same.txt", 23, kOlder);
-  pair.AddFile(Side::Usb, Usb("Pcwins.txt"), 24, kOlder);
-  pair.AddFile(Side::Pc, "Pcwins.txt", 2400, kNewer);
-  pair.AddFile(Side::Usb, Usb("Usbwins.txt"), 2500, kNewer);
-  pair.AddFile(Side::Pc, "Usbwins.txt", 25, kOlder);
-  for (const auto& [known, size] : Names{{"Gone.txt", "22"}, {"Pcwins.txt", "24"},
-                                         {"Usbwins.txt", "25"}}) {
-    AddSnapshot(id, known, size, "20200101100000");  // as the older copy
+  for (const auto& [name, usbSize, usbTime, pcSize, pcTime, known] :
+       {std::tuple{"New.txt", 0, kOlder, -1, kOlder, ""},
+        {"Fresh.txt", -1, kOlder, 21, kOlder, ""},
+        {"Gone.txt", -1, kOlder, 22, kOlder, "22"},
+        {"Same.txt", 23, kOlder, 23, kOlder, ""},
+        {"Pcwins.txt", 24, kOlder, 2400, kNewer, "24"},
+        {"Usbwins.txt", 2500, kNewer, 25, kOlder, "25"},
+        {"Both.txt", 26, kNewer, 27, kOlder, ""},  // unknown, USB newer
+        {"Tie.txt", 28, kOlder, 29, kOlder, ""}}) {  // unknown, equal times
+    if (usbSize >= 0) pair.AddFile(Side::Usb, Usb(name), usbSize, usbTime);
+    if (pcSize >= 0) pair.AddFile(Side::Pc, name, pcSize, pcTime);
+    if (*known != 0) AddSnapshot(id, name, known, "20200101100000");
   }
-  pair.AddFile(Side::Usb, Usb("Both.txt"), 26, kNewer);  // unknown, USB newer
-  pair.AddFile(Side::Pc, "Both.txt", 27, kOlder);
-  pair.AddFile(Side::Usb, Usb("Tie.txt"), 28, kOlder);  // unknown, equal times
-  pair.AddFile(Side::Pc, "Tie.txt", 29, kOlder);
   Analyse();
   // Each row: icon, state, the arrow between the two mount points, the size shown.
   Names shown;
