@@ -1,8 +1,6 @@
 // The other computers of a stick folder: which tasks share it, and what waits for each of them.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "engine/Peers.h"
 #include "tests/support/RunFixture.h"
 
@@ -16,14 +14,9 @@ class PeersTest : public RunTest {
     return db.AddTask({.hostname = host, .left = left, .right = "/home/" + host, .leftopt = leftOpt,
                        .rightopt = rightOpt, .descr = "Shared", .lastexe = lastExe});
   }
-  void AddRow(const std::string& host, std::int64_t task, std::optional<std::string> name,
-              const std::string& size = "10") {
-    db.AddFile({.hostname = host, .task = task, .file = std::move(name), .size = size,
-                .last = "20200101100000"});
-  }
-  std::vector<Peer> Peers(int position = 1) {
+  std::vector<Peer> Peers() {
     std::vector<Peer> peers;
-    EXPECT_EQ(PeersOfTask(*session, view, position, peers), "");
+    EXPECT_EQ(PeersOfTask(*session, view, 1, peers), "");
     return peers;
   }
 };
@@ -35,33 +28,25 @@ TEST_F(PeersTest, PeersShareTheStickFolderWhateverItsSpelling) {
   AddPeer("Q'%\"_", "data", "N", "N");             // quotes and % are a plain name
   AddPeer("PC4", "\\Data\\Old", "N", "N");        // a folder below: not the same folder
   AddPeer("PC5", "", "N", "N");                    // no folder: the stick's root
-  AddTask("N", "N", "", "\\");                     // this computer's task on the root
   pair.AddFolder(Side::Usb, "Data");
 
   std::vector<std::string> hosts;
   for (const Peer& peer : Peers()) hosts.push_back(peer.host + " " + peer.tarea.Left);
   EXPECT_EQ(hosts, (std::vector<std::string>{"PC1 \\data\\", "PC2 /DATA/", "Q'%\"_ data"}));
-
-  std::vector<Peer> root;
-  ASSERT_EQ(FindPeers(*session, session->Tareas.ITem1(3), root), "");
-  ASSERT_EQ(root.size(), 1u);
-  EXPECT_EQ(root[0].host, "PC5");
-  EXPECT_EQ(root[0].notes, (std::vector<std::string>{"lblPeerNoLeft"}));
 }
 
 TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   AddTask("NEAR", "NEAR");
-  pair.AddFile(Side::Usb, Usb("Same.txt"), 10, kOlder);
+  for (const char* name : {"Same.txt", "Fresh.txt", "Notes.tmp", "Sub/Deep.txt"}) {
+    pair.AddFile(Side::Usb, Usb(name), 10, kOlder);
+  }
   pair.AddFile(Side::Usb, Usb("Grown.txt"), 99, kOlder);
-  pair.AddFile(Side::Usb, Usb("Fresh.txt"), 10, kOlder);
-  pair.AddFile(Side::Usb, Usb("Notes.tmp"), 10, kOlder);
-  pair.AddFile(Side::Usb, Usb("Sub/Deep.txt"), 10, kOlder);
-
   const auto withRows = [&](const std::string& host, const std::string& leftOpt,
                             const std::string& rightOpt) {
     const std::int64_t id = AddPeer(host, "\\Data", leftOpt, rightOpt);
     for (const char* name : {"same.txt", "GROWN.TXT", "Gone.txt", "Sub\\Gone too.txt"}) {
-      AddRow(host, id, name);
+      db.AddFile({.hostname = host, .task = id, .file = name, .size = "10",
+                  .last = "20200101100000"});
     }
     return id;
   };
@@ -70,7 +55,7 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   withRows("PC4", "E", "NR");    // the USB side unlisted: only changes the PC listing finds
   const std::int64_t masked = withRows("PC5", "NEAR", "NEAR");
   db.AddMask(masked, ".tmp", 0);
-  AddRow("PC5", masked, std::nullopt);  // a damaged row
+  db.AddFile({.hostname = "PC5", .task = masked});  // a damaged row
   AddPeer("PC6", "\\Data", "NEAR", "NEAR", "00000000000000");  // never synchronised
 
   // Per peer: host, new files, changed files, deletions, notes.
@@ -93,32 +78,7 @@ TEST_F(PeersTest, CountsFollowEachPeersRowsLettersAndMasks) {
   }
   EXPECT_EQ(db.Count("SELECT count(*) FROM FILES"), rowsBefore) << "other computers' rows are only read";
 
-  std::vector<Peer> peers = Peers();
-  std::vector<WaitingFile> waiting;
-  CountWaiting(*session, StickFilesOfTask(*session, view, 1), peers[2], &waiting);
-  std::vector<std::string> names;
-  const char* const kinds[] = {" new", " changed", " deleted"};
-  for (const WaitingFile& w : waiting) names.push_back(w.name + kinds[static_cast<int>(w.what)]);
-  EXPECT_EQ(names, (std::vector<std::string>{"Grown.txt changed", "Gone.txt deleted",
-                                             "Sub\\Gone too.txt deleted"}));
-
-  // A stick folder that cannot be read may hold anything: none of its rows counts as deleted.
-  session->TareaAnalizada = 0;
-  fs.FailListing(pair.Path(Side::Usb, Usb("Sub")), -EACCES);
-  EXPECT_EQ(counts()[0], "PC2 2 1 1 lblPeerUnreadable");
-  // So may a link or a file in its place, as that computer's own scan takes it: listed or analysed.
-  fs.ClearFaults();
-  std::filesystem::remove_all(pair.Path(Side::Usb, Usb("Sub")));
-  pair.AddLink(Side::Usb, Usb("Sub"), "Moved");
-  for (const int step : {0, 1, 2, 3}) {
-    if (step == 2) std::filesystem::remove(pair.Path(Side::Usb, Usb("Sub")));
-    if (step == 2) pair.AddFile(Side::Usb, Usb("Sub"), 1, kOlder);
-    if (step % 2 == 1) Analyse();
-    EXPECT_EQ(Peers()[0].deletions, 1u) << step;
-  }
-
-  EXPECT_EQ(LastSyncText(*session, peers[4].tarea.LastEXE), "wrdNever");
-  EXPECT_EQ(LastSyncText(*session, peers[0].tarea.LastEXE), "07/03/2024 09:30:05");
+  EXPECT_EQ(LastSyncText(*session, Peers()[4].tarea.LastEXE), "wrdNever");
 }
 
 }  // namespace

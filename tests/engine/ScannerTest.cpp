@@ -13,14 +13,11 @@ namespace {
 
 class ScannerTest : public RunTest {
  protected:
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (std::size_t i = 1; i <= session->Archivos.Count(); ++i) {
-      names.push_back(session->Archivos.ITemID(i).Nombre);
-    }
-    return names;
+  std::vector<std::string> Keys() {
+    std::vector<std::string> keys;
+    for (const auto& [name, code] : Codes()) keys.push_back(name);
+    return keys;
   }
-  std::vector<std::string> SortedNames() { return Sorted(Names()); }
   // Every entry: name -> "USB path|PC path|code", the paths below the pair's base folder.
   tandrel::test::Names Entries() {
     tandrel::test::Names entries;
@@ -33,28 +30,9 @@ class ScannerTest : public RunTest {
     }
     return entries;
   }
-  static std::vector<std::string> Sorted(std::vector<std::string> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-  }
 };
 
 TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
-  struct Case {
-    const char* left;
-    const char* right;
-    std::vector<std::string> names;
-  };
-  const Case cases[] = {
-      {"NEAR", "NEAR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
-      {"N", "", {"Both.txt"}},
-      {"", "N", {"Both.txt"}},
-      {"", "", {}},
-      // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their files
-      // there by name.
-      {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
-      {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}},
-  };
   for (const char* name : {"both.txt", "Sub/onlyusb.txt", "Sub/shared.txt"}) {
     pair.AddFile(Side::Usb, Usb(name), 10, kOlder);
   }
@@ -62,77 +40,72 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
     pair.AddFile(Side::Pc, name, 10, kOlder);
   }
   int position = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.left) + " / " + c.right);
-    AddTask(c.left, c.right);
+  for (const auto& [left, right, keys] : {
+           std::tuple{"NEAR", "NEAR",
+                      std::vector<std::string>{"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt",
+                                               "Sub\\Shared.txt"}},
+           {"N", "", {"Both.txt"}},
+           // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their
+           // files there by name.
+           {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},
+           {"NR", "N", {"Both.txt", "Sub\\Onlyusb.txt", "Sub\\Shared.txt"}}}) {
+    SCOPED_TRACE(std::string(left) + " / " + right);
+    AddTask(left, right);
     Analyse(++position);
-    EXPECT_EQ(SortedNames(), c.names);
+    EXPECT_EQ(Keys(), keys);
   }
-  // A file on both sides is entered once, by the USB listing, which comes first.
-  AddTask("NR", "NR");
-  Analyse(++position);
-  EXPECT_EQ(Names().back(), "Sub\\Onlypc.txt");
-  EXPECT_EQ(Entry("Sub\\Shared.txt")->Estado + Entries()["Sub\\Shared.txt"],
-            "Eusb/Data/Sub/shared.txt|pc/Sub/shared.txt|ZZ");
 }
 
 TEST_F(ScannerTest, MasksSeeTheTaskFolderAndProperCasedNames) {
   const std::int64_t id = AddTask("NR", "NR");
   pair.AddFile(Side::Usb, Usb("notes.tmp"), 1, kOlder);
-  pair.AddFile(Side::Usb, Usb("a.tmp.doc"), 1, kOlder);
   pair.AddFile(Side::Usb, Usb("song.MP3"), 1, kOlder);
-  pair.AddFile(Side::Usb, Usb("tune.mp3"), 1, kOlder);
   pair.AddFile(Side::Usb, Usb("Keep/k.txt"), 1, kOlder);
   pair.AddFile(Side::Pc, "Keep/k.txt", 1, kOlder);
   db.AddMask(0, ".tmp", 0);       // every task, anywhere: a plain substring
   db.AddMask(id, ".MP3", 0);      // names are proper-cased: never matches
-  db.AddMask(99, "Tune", 0);      // another task's mask is not loaded
   // "Keep" at the position it has in the USB path: the USB file is left out, the PC one, whose
   // path is shorter, is not, and so the PC listing enters it.
-  const std::string usbFolder = pair.Usb() + "/Data/";
-  db.AddMask(id, "Keep", static_cast<std::int64_t>(usbFolder.size()) + 1);
+  db.AddMask(id, "Keep", static_cast<std::int64_t>((pair.Usb() + "/Data/").size()) + 1);
 
   Analyse();
-  EXPECT_EQ(SortedNames(), (std::vector<std::string>{"Keep\\K.txt", "Song.mp3", "Tune.mp3"}));
+  EXPECT_EQ(Keys(), (std::vector<std::string>{"Keep\\K.txt", "Song.mp3"}));
   EXPECT_EQ(Entry("Keep\\K.txt")->Estado + Code("Keep\\K.txt"), "ZZ");  // entered by the PC listing
 }
 
-TEST_F(ScannerTest, NamesAreProperCasedWhileRealPathsAreKept) {
+// Names are proper-cased while the real paths are kept. Hidden and read-only files are listed like
+// any other; links, special files and the run's temporary copies never are.
+TEST_F(ScannerTest, FilesAreEnteredUnderProperCasedNamesWithTheirRealPaths) {
   AddTask("NR", "NR");
-  pair.AddFile(Side::Usb, Usb("readme.TXT"), 5, kOlder);
-  pair.AddFile(Side::Pc, "README.txt", 5, kOlder);
   pair.AddFile(Side::Usb, Usb("docs/my REPORT.TXT"), 5, kOlder);
   pair.AddFile(Side::Pc, "DOCS/My Report.txt", 5, kOlder);
-  pair.AddFile(Side::Usb, Usb("ÉTÉ/a-b_c.DOC"), 5, kOlder);
-  pair.AddFile(Side::Pc, "été/A-B_C.doc", 5, kOlder);
   // A part spelt exactly the same wins over an earlier case variant.
   pair.AddFile(Side::Usb, Usb("Mixed/notes.txt"), 5, kOlder);
   pair.AddFile(Side::Pc, "Mixed/Notes.txt", 6, kNewer);
   pair.AddFile(Side::Pc, "Mixed/notes.txt", 5, kOlder);
-  // The same letter composed and decomposed: two names, as they are two files.
-  pair.AddFile(Side::Usb, Usb("caf\xC3\xA9.txt"), 5, kOlder);
-  pair.AddFile(Side::Pc, "cafe\xCC\x81.txt", 5, kOlder);
-  // Two names of one folder that differ only in case: the first listed makes the entry.
-  pair.AddFile(Side::Usb, Usb("Clash.txt"), 1, kOlder);
-  pair.AddFile(Side::Usb, Usb("clash.TXT"), 2, kOlder);
+  pair.AddFile(Side::Usb, Usb(".hidden"), 4, kOlder);
+  pair.AddFile(Side::Usb, Usb("locked.txt"), 4, kOlder);
+  pair.SetMode(Side::Usb, Usb("locked.txt"), 0444);
+  pair.AddFile(Side::Usb, Usb("folder.txt"), 4, kOlder);
+  pair.AddFile(Side::Pc, "Folder.txt/inside.txt", 4, kOlder);  // a folder where USB has a file
+  pair.AddLink(Side::Usb, Usb("loop"), ".");
+  pair.AddLink(Side::Usb, Usb("alias.txt"), "locked.txt");
+  pair.AddFile(Side::Pc, TempCopyName(0x0123abcdu), 9, kOlder);
+  pair.AddFile(Side::Usb, Usb(TempCopyName(0xffffffffu)), 9, kOlder);
 
   Analyse();
-  tandrel::test::Names entries = Entries();
-  entries.erase("Clash.txt");  // which spelling it takes is the listing's order (below)
-  EXPECT_EQ(entries,
+  EXPECT_EQ(Entries(),
             (tandrel::test::Names{
-                {"Caf\xC3\xA9.txt", "usb/Data/caf\xC3\xA9.txt||C1"},
-                {"Cafe\xCC\x81.txt", "|pc/cafe\xCC\x81.txt|C2"},
+                {".hidden", "usb/Data/.hidden||C1"},
                 {"Docs\\My Report.txt", "usb/Data/docs/my REPORT.TXT|pc/DOCS/My Report.txt|ZZ"},
-                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"},
-                {"Readme.txt", "usb/Data/readme.TXT|pc/README.txt|ZZ"},
-                {"Été\\A-b_c.doc", "usb/Data/ÉTÉ/a-b_c.DOC|pc/été/A-B_C.doc|ZZ"}}));
+                // A file against a newer folder; and nothing is planned below a non-folder.
+                {"Folder.txt", "usb/Data/folder.txt|pc/Folder.txt|!3"},
+                {"Folder.txt\\Inside.txt", "|pc/Folder.txt/inside.txt|ZZ"},
+                {"Locked.txt", "usb/Data/locked.txt||C1"},
+                {"Mixed\\Notes.txt", "usb/Data/Mixed/notes.txt|pc/Mixed/notes.txt|ZZ"}}));
   EXPECT_EQ(Entry("docs\\my report.txt"), Entry("Docs\\My Report.txt"));  // found whatever the case
   // The PC file the entry did not take is a case clash: named in the log, never entered.
   EXPECT_TRUE(view.LogHas("logLeftOut " + pair.Path(Side::Pc, "Mixed/Notes.txt")));
-  const std::string upper = pair.Path(Side::Usb, Usb("Clash.txt"));
-  const std::string lower = pair.Path(Side::Usb, Usb("clash.TXT"));
-  EXPECT_TRUE(view.LogHas("logLeftOut " + (Entry("Clash.txt")->USB_Ruta == upper ? lower : upper)));
 }
 
 TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
@@ -151,70 +124,27 @@ TEST_F(ScannerTest, DriveRootFoldersLoseNoCharacterOfTheNames) {
   EXPECT_EQ(view.Row("Top.txt")->arrow, pair.Usb() + " <----- " + pair.Pc());
 }
 
-// Hidden and read-only files are listed like any other; links, special files and the run's
-// temporary copies never are.
-TEST_F(ScannerTest, SpecialEntries) {
-  AddTask("NR", "NR");
-  pair.AddFile(Side::Usb, Usb(".hidden"), 4, kOlder);
-  pair.AddFile(Side::Usb, Usb("locked.txt"), 4, kOlder);
-  pair.SetMode(Side::Usb, Usb("locked.txt"), 0444);
-  pair.AddFile(Side::Usb, Usb("folder.txt"), 4, kOlder);
-  pair.AddFile(Side::Pc, "Folder.txt/inside.txt", 4, kOlder);  // a folder where USB has a file
-  pair.AddLink(Side::Usb, Usb("loop"), ".");
-  pair.AddLink(Side::Usb, Usb("Sub/up"), "..");
-  pair.AddLink(Side::Usb, Usb("alias.txt"), "locked.txt");
-  pair.AddFile(Side::Usb, Usb("Via/x.txt"), 1, kOlder);
-  pair.AddFile(Side::Pc, "Target/x.txt", 1, kOlder);
-  pair.AddLink(Side::Pc, "Via", "Target");
-  pair.AddFile(Side::Pc, TempCopyName(0x0123abcdu), 9, kOlder);
-  pair.AddFile(Side::Usb, Usb(TempCopyName(0xffffffffu)), 9, kOlder);
-
-  Analyse();
-  EXPECT_EQ(SortedNames(), Sorted({".hidden", "Folder.txt", "Folder.txt\\Inside.txt", "Locked.txt",
-                                   "Target\\X.txt", "Via\\X.txt"}));
-  EXPECT_EQ(Entry(".hidden")->USB_Atributos.str() + " " + Entry("Locked.txt")->USB_Atributos.str(),
-            "34 33");
-  // The lookup finds the folder: its data fill the PC side, a folder's size counting as 0.
-  EXPECT_EQ(Entry("Folder.txt")->PC_Atributos.str() + " " + Entry("Folder.txt")->PC_Tamano.str(),
-            "16 0");
-  // A link stands where the USB side has a folder "Via": what is below it may have gone elsewhere
-  // (and a copy into it would follow the link), so nothing is planned there.
-  EXPECT_EQ(Code("Via\\X.txt"), "ZZ");
-  EXPECT_TRUE(view.LogHas("#1: logNotAFolder " + pair.Pc() + "/Via"));
-  EXPECT_TRUE(view.LogHas("#1: 4 logLinks"));
-}
-
 // The analysis pass as the window sees it: log lines, counts, rows under the filter buttons, the
 // single-row update after the file dialog, and the start-up pass over auto-start tasks.
-class AnalisisTest : public RunTest {
- protected:
-  // One entry of every kind but deletions of the USB side: C1, C2, X2, ZZ, A1, A2, !2, !4.
-  std::int64_t MakeEveryKind() {
-    const std::int64_t id = AddTask("NE", "NE");
-    pair.AddFile(Side::Usb, Usb("New.txt"), 0, kOlder);            // C1, 0 bytes
-    pair.AddFile(Side::Pc, "Fresh.txt", 21, kOlder);               // C2
-    pair.AddFile(Side::Pc, "Gone.txt", 22, kOlder);                // X2: known, USB copy deleted
-    AddSnapshot(id, "Gone.txt", "22", "20200101100000");
-    pair.AddFile(Side::Usb, Usb("Same.txt"), 23, kOlder);          // ZZ
-    pair.AddFile(Side::Pc, "Same.txt", 23, kOlder);
-    pair.AddFile(Side::Usb, Usb("Pcwins.txt"), 24, kOlder);        // A1
-    pair.AddFile(Side::Pc, "Pcwins.txt", 2400, kNewer);
-    AddSnapshot(id, "Pcwins.txt", "24", "20200101100000");
-    pair.AddFile(Side::Usb, Usb("Usbwins.txt"), 2500, kNewer);     // A2
-    pair.AddFile(Side::Pc, "Usbwins.txt", 25, kOlder);
-    AddSnapshot(id, "Usbwins.txt", "25", "20200101100000");
-    pair.AddFile(Side::Usb, Usb("Both.txt"), 26, kNewer);          // !2: unknown, USB newer
-    pair.AddFile(Side::Pc, "Both.txt", 27, kOlder);
-    pair.AddFile(Side::Usb, Usb("Tie.txt"), 28, kOlder);           // !4: unknown, equal times
-    pair.AddFile(Side::Pc, "Tie.txt", 29, kOlder);
-    return id;
-  }
-  // The arrow's ends: the stick's mount point, and the root file system the PC folder lies on.
-  std::string Arrow(const char* arrow) { return pair.Usb() + arrow + "/"; }
-};
+using AnalisisTest = RunTest;
 
 TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersChoices) {
-  MakeEveryKind();
+  // One entry of every kind but deletions of the USB side: the stick's and the PC's size and
+  // time (size -1: no file), and the size a row of the older copy records ("": no row).
+  const std::int64_t id = AddTask("NE", "NE");
+  for (const auto& [name, usbSize, usbTime, pcSize, pcTime, known] :
+       {std::tuple{"New.txt", 0, kOlder, -1, kOlder, ""},
+        {"Fresh.txt", -1, kOlder, 21, kOlder, ""},
+        {"Gone.txt", -1, kOlder, 22, kOlder, "22"},
+        {"Same.txt", 23, kOlder, 23, kOlder, ""},
+        {"Pcwins.txt", 24, kOlder, 2400, kNewer, "24"},
+        {"Usbwins.txt", 2500, kNewer, 25, kOlder, "25"},
+        {"Both.txt", 26, kNewer, 27, kOlder, ""},  // unknown, USB newer
+        {"Tie.txt", 28, kOlder, 29, kOlder, ""}}) {  // unknown, equal times
+    if (usbSize >= 0) pair.AddFile(Side::Usb, Usb(name), usbSize, usbTime);
+    if (pcSize >= 0) pair.AddFile(Side::Pc, name, pcSize, pcTime);
+    if (*known != 0) AddSnapshot(id, name, known, "20200101100000");
+  }
   Analyse();
   // Each row: icon, state, the arrow between the two mount points, the size shown.
   Names shown;
@@ -232,65 +162,29 @@ TEST_F(AnalisisTest, RowsAndCountsFollowTheMappingTheFilterButtonsAndTheUsersCho
                           {"Fresh.txt", "ADD|stN| <----- /|21 bytes"},
                           {"Gone.txt", "DEL|stD| ---->X /|22 bytes"}}));
 
-  // All three buttons released: only copies of new files and deletions, full counts all the same.
-  session->INI.showOKS = false;
-  session->INI.showFSYNC = false;
-  session->INI.showCONFLICT = false;
+  // The file dialog's choice redraws one row. The arrow keeps the PC drive it was drawn with,
+  // whatever the task says now, and the conflict count follows.
+  session->Tareas.ITem1(1).Right = "/nowhere/else";
+  session->Archivos.Item("Both.txt").Action = "ZZ";  // a conflict settled as "no action"
+  ActualizaEnlista(*session, view, "Both.txt", "USER");
+  // The arrow's ends: the stick's mount point, and the root file system the PC folder lies on.
+  EXPECT_EQ(view.Row("Both.txt")->arrow + view.Row("Both.txt")->icon, pair.Usb() + " |-//-| /USER");
+  EXPECT_EQ(session->cuentas.conflictos, 1);
+
+  // All three buttons released: only copies of new files and deletions, full counts all the same
+  // (the settled conflict now among the files left as they are).
+  session->INI.showOKS = session->INI.showFSYNC = session->INI.showCONFLICT = false;
   view.log.clear();
   ListaArchivos(*session, view);
   std::vector<std::string> keys;
   for (const FileRow& row : view.fileRows) keys.push_back(row.key);
   std::sort(keys.begin() + 1, keys.end());  // the PC listing's order is the file system's
   EXPECT_EQ(keys, (std::vector<std::string>{"New.txt", "Fresh.txt", "Gone.txt"}));
-  EXPECT_EQ(view.LogTexts(), (std::vector<std::string>{
-                                 "#1: panListing", "#1: 8 logFiles", "#1: 2 logFileconflict",
-                                 "#1: 2 logFileCopy", "#1: 2 logFileActu", "#1: 1 logFileChange"}));
+  for (const char* count : {"#1: 8 logFiles", "#1: 1 logFileconflict", "#1: 2 logFileCopy",
+                            "#1: 2 logFileActu", "#1: 2 logFileChange"}) {
+    EXPECT_TRUE(view.LogHas(count)) << count;
+  }
   EXPECT_EQ(view.progressMax, 8);
-
-  // Only the conflict button: the conflicts come back, updates and unchanged files stay hidden.
-  session->INI.showCONFLICT = true;
-  ListaArchivos(*session, view);
-  EXPECT_EQ(view.fileRows.size(), 5u);
-
-  // The file dialog's choice redraws one row. The arrow keeps the PC drive it was drawn with,
-  // whatever the task says now, and the conflict count stays true.
-  session->Tareas.ITem1(1).Right = "/nowhere/else";
-  session->Archivos.Item("Both.txt").Action = "ZZ";  // a conflict settled as "no action"
-  ActualizaEnlista(*session, view, "Both.txt", "USER");
-  EXPECT_EQ(view.Row("Both.txt")->arrow + view.Row("Both.txt")->icon, Arrow(" |-//-| ") + "USER");
-  EXPECT_EQ(session->cuentas.conflictos, 1);
-  // A row that was no conflict turned into one: the count goes up, it does not go down.
-  session->Archivos.Item("Fresh.txt").Action = "!3";
-  ActualizaEnlista(*session, view, "Fresh.txt", "");
-  EXPECT_EQ(view.Row("Fresh.txt")->arrow + view.Row("Fresh.txt")->icon,
-            Arrow(" <<!!-> ") + "CONFLICT");
-  EXPECT_EQ(session->cuentas.conflictos, 2);
-  // A non-conflict changed to another non-conflict, then a row the filter hides.
-  session->Archivos.Item("New.txt").Action = "ZZ";
-  ActualizaEnlista(*session, view, "New.txt", "USER");
-  EXPECT_EQ(session->cuentas.conflictos, 2);
-  session->Archivos.Item("Same.txt").Action = "!1";
-  ActualizaEnlista(*session, view, "Same.txt", "USER");
-  EXPECT_EQ(view.Row("Same.txt"), nullptr);
-  EXPECT_EQ(session->cuentas.conflictos, 3);
-
-  // After a run no analysis is on display: the list stays as the run left it.
-  session->TareaAnalizada = -1;
-  view.log.clear();
-  ListaArchivos(*session, view);
-  EXPECT_TRUE(view.log.empty());
-  EXPECT_EQ(view.fileRows.size(), 5u);
-}
-
-// The size shown is the PC copy's; a ZZ entry without one (PC deletions not carried) shows the
-// stick's.
-TEST_F(AnalisisTest, AZZEntryWithoutAPcCopyShowsItsUsbSize) {
-  const std::int64_t id = AddTask("N", "N");
-  pair.AddFile(Side::Usb, Usb("Kept.txt"), 77, kOlder);
-  pair.AddFile(Side::Pc, "Other.txt", 1, kOlder);  // an empty PC folder would be a disk not mounted
-  AddSnapshot(id, "Kept.txt", "77", "20200101100000");
-  Analyse();
-  EXPECT_EQ(Code("Kept.txt") + " " + view.Row("Kept.txt")->bytes, "ZZ 77 bytes");
 }
 
 TEST_F(AnalisisTest, AutoStartTasksAreAnalysedThenSynchronisedInListOrder) {
@@ -303,7 +197,6 @@ TEST_F(AnalisisTest, AutoStartTasksAreAnalysedThenSynchronisedInListOrder) {
   EjecutaAutomaticas(*session, view, [&](int position) { synchronised.push_back(position); });
 
   EXPECT_EQ(synchronised, (std::vector<int>{1}));
-  EXPECT_EQ(view.LogTexts().front() + view.LogTexts().back(), "logExecutelogExecuteF");
   EXPECT_FALSE(view.LogHas("#2: panAnalyzing"));
   EXPECT_TRUE(view.LogHas("#3: ERROR= "));
 }

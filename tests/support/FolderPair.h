@@ -21,13 +21,10 @@ enum class Side { Usb, Pc };
 
 class FolderPair {
  public:
-  FolderPair();  // a new temporary base holding "usb" and "pc"
-  FolderPair(const FolderPair&) = delete;
-  FolderPair& operator=(const FolderPair&) = delete;
+  FolderPair();  // a new temporary base holding "usb" and "pc"; as TempFolder, never copied
 
   const std::string& Usb() const { return usb_; }
   const std::string& Pc() const { return pc_; }
-  const std::string& Root(Side side) const { return side == Side::Usb ? usb_ : pc_; }
   // The side's folder & "/" & relative ("/"-separated).
   std::string Path(Side side, std::string_view relative) const;
 

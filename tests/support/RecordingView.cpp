@@ -1,32 +1,21 @@
 #include "tests/support/RecordingView.h"
 
-#include <algorithm>
-
 namespace tandrel::test {
-
-namespace {
-
-template <class Rows>
-auto FindRow(Rows& rows, const std::string& key) {
-  return std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.key == key; });
-}
-
-}  // namespace
 
 void RecordingView::SetFileRowArrowAndIcon(const std::string& key, const std::string& arrow,
                                            const std::string& icon) {
-  auto it = FindRow(fileRows, key);
-  if (it == fileRows.end()) return;
-  it->arrow = arrow;
-  it->icon = icon;
+  if (FileRow* row = Row(key)) {
+    row->arrow = arrow;
+    row->icon = icon;
+  }
 }
 
 void RecordingView::SetFileRowResult(const std::string& key, const std::string& icon,
                                      const std::string& state) {
-  auto it = FindRow(fileRows, key);
-  if (it == fileRows.end()) return;
-  it->icon = icon;
-  it->state = state;
+  if (FileRow* row = Row(key)) {
+    row->icon = icon;
+    row->state = state;
+  }
 }
 
 void RecordingView::SetTaskRowResult(int position, const std::string& icon,
@@ -38,26 +27,18 @@ void RecordingView::SetTaskRowResult(int position, const std::string& icon,
   row.lastSync = lastSync;
 }
 
-std::vector<std::string> RecordingView::LogTexts() const {
-  std::vector<std::string> texts;
-  texts.reserve(log.size());
-  for (const std::string& line : log) {
-    const std::size_t end = line.find("] ");
-    texts.push_back(line.starts_with("[") && end != std::string::npos ? line.substr(end + 2) : line);
-  }
-  return texts;
-}
-
 bool RecordingView::LogHas(const std::string& part) const {
-  for (const std::string& text : LogTexts()) {
-    if (text.find(part) != std::string::npos) return true;
+  for (const std::string& line : log) {
+    if (line.find(part) != std::string::npos) return true;
   }
   return false;
 }
 
-const FileRow* RecordingView::Row(const std::string& key) const {
-  auto it = FindRow(fileRows, key);
-  return it == fileRows.end() ? nullptr : &*it;
+FileRow* RecordingView::Row(const std::string& key) {
+  for (FileRow& row : fileRows) {
+    if (row.key == key) return &row;
+  }
+  return nullptr;
 }
 
 }  // namespace tandrel::test

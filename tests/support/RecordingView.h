@@ -1,7 +1,7 @@
 #pragma once
-// A window stand-in for engine tests: records in memory every log line, status text, message,
-// question, row of both lists, progress value and enabled command, and answers questions with a
-// configurable answer.
+// A window stand-in for engine tests: records in memory every log line, message, row of both
+// lists, progress value, the run command's state and the work flag, and answers every question
+// with no.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,19 +20,14 @@ class RecordingView : public AppView {
 
   // LogSink / MessageSink
   void AppendLogLine(const std::string& line) override { log.push_back(line); }
-  void ShowStatus(const std::string& text) override { status.push_back(text); }
   void ShowMessage(MessageIcon icon, const std::string& title, const std::string& text) override {
     messages.push_back({icon, title, text});
   }
-  bool AskYesNo(const std::string& title, const std::string& text) override {
-    questions.push_back({MessageIcon::None, title, text});
-    return answer;
-  }
+  bool AskYesNo(const std::string&, const std::string&) override { return false; }
 
   // AppView
   void SetProgressMax(std::int64_t max) override { progressMax = max; }
   void SetProgressValue(std::int64_t value) override { progressValue = value; }
-  void SetBusy(bool on) override { busy = on; }
   void Yield() override { ++yields; }
   void ClearFileRows() override { fileRows.clear(); }
   void AddFileRow(const FileRow& row) override { fileRows.push_back(row); }
@@ -44,34 +39,23 @@ class RecordingView : public AppView {
   void AddTaskRow(const TaskRow& row) override { taskRows.push_back(row); }
   void SetTaskRowResult(int position, const std::string& icon, const std::string& state,
                         const std::string& lastSync) override;
-  void SetTaskFrameCaption(const std::string&) override {}
-  void EnableAnalyse(bool enabled) override { analyseEnabled = enabled; }
   void EnableSync(bool enabled) override { syncEnabled = enabled; }
-  void SetWorking(bool on) override { workingHistory.push_back(on); }
-  void OpenNewTaskWizard() override {}
+  void SetWorking(bool on) override { working = on; }
 
-  // The log lines without their "[hh:mm:ss] " stamp.
-  std::vector<std::string> LogTexts() const;
-  // True when some log text contains `part`.
+  // True when some log line contains `part`.
   bool LogHas(const std::string& part) const;
   // The row keyed key, or nullptr.
-  const FileRow* Row(const std::string& key) const;
+  FileRow* Row(const std::string& key);
 
   std::vector<std::string> log;
-  std::vector<std::string> status;
   std::vector<Message> messages;
-  std::vector<Message> questions;
-  bool answer = false;
-
   std::vector<FileRow> fileRows;
   std::vector<TaskRow> taskRows;
   std::int64_t progressMax = 0;
   std::int64_t progressValue = 0;
   int yields = 0;
-  bool busy = false;
-  bool analyseEnabled = true;
   bool syncEnabled = false;
-  std::vector<bool> workingHistory;
+  bool working = false;
 };
 
 }  // namespace tandrel::test

@@ -1,14 +1,10 @@
 #include "tests/support/RunFixture.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "core/Platform.h"
-#include "engine/Analisis.h"
 #include "engine/FileTimes.h"
 #include "engine/Startup.h"
 #include "engine/TempNames.h"

@@ -13,8 +13,8 @@ namespace {
 
 // Runs sql on a connection of its own, closed again at once: the database is never left locked by
 // the fixture. Test data need not survive a power cut; without the syncs every call is quick. The
-// first column of the first row ("" none, "NULL" null), or with lastId the new row's ID.
-std::string Run(const std::string& path, const std::string& sql, bool lastId = false,
+// first column of the first row ("" none, "NULL" null).
+std::string Run(const std::string& path, const std::string& sql,
                 int flags = SQLITE_OPEN_READWRITE) {
   sqlite3* db = nullptr;
   std::optional<std::string> first;
@@ -30,16 +30,15 @@ std::string Run(const std::string& path, const std::string& sql, bool lastId = f
     rc = sqlite3_exec(db, ("PRAGMA synchronous=OFF;" + sql).c_str(), row, &first, &error);
   }
   const std::string message = error ? error : sqlite3_errstr(rc);
-  const std::string id = std::to_string(sqlite3_last_insert_rowid(db));
   sqlite3_free(error);
   sqlite3_close_v2(db);
   if (rc != SQLITE_OK) throw std::runtime_error("TempDatabase: " + sql + ": " + message);
-  return lastId ? id : first.value_or("");
+  return first.value_or("");
 }
 
+// A value as SQL text; %Q writes NULL for no text.
 std::string Quoted(const std::optional<std::string>& text) {
-  if (!text) return "NULL";
-  char* quoted = sqlite3_mprintf("%Q", text->c_str());
+  char* quoted = sqlite3_mprintf("%Q", text ? text->c_str() : nullptr);
   std::string result = quoted;
   sqlite3_free(quoted);
   return result;
@@ -48,10 +47,13 @@ std::string Quoted(const std::optional<std::int64_t>& number) {
   return number ? std::to_string(*number) : "NULL";
 }
 
-std::string Values(std::initializer_list<std::string> values) {
+// Inserts a row of values given as SQL text into "TABLE (columns)"; the new row's ID.
+std::int64_t Insert(const std::string& path, const std::string& into,
+                    std::initializer_list<std::string> values) {
   std::string list;
   for (const std::string& value : values) list += (list.empty() ? "" : ", ") + value;
-  return " VALUES (" + list + ")";
+  return std::stoll(
+      Run(path, "INSERT INTO " + into + " VALUES (" + list + "); SELECT last_insert_rowid()"));
 }
 
 }  // namespace
@@ -60,35 +62,29 @@ TempDatabase::TempDatabase() : folder_("tandrel-db"), path_(folder_ / "data/db.m
   std::filesystem::create_directories(folder_ / "data");
   const std::string schema = ReadBytes(TANDREL_SCHEMA_SQL);
   if (schema == "<missing>") throw std::runtime_error("TempDatabase: no " TANDREL_SCHEMA_SQL);
-  Run(path_, schema, false, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+  Run(path_, schema, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
 std::int64_t TempDatabase::AddTask(const Task& t) {
-  return std::stoll(
-      Run(path_,
-          R"(INSERT INTO TASKS ("HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT",
-                           "DESCR", "OPTIONS", "LASTEXE"))" +
-              Values({Quoted(t.hostname), Quoted(t.type), Quoted(t.left), Quoted(t.right),
-                      Quoted(t.leftopt), Quoted(t.rightopt), Quoted(t.descr), Quoted(t.options),
-                      Quoted(t.lastexe)}),
-          true));
+  return Insert(path_, R"(TASKS ("HOSTNAME", "TYPE", "LEFT", "RIGHT", "LEFTOPT", "RIGHTOPT",
+                              "DESCR", "OPTIONS", "LASTEXE"))",
+                {Quoted(t.hostname), Quoted(t.type), Quoted(t.left), Quoted(t.right),
+                 Quoted(t.leftopt), Quoted(t.rightopt), Quoted(t.descr), Quoted(t.options),
+                 Quoted(t.lastexe)});
 }
 
 std::int64_t TempDatabase::AddFile(const File& f) {
-  return std::stoll(
-      Run(path_,
-          R"(INSERT INTO FILES ("HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST",
-                           "ACCESS", "STATE", "SYNC"))" +
-              Values({Quoted(f.hostname), Quoted(f.task), Quoted(f.file), Quoted(f.creation),
-                      Quoted(f.size), Quoted(f.last), Quoted(f.access), Quoted(f.state),
-                      Quoted(f.sync)}),
-          true));
+  return Insert(path_, R"(FILES ("HOSTNAME", "TASK", "FILE", "CREATION", "SIZE", "LAST",
+                              "ACCESS", "STATE", "SYNC"))",
+                {Quoted(f.hostname), Quoted(f.task), Quoted(f.file), Quoted(f.creation),
+                 Quoted(f.size), Quoted(f.last), Quoted(f.access), Quoted(f.state),
+                 Quoted(f.sync)});
 }
 
 void TempDatabase::AddMask(std::int64_t task, std::optional<std::string> mask,
                            std::optional<std::int64_t> pos) {
-  Run(path_, R"(INSERT INTO NODO ("TASK", "MASK", "POS"))" +
-                 Values({std::to_string(task), Quoted(mask), Quoted(pos)}));
+  Insert(path_, R"(NODO ("TASK", "MASK", "POS"))",
+         {std::to_string(task), Quoted(mask), Quoted(pos)});
 }
 
 void TempDatabase::Exec(std::string_view sql) { Run(path_, std::string(sql)); }

@@ -21,9 +21,7 @@ namespace tandrel::test {
 
 class TempDatabase {
  public:
-  TempDatabase();
-  TempDatabase(const TempDatabase&) = delete;
-  TempDatabase& operator=(const TempDatabase&) = delete;
+  TempDatabase();  // as TempFolder, never copied
 
   // The program folder ("/tmp/tandrel-db-XXXXXX") and the database in it ("<folder>/data/db.mdb").
   const std::string& Folder() const { return folder_.path(); }
