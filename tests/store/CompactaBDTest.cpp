@@ -27,11 +27,9 @@ dev_t DeviceOf(const std::string& path) {
 }
 
 struct Messages : MessageSink {
-  std::vector<std::string> shown;
-  void ShowMessage(MessageIcon icon, const std::string& title, const std::string& text) override {
-    EXPECT_EQ(icon, MessageIcon::Warning);
-    EXPECT_EQ(title, kTitulo);
-    shown.push_back(text);
+  std::string shown;  // every text, one a line
+  void ShowMessage(MessageIcon, const std::string&, const std::string& text) override {
+    shown += text + "\n";
   }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
 };
@@ -40,7 +38,8 @@ class Compacta : public ::testing::Test {
  protected:
   void SetUp() override {
     db.Exec(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)
-               INSERT INTO FILES (HOSTNAME, TASK, FILE) SELECT 'PC', 1, 'Some\Long\Name ' || i FROM n)");
+               INSERT INTO FILES (HOSTNAME, TASK, FILE)
+               SELECT 'PC', 1, 'Some\Long\Name ' || i FROM n)");
     db.Exec("DELETE FROM FILES WHERE rowid % 2 = 0");
     db.AddTask({.hostname = "PC", .descr = "kept"});
   }
@@ -56,7 +55,7 @@ class Compacta : public ::testing::Test {
 TEST_F(Compacta, CompactsIntoANewTargetAndTheRenameReplacesTheDatabase) {
   std::ofstream(targetPath) << "left by an interrupted exit";
   EXPECT_FALSE(Compact());
-  EXPECT_EQ(fs::file_size(targetPath), 27u);
+  EXPECT_NE(messages.shown.find("already exists"), std::string::npos);
   EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
   EXPECT_FALSE(fs::exists(targetPath)) << "a refused rename leaves no compacted file";
   const auto before = fs::file_size(db.Path());
@@ -65,39 +64,32 @@ TEST_F(Compacta, CompactsIntoANewTargetAndTheRenameReplacesTheDatabase) {
   ASSERT_EQ(ReemplazaPorCompactado("\\data\\db.mdb", target, db.Folder()), "");
   EXPECT_FALSE(fs::exists(targetPath));
   EXPECT_EQ(db.Value("SELECT count(*) || (SELECT DESCR FROM TASKS) FROM FILES"), "1500kept");
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_NE(messages.shown[0].find("already exists"), std::string::npos);
 }
 
-TEST_F(Compacta, AMissingInvalidOrDamagedSourceLeavesNoTarget) {
-  std::ofstream(db.Folder() + "/data/words.mdb") << "not a database at all";
+// A missing source is not created; one damaged past its schema opens, and VACUUM INTO has made the
+// target by the time it meets the damage.
+TEST_F(Compacta, AMissingOrDamagedSourceLeavesNoTarget) {
   EXPECT_FALSE(CompactaBD("data\\none.mdb", target, db.Folder(), messages));
   EXPECT_FALSE(fs::exists(db.Folder() + "/data/none.mdb"));
-  EXPECT_FALSE(CompactaBD("data\\words.mdb", target, db.Folder(), messages));
-  // Damaged past its schema: the source opens, and VACUUM INTO has made the target by the time it
-  // meets the damage.
   const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
   ASSERT_GT(size, 2 * schemaPages);
   std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
       << std::string(size - schemaPages, '\xff');
   EXPECT_FALSE(Compact());
-  ASSERT_EQ(messages.shown.size(), 3u);
-  const char* causes[] = {"does not exist", "not a SQLite database", "damaged"};
-  for (int i = 0; i < 3; ++i) EXPECT_NE(messages.shown[i].find(causes[i]), std::string::npos) << i;
+  EXPECT_NE(messages.shown.find("does not exist"), std::string::npos) << messages.shown;
+  EXPECT_NE(messages.shown.find("damaged"), std::string::npos) << messages.shown;
   EXPECT_FALSE(fs::exists(targetPath));
 }
 
 // The database is replaced only when nobody else is using it and the copy can take its name; every
 // refusal leaves the database as it was and no compacted file behind.
 TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
-  const auto noTarget = [&] { EXPECT_FALSE(fs::exists(targetPath)); };
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_stmt* reading = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(other, "SELECT FILE FROM FILES", -1, &reading, nullptr), SQLITE_OK);
   ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);  // holds a shared lock until finalized
   EXPECT_FALSE(Compact());
-  noTarget();
   sqlite3_finalize(reading);
 
   // Another process with the file merely open (an idle database browser) holds no lock at all.
@@ -113,11 +105,11 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   char c = 0;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
   EXPECT_FALSE(Compact());
-  noTarget();
   ::kill(browser, SIGKILL);
   ::waitpid(browser, nullptr, 0);
   ::close(ready[0]);
   ::close(ready[1]);
+  EXPECT_FALSE(fs::exists(targetPath));
 
   // Another program's write that came after the copy would be lost with the old file.
   ASSERT_TRUE(Compact());
@@ -125,15 +117,14 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
       sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
       SQLITE_OK);
   EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
-  noTarget();
+  EXPECT_FALSE(fs::exists(targetPath));
   EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
   sqlite3_close(other);
 
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_NE(messages.shown[0].find("Another program is using \"" + db.Path()), std::string::npos)
-      << messages.shown[0];
-  EXPECT_NE(messages.shown[1].find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
-            std::string::npos) << messages.shown[1];
+  EXPECT_NE(messages.shown.find("Another program is using \"" + db.Path()), std::string::npos)
+      << messages.shown;
+  EXPECT_NE(messages.shown.find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
+            std::string::npos) << messages.shown;
 
   // A copy that cannot take the database's name (here: made on another disk) is removed.
   const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";
