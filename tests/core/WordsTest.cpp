@@ -12,6 +12,7 @@
 namespace tandrel {
 namespace {
 
+// The first of two spellings of a key wins, also where they differ in a letter beyond ASCII.
 TEST(Words, LanguageFileRules) {
   test::TempFolder folder;
   test::WriteBytes(folder / "Languages/XX.txt",
@@ -19,27 +20,22 @@ TEST(Words, LanguageFileRules) {
                    "   ;  indented=also a comment\r\n"
                    ":XX=Test language\r"
                    "Greeting =  Hello = world  \n"
-                   "greeting=Second\n"
-                   "GREETING=Third\n"
+                   "GREETING=Second\n"
                    "empty=\n"
                    "a line without an equals sign\n"
                    "\n"
-                   " panCOMPACT = Compacting\n"
                    "=no key\n"
+                   "Año=primero\naÑO=segundo\n"
                    "broken=caf\xE9");
-  const clsWords words(folder.path(), " XX ");
+  const clsWords words(folder.path(), " xx ");
   EXPECT_EQ(words.Count(), 5u);
   std::vector<std::string> found;
-  for (const char* key : {"Greeting", "gReEtInG", ":xx", "panCompact", "empty", "broken", "missing", ""})
+  for (const char* key : {"gReEtInG", ":xx", "AÑO", "empty", "broken", "missing", ""})
     found.push_back(words.W(key));
-  EXPECT_EQ(found, (std::vector<std::string>{"Hello = world", "Hello = world", "Test language",
-                                             "Compacting", "", "caf\xEF\xBF\xBD", "missing", ""}));
-  EXPECT_EQ(clsWords(folder.path(), "xx").Count(), 5u);  // the code's case does not matter
-  EXPECT_EQ(clsWords(folder.path(), "EN").Count(), 0u);
-  EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit"), "mnuExit");
-
-  test::WriteBytes(folder / "Languages/ES.txt", "Año=primero\naÑO=segundo\n");
-  EXPECT_EQ(clsWords(folder.path(), "ES").W("AÑO"), "primero");
+  EXPECT_EQ(found, (std::vector<std::string>{"Hello = world", "Test language", "primero", "",
+                                             "caf\xEF\xBF\xBD", "missing", ""}));
+  EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit") + "|" +
+                std::to_string(clsWords(folder.path(), "EN").Count()), "mnuExit|0");
 }
 
 // Every key the program looks up.
