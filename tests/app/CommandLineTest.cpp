@@ -60,32 +60,27 @@ TEST_F(CommandLine, HelpAndUnknownVerbs) {
   EXPECT_FALSE(fs::exists(db.Folder() + "/Tandrel.ini"));
 }
 
+// A first run (no LastEXE) opens no wizard at the command line and goes on: it stamps the clock
+// and leaves the geometry as found.
 TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
+  WriteSettings("  [General]  \r\n\r\nWindowWidth = 5000\nWindowState=2\n");
+  db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
+  ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
+  EXPECT_EQ(out.str(), "");
+  EXPECT_NE(err.str().find("There are no tasks for this computer."), std::string::npos);
+  const std::string ini = Settings();
+  EXPECT_NE(ini.find("WindowWidth=5000\r\nWindowState=2\r\n"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("LastEXE=20"), std::string::npos) << ini;
+
   mounts.mountPoints.push_back(db.Folder());  // the program runs from its own (lower-case) stick
   db.AddTask({.hostname = "PC_1", .left = "Docs", .right = "/home/ana/Docs", .descr = "Zeta",
               .lastexe = "20240307093005"});
   db.AddTask({.hostname = "pc_1", .left = "/Photos", .right = "/srv/Photos", .descr = "Alpha"});
-  db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
-
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
   EXPECT_EQ(out.str(),
-            "2\tAlpha\t" + db.Folder() + "/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
-            "1\tZeta\t" + db.Folder() + "/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
+            "3\tAlpha\t" + db.Folder() + "/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
+            "2\tZeta\t" + db.Folder() + "/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
   EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
-  EXPECT_NE(err.str().find("] Tasks of PC_1"), std::string::npos);
-}
-
-TEST_F(CommandLine, StartUpWithoutTasksStampsTheClockAndLeavesTheGeometry) {
-  // A first run: no LastEXE. The command line opens no wizard and goes on.
-  WriteSettings("  [General]  \r\n\r\nWindowWidth = 5000\nWindowState=2\n[DB]\nExtra=;Mode=1\n");
-  ASSERT_EQ(Run({"--tasks"}), 0) << err.str();
-  EXPECT_EQ(out.str(), "");
-  EXPECT_NE(err.str().find("There are no tasks for this computer."), std::string::npos);
-
-  // The geometry is left as found; the first run stamps the clock.
-  const std::string ini = Settings();
-  EXPECT_NE(ini.find("WindowWidth=5000\r\nWindowState=2\r\n"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("LastEXE=20"), std::string::npos) << ini;
 }
 
 TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
@@ -113,25 +108,6 @@ TEST_F(CommandLine, ADatabaseUnusableOrWriteProtectedStopsWithStatusTwo) {
   EXPECT_NE(err.str().find("Could not connect to the database."), std::string::npos) << err.str();
 }
 
-// The listing's form: the USB side's entries first, a conflict flagged by status 1, a name made
-// one line. Which code each entry gets is the engine's.
-TEST_F(CommandLine, AnalyseListsEveryEntryAndFlagsConflicts) {
-  FolderPair pair;
-  const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
-  pair.AddFile(Side::Usb, "Both.txt", 20, monday);
-  pair.AddFile(Side::Pc, "both.txt", 21, monday + 60);
-  pair.AddFile(Side::Pc, "Tab\there.txt", 0, monday);
-  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
-                                      .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
-  db.AddTask({.hostname = "PCX1", .left = pair.Usb(), .right = pair.Pc(), .descr = "Other"});
-
-  EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 1) << err.str();
-  EXPECT_EQ(out.str(),
-            "!3\tCONFLICT\tOK\t21 bytes\tBoth.txt\nC2\tADD\tNew\t0 bytes\tTab?here.txt\n");
-  EXPECT_EQ(Run({"--analyse", std::to_string(id + 1)}), 2) << "a task of another computer";
-  EXPECT_EQ(out.str(), "");
-}
-
 TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
   FolderPair pair;
   pair.AddFile(Side::Usb, "Kept.txt", 10, test::UtcSeconds(2020, 1, 1, 10));
@@ -141,17 +117,15 @@ TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
                                           .right = "/home/bo", .leftopt = "NEAR", .rightopt = "N",
                                           .lastexe = "20240307093005"});
   db.AddFile({.hostname = "Office", .task = office, .file = "Old.txt"});
-  db.AddTask({.hostname = "Home\tPC", .left = pair.Usb(), .right = "/srv/x", .leftopt = "N"});
 
   ASSERT_EQ(Run({"--peers", std::to_string(id)}), 0) << err.str();
-  EXPECT_EQ(out.str(),
-            "Home?PC\t/srv/x\tnever\t1\t0\t0\n"
-            "Office\t/home/bo\t07/03/2024 09:30:05\t1\t0\t1\n");
+  EXPECT_EQ(out.str(), "Office\t/home/bo\t07/03/2024 09:30:05\t1\t0\t1\n");
   EXPECT_EQ(Run({"--peers", "999"}), 2);
 }
 
-// Conflicts settled as the file dialog would: the chosen copy overwrites the other one. --auto
-// then exits with its worst task's status.
+// The command line's one engine run. --analyse lists the USB side's entries first, flags
+// conflicts by status 1 and makes each name one line; conflicts are settled as the file dialog
+// would: the chosen copy overwrites the other one. --auto then exits with its worst task's status.
 TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
@@ -163,6 +137,7 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
     pair.AddFile(Side::Usb, name, next++, monday + usb);
     pair.AddFile(Side::Pc, name, next++, monday + pc);
   }
+  pair.AddFile(Side::Pc, "Tab\there.txt", 0, monday);
   const auto sizes = [&] {
     std::string both;
     for (const auto& [name, usb, pc] : files) {
@@ -173,6 +148,12 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   };
   const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
                                       .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
+  const std::int64_t other = db.AddTask({.hostname = "PCX1", .left = pair.Usb(), .descr = "X"});
+  EXPECT_EQ(Run({"--analyse", std::to_string(other)}), 2) << "a task of another computer";
+  EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 1) << err.str();
+  // Within a side, entries come in the file system's order.
+  EXPECT_NE(out.str().find("!4\tCONFLICT\tOK\t16 bytes\tSame Time.txt\n"), std::string::npos);
+  EXPECT_TRUE(out.str().ends_with("\nC2\tADD\tNew\t0 bytes\tTab?here.txt\n")) << out.str();
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"--sync", std::to_string(id), "--prefer", "left"},
            {"--analyse", std::to_string(id), "--prefer", "usb"}}) {
