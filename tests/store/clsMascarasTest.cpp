@@ -8,12 +8,7 @@ namespace tandrel {
 namespace {
 
 TEST(clsMascaras, MatchesByPositionSeparatorAndCase) {
-  struct Case {
-    const char* mask;
-    std::int16_t pos;
-    const char* path;
-    bool excluded;
-  } cases[] = {
+  const std::tuple<const char*, std::int16_t, const char*, bool> cases[] = {
       {".tmp", 0, "C:\\Work\\A.tmp.doc", true},   // a plain substring test
       {"Work", 4, "C:\\Work\\File.txt", true},    // begins at the 4th character
       {"Work", 5, "C:\\Work\\File.txt", false},
@@ -25,10 +20,10 @@ TEST(clsMascaras, MatchesByPositionSeparatorAndCase) {
       {"x", 6, "/Año/x", true},                   // positions count code points
       {"x", 7, "/Año/x", false},
   };
-  for (const Case& c : cases) {
+  for (const auto& [mask, pos, path, excluded] : cases) {
     clsMascaras m;
-    m.Add({c.mask, c.pos});
-    EXPECT_EQ(m.Comprueba(c.path), c.excluded) << c.mask << " " << c.pos << " " << c.path;
+    m.Add({mask, pos});
+    EXPECT_EQ(m.Comprueba(path), excluded) << mask << " " << pos << " " << path;
   }
   EXPECT_FALSE(clsMascaras().Comprueba("/any/path"));
 }

@@ -7,10 +7,7 @@
 namespace tandrel {
 namespace {
 
-class Tareas : public test::ConnectedDatabase {
- protected:
-  clsTareas tareas;
-};
+using Tareas = test::ConnectedDatabase;
 
 // Per task: type, auto-start (an upper-case "A" only), then every text member; a NULL or a value
 // that does not convert leaves it empty or 0.
@@ -21,6 +18,7 @@ TEST_F(Tareas, EveryMemberIsReadFromItsColumnOrLeftEmpty) {
   db.AddTask({.hostname = "PC1", .type = std::nullopt, .lastexe = std::nullopt});
   db.Exec("INSERT INTO TASKS (HOSTNAME, TYPE, DESCR, OPTIONS) VALUES ('PC1', 'one', 'b', 'a'), "
           "('PC1', 70000, 'c', 'OR'), ('PC1', '2', 'd', 'xAx')");
+  clsTareas tareas;
   ASSERT_EQ(tareas.Carga(conexion, "PC1"), "");
   std::vector<std::string> filas;
   for (int i = 1; i <= tareas.Count(); ++i) {
@@ -38,15 +36,13 @@ TEST_F(Tareas, EveryMemberIsReadFromItsColumnOrLeftEmpty) {
 // The columns a save writes are checked where tasks are saved (TaskEditing); here, the rows it
 // must not touch.
 TEST_F(Tareas, GuardaWritesItsOwnRowOnlyAndAGoneRowIsNoError) {
-  const auto id = db.AddTask({.hostname = "pc1", .descr = "Old"});
+  clsTarea t;
+  t.ID = db.AddTask({.hostname = "pc1", .descr = "Old"});
   const auto other = db.AddTask({.hostname = "PC1", .descr = "Other"});
-  ASSERT_EQ(tareas.Carga(conexion, "PC1"), "");
-  clsTarea& t = tareas.ITem1(1);
-  ASSERT_EQ(t.ID, id);
   t.Descripcion = "It's 100% new";
   ASSERT_EQ(t.Guarda(conexion, "PC1"), "");
   EXPECT_EQ(db.Value("SELECT group_concat(DESCR, '|') FROM TASKS"), "It's 100% new|Other");
-  db.Exec("DELETE FROM TASKS WHERE ID = " + std::to_string(id));
+  db.Exec("DELETE FROM TASKS WHERE ID = " + std::to_string(t.ID));
   EXPECT_EQ(t.Guarda(conexion, "PC1"), "");
   EXPECT_EQ(db.Value("SELECT group_concat(ID) FROM TASKS"), std::to_string(other));
 }
