@@ -34,8 +34,6 @@ TEST(Words, LanguageFileRules) {
     found.push_back(words.W(key));
   EXPECT_EQ(found, (std::vector<std::string>{"Hello = world", "Test language", "primero", "",
                                              "caf\xEF\xBF\xBD", "missing", ""}));
-  EXPECT_EQ(clsWords(folder.path(), "EN").W("mnuExit") + "|" +
-                std::to_string(clsWords(folder.path(), "EN").Count()), "mnuExit|0");
 }
 
 // Every key the program looks up.
@@ -80,7 +78,8 @@ TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
     ASSERT_FALSE(text.empty()) << code;
     EXPECT_EQ(ToValidUtf8(text), text) << code << " is not valid UTF-8";
     EXPECT_EQ(text.find('\r'), std::string::npos) << code;
-    EXPECT_TRUE(text[0] == ';' && text.substr(0, text.find('\n')).find("UTF-8") != std::string::npos &&
+    const std::string first = text.substr(0, text.find('\n'));
+    EXPECT_TRUE(first[0] == ';' && first.find("UTF-8") != std::string::npos &&
                 text.find("\n" + header + "\n") != std::string::npos) << code;
 
     const clsWords words(TANDREL_SOURCE_DIR, code);
