@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/CommandLine.h"
@@ -94,38 +93,18 @@ TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
 
 // Each kind of unusable database and its cause are the connection's (store tests), a second Tandrel
 // and a write-protected database the engine's (FaultsDatabaseTest); here, a clear message and
-// exit status 2, also as the worst outcome of --auto.
-TEST_F(CommandLine, ADatabaseUnusableOrWriteProtectedStopsWithStatusTwo) {
-  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B",
-                                      .descr = "Docs", .options = "A"});
+// exit status 2.
+TEST_F(CommandLine, AWriteProtectedDatabaseStopsTheRunWithStatusTwo) {
+  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = "/A", .right = "/B"});
   ::chmod(db.Path().c_str(), 0444);
   EXPECT_EQ(Run({"--sync", std::to_string(id)}), 2);
   EXPECT_NE(err.str().find("is read-only: changes cannot be recorded"), std::string::npos);
-  EXPECT_EQ(Run({"--auto"}), 2);
-  ::chmod(db.Path().c_str(), 0644);
-  test::WriteBytes(db.Path(), "hello, not SQLite");
-  EXPECT_EQ(Run({"--tasks"}), 2);
-  EXPECT_NE(err.str().find("Could not connect to the database."), std::string::npos) << err.str();
-}
-
-TEST_F(CommandLine, PeersListsEveryTaskSharingTheStickFolder) {
-  FolderPair pair;
-  pair.AddFile(Side::Usb, "Kept.txt", 10, test::UtcSeconds(2020, 1, 1, 10));
-  const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
-                                      .leftopt = "NEAR", .descr = "Pair"});
-  const std::int64_t office = db.AddTask({.hostname = "Office", .left = pair.Usb(),
-                                          .right = "/home/bo", .leftopt = "NEAR", .rightopt = "N",
-                                          .lastexe = "20240307093005"});
-  db.AddFile({.hostname = "Office", .task = office, .file = "Old.txt"});
-
-  ASSERT_EQ(Run({"--peers", std::to_string(id)}), 0) << err.str();
-  EXPECT_EQ(out.str(), "Office\t/home/bo\t07/03/2024 09:30:05\t1\t0\t1\n");
-  EXPECT_EQ(Run({"--peers", "999"}), 2);
 }
 
 // The command line's one engine run. --analyse lists the USB side's entries first, flags
 // conflicts by status 1 and makes each name one line; conflicts are settled as the file dialog
-// would: the chosen copy overwrites the other one. --auto then exits with its worst task's status.
+// would: the chosen copy overwrites the other one; --peers lists the other computers' tasks on
+// the stick folder. --auto then exits with its worst task's status.
 TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
@@ -148,7 +127,8 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   };
   const std::int64_t id = db.AddTask({.hostname = "PC_1", .left = pair.Usb(), .right = pair.Pc(),
                                       .leftopt = "NEAR", .rightopt = "NEAR", .descr = "Pair"});
-  const std::int64_t other = db.AddTask({.hostname = "PCX1", .left = pair.Usb(), .descr = "X"});
+  const std::int64_t other =
+      db.AddTask({.hostname = "PCX1", .left = pair.Usb(), .right = "/x", .leftopt = "N"});
   EXPECT_EQ(Run({"--analyse", std::to_string(other)}), 2) << "a task of another computer";
   EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 1) << err.str();
   // Within a side, entries come in the file system's order.
@@ -166,6 +146,9 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   EXPECT_EQ(Run({"--sync", std::to_string(id), "--prefer", "pc"}), 0) << err.str();
   EXPECT_EQ(sizes(), "11/11 14/14 16/16 ");
   EXPECT_EQ(Run({"--analyse", std::to_string(id)}), 0) << out.str();
+  ASSERT_EQ(Run({"--peers", std::to_string(id)}), 0) << err.str();
+  EXPECT_EQ(out.str(), "PCX1\t/x\tnever\t4\t0\t0\n");
+  EXPECT_EQ(Run({"--peers", "999"}), 2);
 
   // An auto-start task whose PC folder has gone, while its snapshot holds rows.
   const std::int64_t gone = db.AddTask({.hostname = "PC_1", .left = pair.Usb(),

@@ -19,7 +19,6 @@ namespace tandrel {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDatabase;
 
 dev_t DeviceOf(const std::string& path) {
   struct stat st {};
@@ -44,46 +43,22 @@ class Compacta : public ::testing::Test {
     db.AddTask({.hostname = "PC", .descr = "kept"});
   }
   bool Compact() { return CompactaBD("data\\db.mdb", target, db.Folder(), messages); }
-  TempDatabase db;
+  std::string Replace() { return ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()); }
+  test::TempDatabase db;
   Messages messages;
   const std::string target = db.Folder() + "\\data\\compact.mdb";
   const std::string targetPath = db.Folder() + "/data/compact.mdb";
 };
 
-// A compacted file left by an interrupted exit is never compacted over nor renamed in; once it is
-// gone, the compaction is smaller and its rename replaces the database.
-TEST_F(Compacta, CompactsIntoANewTargetAndTheRenameReplacesTheDatabase) {
+// The database is replaced only when nobody else is using it and the copy can take its name; every
+// refusal leaves the database as it was and no compacted file behind. A compacted file left by an
+// interrupted exit is never compacted over nor renamed in.
+TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   std::ofstream(targetPath) << "left by an interrupted exit";
   EXPECT_FALSE(Compact());
-  EXPECT_NE(messages.shown.find("already exists"), std::string::npos);
-  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
+  EXPECT_NE(Replace(), "");
   EXPECT_FALSE(fs::exists(targetPath)) << "a refused rename leaves no compacted file";
-  const auto before = fs::file_size(db.Path());
-  ASSERT_TRUE(Compact());
-  EXPECT_LT(fs::file_size(targetPath), before);
-  ASSERT_EQ(ReemplazaPorCompactado("\\data\\db.mdb", target, db.Folder()), "");
-  EXPECT_FALSE(fs::exists(targetPath));
-  EXPECT_EQ(db.Value("SELECT count(*) || (SELECT DESCR FROM TASKS) FROM FILES"), "1500kept");
-}
 
-// A missing source is not created; one damaged past its schema opens, and VACUUM INTO has made the
-// target by the time it meets the damage.
-TEST_F(Compacta, AMissingOrDamagedSourceLeavesNoTarget) {
-  EXPECT_FALSE(CompactaBD("data\\none.mdb", target, db.Folder(), messages));
-  EXPECT_FALSE(fs::exists(db.Folder() + "/data/none.mdb"));
-  const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
-  ASSERT_GT(size, 2 * schemaPages);
-  std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
-      << std::string(size - schemaPages, '\xff');
-  EXPECT_FALSE(Compact());
-  EXPECT_NE(messages.shown.find("does not exist"), std::string::npos) << messages.shown;
-  EXPECT_NE(messages.shown.find("damaged"), std::string::npos) << messages.shown;
-  EXPECT_FALSE(fs::exists(targetPath));
-}
-
-// The database is replaced only when nobody else is using it and the copy can take its name; every
-// refusal leaves the database as it was and no compacted file behind.
-TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_stmt* reading = nullptr;
@@ -116,15 +91,23 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   ASSERT_EQ(
       sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
       SQLITE_OK);
-  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
+  EXPECT_NE(Replace(), "");
   EXPECT_FALSE(fs::exists(targetPath));
-  EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
   sqlite3_close(other);
+  for (const std::string& told : {std::string("already exists"),
+                                  "Another program is using \"" + db.Path(),
+                                  "(process " + std::to_string(browser) + ") has \"" + db.Path()}) {
+    EXPECT_NE(messages.shown.find(told), std::string::npos) << messages.shown;
+  }
 
-  EXPECT_NE(messages.shown.find("Another program is using \"" + db.Path()), std::string::npos)
-      << messages.shown;
-  EXPECT_NE(messages.shown.find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
-            std::string::npos) << messages.shown;
+  // Once nobody holds it, the compaction is smaller and its rename replaces the database.
+  const auto before = fs::file_size(db.Path());
+  ASSERT_TRUE(Compact());
+  EXPECT_LT(fs::file_size(targetPath), before);
+  ASSERT_EQ(ReemplazaPorCompactado("\\data\\db.mdb", target, db.Folder()), "");
+  EXPECT_FALSE(fs::exists(targetPath));
+  EXPECT_EQ(db.Value("SELECT count(*) || (SELECT group_concat(DESCR) FROM TASKS) FROM FILES"),
+            "1500kept,late");
 
   // A copy that cannot take the database's name (here: made on another disk) is removed.
   const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";
@@ -136,6 +119,21 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
             std::string::npos);
   EXPECT_FALSE(fs::exists(elsewhere));
   EXPECT_EQ(db.Value("SELECT count(*) FROM FILES"), "1500");
+}
+
+// A missing source is not created; one damaged past its schema opens, and VACUUM INTO has made the
+// target by the time it meets the damage.
+TEST_F(Compacta, AMissingOrDamagedSourceLeavesNoTarget) {
+  EXPECT_FALSE(CompactaBD("data\\none.mdb", target, db.Folder(), messages));
+  EXPECT_FALSE(fs::exists(db.Folder() + "/data/none.mdb"));
+  const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
+  ASSERT_GT(size, 2 * schemaPages);
+  std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
+      << std::string(size - schemaPages, '\xff');
+  EXPECT_FALSE(Compact());
+  EXPECT_NE(messages.shown.find("does not exist"), std::string::npos) << messages.shown;
+  EXPECT_NE(messages.shown.find("damaged"), std::string::npos) << messages.shown;
+  EXPECT_FALSE(fs::exists(targetPath));
 }
 
 }  // namespace
