@@ -51,10 +51,8 @@ class CommandLine : public ::testing::Test {
 TEST_F(CommandLine, HelpAndUnknownVerbs) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
-  for (const auto& args : std::vector<std::vector<std::string>>{{"--bogus"}, {"--analyse", "x"}}) {
-    EXPECT_EQ(Run(args), 2) << args[0];
-    EXPECT_NE(err.str().find("Unknown command: " + args[0]), std::string::npos) << err.str();
-  }
+  EXPECT_EQ(Run({"--analyse", "x"}), 2);
+  EXPECT_NE(err.str().find("Unknown command: --analyse"), std::string::npos) << err.str();
   // Nothing was started, so no settings file was written.
   EXPECT_FALSE(fs::exists(db.Folder() + "/Tandrel.ini"));
 }

@@ -2,10 +2,8 @@
 // created.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "core/clsArchivoINI.h"
 #include "store/Conexion.h"
@@ -36,8 +34,12 @@ TEST(ConectaBD, OpensDataDbMdbBesideTheProgramAndLocksItForOneTandrel) {
   clsArchivoINI ini(db.Folder(), "Tandrel");
   Conexion conexion;
   ASSERT_EQ(ConectaBD(conexion, ini, db.Folder()), "");
-  EXPECT_EQ(ConsultaValor(conexion, "PRAGMA journal_mode") +
-                ConsultaValor(conexion, "PRAGMA synchronous"), "delete2");
+  // ConsultaValor: the first value trimmed, else empty.
+  EXPECT_EQ(ConsultaValor(conexion, "PRAGMA journal_mode") + "|" +
+                ConsultaValor(conexion, "PRAGMA synchronous") + "|" +
+                ConsultaValor(conexion, "SELECT ' x' || ? || ' ', 'y'", {std::int64_t{2}}) +
+                ConsultaValor(conexion, "SELECT nonsense FROM nowhere"),
+            "delete|2|x2");
   // A name SQLite cannot find is an error, never the text of the name.
   sqlite::Statement literal;
   EXPECT_NE(literal.Prepare(conexion.Db(), R"(SELECT "NOSUCH" FROM TASKS)"), "");
@@ -64,7 +66,7 @@ TEST(ConectaBD, EveryUnusableFileIsNamedWithItsCause) {
       {"", "empty"},
   };
   for (const auto& [bytes, cause] : cases) {
-    std::ofstream(db.Path(), std::ios::binary | std::ios::trunc) << bytes;
+    test::WriteBytes(db.Path(), bytes);
     const std::string error = Conecta(db);
     EXPECT_TRUE(Has(error, db.Path()) && Has(error, cause)) << error;
   }
@@ -106,17 +108,6 @@ TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
     db.Exec(std::string("DROP TABLE ") + table);
     EXPECT_TRUE(Has(Conecta(db), std::string("table ") + table + " is missing"));
   }
-}
-
-using ConsultaValorTest = test::ConnectedDatabase;
-
-TEST_F(ConsultaValorTest, TheFirstValueTrimmedElseEmpty) {
-  db.AddTask({.hostname = "PC1", .descr = "  padded  "});
-  db.AddTask({.hostname = "PC1"});
-  EXPECT_EQ(ConsultaValor(conexion, "SELECT DESCR FROM TASKS ORDER BY ID") + "|" +
-                ConsultaValor(conexion, "SELECT DESCR FROM TASKS WHERE ID = ?", {std::int64_t{2}}) +
-                ConsultaValor(conexion, "SELECT nonsense FROM nowhere"),
-            "padded|");
 }
 
 TEST(ConexionPaths, QuitaPuntoYComaAndResuelveRutaBD) {
