@@ -55,19 +55,6 @@ const char* const kProgramKeys[] = {
     "wrdMODF", "wrdDELE", "chkASTART", "chkASRO", "chkASOPT", "errTask1", "logCREATEDTASK",
 };
 
-// The keys of a language file, read independently of clsWords.
-std::set<std::string> KeysOf(const std::string& text) {
-  std::set<std::string> keys;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
-    line = Trim(line);
-    // The header line (":EN=English") is the one key that differs from file to file.
-    if (!line.empty() && line[0] != ';' && line[0] != ':' && line.find('=') != std::string::npos)
-      keys.insert(CaseFold(Trim(line.substr(0, line.find('=')))));
-  }
-  return keys;
-}
-
 TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
   const std::map<std::string, std::string> headers = {{"EN", ":EN=English"},
                                                       {"ES", ":ES=Espa\xC3\xB1ol"}};
@@ -86,7 +73,14 @@ TEST(Words, SuppliedLanguageFilesAreCompleteAndAlike) {
     for (const char* key : kProgramKeys) {
       EXPECT_TRUE(words.W(key) != key && !words.W(key).empty()) << code << " lacks " << key;
     }
-    keys[code] = KeysOf(text);
+    // The keys of the file, read independently of clsWords. The header line (":EN=English") is
+    // the one key that differs from file to file.
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      line = Trim(line);
+      if (!line.empty() && line[0] != ';' && line[0] != ':' && line.find('=') != line.npos)
+        keys[code].insert(CaseFold(Trim(line.substr(0, line.find('=')))));
+    }
     EXPECT_EQ(keys[code].size() + 1, words.Count()) << code << " repeats a key";
   }
   EXPECT_EQ(keys["EN"], keys["ES"]);
