@@ -16,9 +16,7 @@ namespace tandrel {
 namespace {
 
 namespace fs = std::filesystem;
-using test::FolderPair;
 using test::Side;
-using test::TempDatabase;
 
 class CommandLine : public ::testing::Test {
  protected:
@@ -41,11 +39,10 @@ class CommandLine : public ::testing::Test {
   }
   std::string Settings() { return test::ReadBytes(db.Folder() + "/Tandrel.ini"); }
 
-  TempDatabase db;
+  test::TempDatabase db;
   MountTable mounts{{"/"}};
   PosixFileSystem files;
-  std::ostringstream out;
-  std::ostringstream err;
+  std::ostringstream out, err;
 };
 
 TEST_F(CommandLine, HelpAndUnknownVerbs) {
@@ -77,7 +74,6 @@ TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   EXPECT_EQ(out.str(),
             "3\tAlpha\t" + db.Folder() + "/Photos\t/srv/Photos\t00/00/0000 00:00:00\n"
             "2\tZeta\t" + db.Folder() + "/Docs\t/home/ana/Docs\t07/03/2024 09:30:05\n");
-  EXPECT_NE(err.str().find("] Hostname: PC_1"), std::string::npos);
 }
 
 TEST_F(CommandLine, ClockSetBackStopsStartUpAndKeepsTheLaterStamp) {
@@ -104,7 +100,7 @@ TEST_F(CommandLine, AWriteProtectedDatabaseStopsTheRunWithStatusTwo) {
 // would: the chosen copy overwrites the other one; --peers lists the other computers' tasks on
 // the stick folder. --auto then exits with its worst task's status.
 TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
-  FolderPair pair;
+  test::FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
   // Each file by its seconds after Monday on the stick and on the PC; sizes 11 and 12, 13 and 14...
   const std::tuple<const char*, int, int> files[] = {

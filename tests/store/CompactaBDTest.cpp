@@ -1,12 +1,11 @@
 // Compaction into a new file, and the rename that puts it in place of the database.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -68,22 +67,13 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   sqlite3_finalize(reading);
 
   // Another process with the file merely open (an idle database browser) holds no lock at all.
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t browser = ::fork();
-  if (browser == 0) {
-    const int fd = ::open(db.Path().c_str(), O_RDONLY);
-    (void)!::write(ready[1], "x", 1);
-    ::pause();
-    _exit(fd);
-  }
-  char c = 0;
-  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  // The shell says its process id once it has the file open, and sleep keeps both.
+  FILE* browser = ::popen(("exec 3<'" + db.Path() + "'; echo $$; exec sleep 60").c_str(), "r");
+  int pid = 0;
+  ASSERT_TRUE(browser != nullptr && std::fscanf(browser, "%d", &pid) == 1);
   EXPECT_FALSE(Compact());
-  ::kill(browser, SIGKILL);
-  ::waitpid(browser, nullptr, 0);
-  ::close(ready[0]);
-  ::close(ready[1]);
+  ::kill(pid, SIGKILL);
+  ::pclose(browser);
   EXPECT_FALSE(fs::exists(targetPath));
 
   // Another program's write that came after the copy would be lost with the old file.
@@ -96,7 +86,7 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   sqlite3_close(other);
   for (const std::string& told : {std::string("already exists"),
                                   "Another program is using \"" + db.Path(),
-                                  "(process " + std::to_string(browser) + ") has \"" + db.Path()}) {
+                                  "(process " + std::to_string(pid) + ") has \"" + db.Path()}) {
     EXPECT_NE(messages.shown.find(told), std::string::npos) << messages.shown;
   }
 
@@ -121,17 +111,14 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   EXPECT_EQ(db.Value("SELECT count(*) FROM FILES"), "1500");
 }
 
-// A missing source is not created; one damaged past its schema opens, and VACUUM INTO has made the
-// target by the time it meets the damage.
-TEST_F(Compacta, AMissingOrDamagedSourceLeavesNoTarget) {
-  EXPECT_FALSE(CompactaBD("data\\none.mdb", target, db.Folder(), messages));
-  EXPECT_FALSE(fs::exists(db.Folder() + "/data/none.mdb"));
+// Damaged past its schema, the source opens, and VACUUM INTO has made the target by the time it
+// meets the damage.
+TEST_F(Compacta, ADamagedSourceLeavesNoTarget) {
   const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
   ASSERT_GT(size, 2 * schemaPages);
   std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
       << std::string(size - schemaPages, '\xff');
   EXPECT_FALSE(Compact());
-  EXPECT_NE(messages.shown.find("does not exist"), std::string::npos) << messages.shown;
   EXPECT_NE(messages.shown.find("damaged"), std::string::npos) << messages.shown;
   EXPECT_FALSE(fs::exists(targetPath));
 }
