@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
 namespace tandrel {
 namespace {
 
@@ -20,17 +18,5 @@ TEST(Public, TheTwoFormsOfAMoment) {
   };
   for (const auto& [stamp, shown] : cases) EXPECT_EQ(FormateaFecha(stamp), shown) << stamp;
 }
-
-TEST(Public, LogLinesCarryTheTime) {
-  struct Recorder : LogSink {
-    void AppendLogLine(const std::string& line) override { last = line; }
-    void ShowStatus(const std::string&) override {}
-    std::string last;
-  } log;
-  EscribeLog(log, "#3: Ready");
-  EXPECT_TRUE(std::regex_match(log.last, std::regex(R"(\[\d\d:\d\d:\d\d\] #3: Ready)")))
-      << log.last;
-}
-
 }  // namespace
 }  // namespace tandrel
