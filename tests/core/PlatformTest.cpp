@@ -46,7 +46,6 @@ TEST(Platform, TheUsbFolderJoinsAndSplitsWithOneSeparatorAndKeepsItsCase) {
   // A changed text loses whatever drive it was typed with.
   EXPECT_EQ(SplitLeft("/media/Ana/OTHER/Data", stick, "Data", table), "/Data");
   EXPECT_EQ(SplitLeft(stick + "/Data2", stick, "Data", table), "/Data2");
-  EXPECT_EQ(SplitLeft("Typed", stick, "", table), "Typed");
 }
 
 TEST(Platform, TheDriveListLeavesOutTheSystemsOwnMounts) {

@@ -108,11 +108,10 @@ TEST(ConectaBD, ADamagedSchemaIsRefusedNamingWhatIsMissing) {
 }
 
 TEST(ConexionPaths, QuitaPuntoYComaAndResuelveRutaBD) {
-  EXPECT_EQ(QuitaPuntoYComa(" data\\db.mdb;; "), "data\\db.mdb;");
-  std::string resolved;
-  for (const char* path : {"data\\db.mdb", "\\data\\db.mdb", "/srv/db.mdb"})
-    resolved += ResuelveRutaBD(path, "/media/stick") + "|";
-  EXPECT_EQ(resolved, "/media/stick/data/db.mdb|/media/stick/data/db.mdb|/srv/db.mdb|");
+  EXPECT_EQ(QuitaPuntoYComa(" data\\db.mdb;; ") + "|" +
+                ResuelveRutaBD("\\data\\db.mdb", "/media/stick") + "|" +
+                ResuelveRutaBD("/srv/db.mdb", "/media/stick"),
+            "data\\db.mdb;|/media/stick/data/db.mdb|/srv/db.mdb");
 }
 
 }  // namespace
