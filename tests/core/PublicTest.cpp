@@ -15,6 +15,7 @@ TEST(Public, TheTwoFormsOfAMoment) {
   const std::pair<const char*, const char*> cases[] = {
       {"20240307093005", "07/03/2024 09:30:05"}, {"", ""}, {"2024030709", "07/03/2024 09::"},
       {"añoMEsDía", "Dí/Es/añoM a::"},
+      {"\x03\x02\xCB\xC5\x9E\xC5", "/\xC5/\x03\x02\xCB\xC5\x9E ::"},  // "Ş" is not cut in two
   };
   for (const auto& [stamp, shown] : cases) EXPECT_EQ(FormateaFecha(stamp), shown) << stamp;
 }

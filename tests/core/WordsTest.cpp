@@ -23,7 +23,6 @@ TEST(Words, LanguageFileRules) {
                    "GREETING=Second\n"
                    "empty=\n"
                    "a line without an equals sign\n"
-                   "=no key\n"
                    "Año=primero\naÑO=segundo\n"
                    "broken=caf\xE9");
   const clsWords words(folder.path(), " xx ");

@@ -79,9 +79,8 @@ TEST(clsArchivos, KeysIgnoreCaseTheFirstEntryStaysAndEntriesNeverMove) {
   }
   ASSERT_EQ(archivos.Count(), 4u);
   EXPECT_FALSE(archivos.Exist("Docs"));
-  archivos.Item("docs\\résumé.TXT").Action = "C1";
-  const clsArchivo* first = &archivos.ITemID(1);
-  EXPECT_EQ(first->USB_Ruta + first->Action, "/s/Docs\\Résumé.txt past the inline roomC1");
+  const clsArchivo* first = &archivos.Item("docs\\résumé.TXT");
+  EXPECT_EQ(first->USB_Ruta, "/s/Docs\\Résumé.txt past the inline room");
   for (int i = 0; i < 5000; ++i) archivos.Add(Entrada("Folder\\File" + std::to_string(i) + ".TXT"));
   EXPECT_EQ(&archivos.Item("docs\\résumé.txt"), first);
   EXPECT_EQ(archivos.Find("folder\\file4321.txt"), &archivos.ITemID(4 + 4322));
