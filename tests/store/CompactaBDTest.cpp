@@ -1,12 +1,11 @@
 // Compaction into a new file, and the rename that puts it in place of the database.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -19,19 +18,11 @@ namespace tandrel {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TempDatabase;
-
-dev_t DeviceOf(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 ? st.st_dev : 0;
-}
 
 struct Messages : MessageSink {
-  std::vector<std::string> shown;
-  void ShowMessage(MessageIcon icon, const std::string& title, const std::string& text) override {
-    EXPECT_EQ(icon, MessageIcon::Warning);
-    EXPECT_EQ(title, kTitulo);
-    shown.push_back(text);
+  std::string shown;  // every text, one a line
+  void ShowMessage(MessageIcon, const std::string&, const std::string& text) override {
+    shown += text + "\n";
   }
   bool AskYesNo(const std::string&, const std::string&) override { return false; }
 };
@@ -40,104 +31,71 @@ class Compacta : public ::testing::Test {
  protected:
   void SetUp() override {
     db.Exec(R"(WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)
-               INSERT INTO FILES (HOSTNAME, TASK, FILE) SELECT 'PC', 1, 'Some\Long\Name ' || i FROM n)");
+               INSERT INTO FILES (HOSTNAME, TASK, FILE)
+               SELECT 'PC', 1, 'Some\Long\Name ' || i FROM n)");
     db.Exec("DELETE FROM FILES WHERE rowid % 2 = 0");
     db.AddTask({.hostname = "PC", .descr = "kept"});
   }
   bool Compact() { return CompactaBD("data\\db.mdb", target, db.Folder(), messages); }
-  TempDatabase db;
+  std::string Replace() { return ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()); }
+  test::TempDatabase db;
   Messages messages;
   const std::string target = db.Folder() + "\\data\\compact.mdb";
   const std::string targetPath = db.Folder() + "/data/compact.mdb";
 };
 
-// A compacted file left by an interrupted exit is never compacted over nor renamed in; once it is
-// gone, the compaction is smaller and its rename replaces the database.
-TEST_F(Compacta, CompactsIntoANewTargetAndTheRenameReplacesTheDatabase) {
+// The database is replaced only when nobody else is using it and the copy can take its name; every
+// refusal leaves the database as it was and no compacted file behind. A compacted file left by an
+// interrupted exit is never compacted over nor renamed in.
+TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
   std::ofstream(targetPath) << "left by an interrupted exit";
   EXPECT_FALSE(Compact());
-  EXPECT_EQ(fs::file_size(targetPath), 27u);
-  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
-  EXPECT_FALSE(fs::exists(targetPath)) << "a refused rename leaves no compacted file";
-  const auto before = fs::file_size(db.Path());
-  ASSERT_TRUE(Compact());
-  EXPECT_LT(fs::file_size(targetPath), before);
-  ASSERT_EQ(ReemplazaPorCompactado("\\data\\db.mdb", target, db.Folder()), "");
-  EXPECT_FALSE(fs::exists(targetPath));
-  EXPECT_EQ(db.Value("SELECT count(*) || (SELECT DESCR FROM TASKS) FROM FILES"), "1500kept");
-  ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_NE(messages.shown[0].find("already exists"), std::string::npos);
-}
+  EXPECT_NE(Replace(), "");
 
-TEST_F(Compacta, AMissingInvalidOrDamagedSourceLeavesNoTarget) {
-  std::ofstream(db.Folder() + "/data/words.mdb") << "not a database at all";
-  EXPECT_FALSE(CompactaBD("data\\none.mdb", target, db.Folder(), messages));
-  EXPECT_FALSE(fs::exists(db.Folder() + "/data/none.mdb"));
-  EXPECT_FALSE(CompactaBD("data\\words.mdb", target, db.Folder(), messages));
-  // Damaged past its schema: the source opens, and VACUUM INTO has made the target by the time it
-  // meets the damage.
-  const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
-  ASSERT_GT(size, 2 * schemaPages);
-  std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
-      << std::string(size - schemaPages, '\xff');
-  EXPECT_FALSE(Compact());
-  ASSERT_EQ(messages.shown.size(), 3u);
-  const char* causes[] = {"does not exist", "not a SQLite database", "damaged"};
-  for (int i = 0; i < 3; ++i) EXPECT_NE(messages.shown[i].find(causes[i]), std::string::npos) << i;
-  EXPECT_FALSE(fs::exists(targetPath));
-}
-
-// The database is replaced only when nobody else is using it and the copy can take its name; every
-// refusal leaves the database as it was and no compacted file behind.
-TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
-  const auto noTarget = [&] { EXPECT_FALSE(fs::exists(targetPath)); };
   sqlite3* other = nullptr;
   ASSERT_EQ(sqlite3_open_v2(db.Path().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
   sqlite3_stmt* reading = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(other, "SELECT FILE FROM FILES", -1, &reading, nullptr), SQLITE_OK);
   ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);  // holds a shared lock until finalized
   EXPECT_FALSE(Compact());
-  noTarget();
   sqlite3_finalize(reading);
 
   // Another process with the file merely open (an idle database browser) holds no lock at all.
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  const pid_t browser = ::fork();
-  if (browser == 0) {
-    const int fd = ::open(db.Path().c_str(), O_RDONLY);
-    (void)!::write(ready[1], "x", 1);
-    ::pause();
-    _exit(fd);
-  }
-  char c = 0;
-  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  // The shell says its process id once it has the file open, and sleep keeps both.
+  FILE* browser = ::popen(("exec 3<'" + db.Path() + "'; echo $$; exec sleep 60").c_str(), "r");
+  int pid = 0;
+  ASSERT_TRUE(browser != nullptr && std::fscanf(browser, "%d", &pid) == 1);
   EXPECT_FALSE(Compact());
-  noTarget();
-  ::kill(browser, SIGKILL);
-  ::waitpid(browser, nullptr, 0);
-  ::close(ready[0]);
-  ::close(ready[1]);
+  ::kill(pid, SIGKILL);
+  ::pclose(browser);
+  EXPECT_FALSE(fs::exists(targetPath));
 
   // Another program's write that came after the copy would be lost with the old file.
   ASSERT_TRUE(Compact());
-  ASSERT_EQ(
-      sqlite3_exec(other, "INSERT INTO TASKS (DESCR) VALUES ('late')", nullptr, nullptr, nullptr),
-      SQLITE_OK);
-  EXPECT_NE(ReemplazaPorCompactado("data\\db.mdb", target, db.Folder()), "");
-  noTarget();
-  EXPECT_EQ(db.Value("SELECT count(*) FROM TASKS WHERE DESCR = 'late'"), "1");
+  db.Exec("INSERT INTO TASKS (DESCR) VALUES ('late')");
+  EXPECT_NE(Replace(), "");
+  EXPECT_FALSE(fs::exists(targetPath));
   sqlite3_close(other);
+  for (const std::string& told : {std::string("already exists"),
+                                  "Another program is using \"" + db.Path(),
+                                  "(process " + std::to_string(pid) + ") has \"" + db.Path()}) {
+    EXPECT_NE(messages.shown.find(told), std::string::npos) << messages.shown;
+  }
 
-  ASSERT_EQ(messages.shown.size(), 2u);
-  EXPECT_NE(messages.shown[0].find("Another program is using \"" + db.Path()), std::string::npos)
-      << messages.shown[0];
-  EXPECT_NE(messages.shown[1].find("(process " + std::to_string(browser) + ") has \"" + db.Path()),
-            std::string::npos) << messages.shown[1];
+  // Once nobody holds it, the compaction is smaller and its rename replaces the database.
+  const auto before = fs::file_size(db.Path());
+  ASSERT_TRUE(Compact());
+  EXPECT_LT(fs::file_size(targetPath), before);
+  ASSERT_EQ(ReemplazaPorCompactado("\\data\\db.mdb", target, db.Folder()), "");
+  EXPECT_FALSE(fs::exists(targetPath));
+  EXPECT_EQ(db.Value("SELECT count(*) || (SELECT group_concat(DESCR) FROM TASKS) FROM FILES"),
+            "1500kept,late");
 
   // A copy that cannot take the database's name (here: made on another disk) is removed.
   const std::string elsewhere = "/dev/shm/tandrel-compact-" + std::to_string(::getpid()) + ".mdb";
-  if (!fs::is_directory("/dev/shm") || DeviceOf("/dev/shm") == DeviceOf(db.Folder())) {
+  struct stat shm {}, here {};
+  if (::stat("/dev/shm", &shm) != 0 || ::stat(db.Folder().c_str(), &here) != 0 ||
+      shm.st_dev == here.st_dev) {
     GTEST_SKIP() << "no second disk here";
   }
   ASSERT_TRUE(CompactaBD("data\\db.mdb", elsewhere, db.Folder(), messages));
@@ -145,6 +103,18 @@ TEST_F(Compacta, ADatabaseInUseOrOnAnotherDiskIsNeverReplaced) {
             std::string::npos);
   EXPECT_FALSE(fs::exists(elsewhere));
   EXPECT_EQ(db.Value("SELECT count(*) FROM FILES"), "1500");
+}
+
+// Damaged past its schema, the source opens, and VACUUM INTO has made the target by the time it
+// meets the damage.
+TEST_F(Compacta, ADamagedSourceLeavesNoTarget) {
+  const std::size_t schemaPages = 8 * 4096, size = fs::file_size(db.Path());
+  ASSERT_GT(size, 2 * schemaPages);
+  std::fstream(db.Path(), std::ios::in | std::ios::out | std::ios::binary).seekp(schemaPages)
+      << std::string(size - schemaPages, '\xff');
+  EXPECT_FALSE(Compact());
+  EXPECT_NE(messages.shown.find("damaged"), std::string::npos) << messages.shown;
+  EXPECT_FALSE(fs::exists(targetPath));
 }
 
 }  // namespace
