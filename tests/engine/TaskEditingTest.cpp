@@ -61,6 +61,17 @@ TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRun) {
   EXPECT_TRUE(tarea.AutoRun == 0 && tarea.ID == id);
 }
 
+TEST_F(RunTest, ACopyTakesFoldersAndLettersOfAnyComputerButNotTheName) {
+  const std::int64_t other = db.AddTask({.hostname = "ZETA", .left = "/Photos", .right = "/home/z",
+                                         .leftopt = "NE", .rightopt = "A", .descr = "Theirs",
+                                         .options = "R"});
+  const auto copy = CopyOfTask(*session, view, other);
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R"),
+                             "/Photos"}));
+  EXPECT_FALSE(CopyOfTask(*session, view, other + 1));
+}
+
 TEST_F(RunTest, ADeletedTaskTakesEveryComputersRowsAndItsAnalysisWithIt) {
   const auto id = AddTask();
   const auto kept = AddTask();
