@@ -42,18 +42,15 @@ class CommandLine : public ::testing::Test {
   std::ostringstream out, err;
 };
 
-TEST_F(CommandLine, HelpAndUnknownVerbs) {
+// A first run (no LastEXE) opens no wizard at the command line and goes on: it stamps the clock
+// and leaves the geometry as found.
+TEST_F(CommandLine, HelpAndTasksListingOnlyThisComputersTasksInDescriptionOrder) {
   EXPECT_EQ(Run({"--help"}), 0);
   EXPECT_NE(out.str().find("--peers ID"), std::string::npos);
   EXPECT_EQ(Run({"--analyse", "x"}), 2);
   EXPECT_NE(err.str().find("Unknown command: --analyse"), std::string::npos) << err.str();
   // Nothing was started, so no settings file was written.
   EXPECT_FALSE(fs::exists(Ini()));
-}
-
-// A first run (no LastEXE) opens no wizard at the command line and goes on: it stamps the clock
-// and leaves the geometry as found.
-TEST_F(CommandLine, TasksListsOnlyThisComputersTasksInDescriptionOrder) {
   test::WriteBytes(Ini(), "  [General]  \r\n\r\nWindowWidth = 5000\nWindowState=2\n");
   db.AddTask({.hostname = "PCX1", .left = "/Other", .right = "/other", .descr = "Beta"});
   ASSERT_EQ(Run({"--tasks"}), 0) << err.str();

@@ -116,10 +116,8 @@ TEST_P(Dialogs, FileDetailShowsBothSidesAndOkWritesTheLastChoice) {
   session.cuentas.conflictos = 1;
   const auto offered = [](const frmFile& dialog) {
     std::string enabled;
-    for (int i = 0; i < 5; ++i) {
-      const std::string name = "optUser" + std::to_string(i);
-      enabled += Find<QRadioButton>(dialog, name.c_str())->isEnabled() ? "1" : "0";
-    }
+    for (const char* name : {"optUser0", "optUser1", "optUser2", "optUser3", "optUser4"})
+      enabled += Find<QRadioButton>(dialog, name)->isEnabled() ? "1" : "0";
     return enabled;
   };
   frmFile onlyPc(session, view);
@@ -293,17 +291,12 @@ TEST_P(Dialogs, OtherComputers) {
   };
   const std::int64_t home =
       peer("HOME-PC", "\\Documents", "C:\\Users\\ana\\Documents", "20240311180102");
-  const std::int64_t office = peer("OFFICE", "\\documents\\", "/srv/ana/docs", "20240308091500");
+  peer("OFFICE", "\\documents\\", "/srv/ana/docs", "20240308091500");
   peer("LAPTOP", "/Documents", "/home/ana/Docs", "00000000000000");
   for (const char* name : {"Letters\\Bank 2024.odt", "Budget.ods", "Plan.odt"}) {
     db.AddFile({.hostname = "HOME-PC", .task = home, .file = name, .size = "1200",
                 .last = "20240311174233"});
   }
-  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Letters\\Bank 2024.odt",
-              .size = "998"});
-  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Plan.odt", .size = "1200",
-              .last = "20240311174233"});
-  db.AddFile({.hostname = "OFFICE", .task = office, .file = "Old Plan.odt"});
   ASSERT_EQ(session.Tareas.Carga(session.conexion, "PC1"), "");
 
   const ImageList images = MakeStateImages();
