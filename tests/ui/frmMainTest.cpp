@@ -1,5 +1,5 @@
 // The main window over a real database, the program's language files and real folders: the one
-// engine run by mouse and keys, the task list's commands and the shutdown.
+// engine run by mouse and keys, the menus' letters, the task list's commands and the shutdown.
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 
 #include "core/clsArchivoINI.h"
 #include "engine/Session.h"
@@ -59,6 +60,7 @@ class MainWindow : public test::UiFixture {
   // The window over the folder as it is now, started; the program folder stands as the mounted
   // USB drive.
   TestWindow& Start() {
+    window.reset();
     session = std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/", db.Folder()}}, fs);
     window = std::make_unique<TestWindow>(*session);
     window->Arranca();
@@ -81,6 +83,36 @@ class MainWindow : public test::UiFixture {
   std::unique_ptr<Session> session;
   std::unique_ptr<TestWindow> window;
 };
+
+// The letter after "&" in a caption, lower-cased; a null character for none.
+QChar Mnemonic(const QString& caption) {
+  const int at = caption.indexOf('&');
+  return at >= 0 && at + 1 < caption.size() ? caption[at + 1].toLower() : QChar();
+}
+
+TEST_F(MainWindow, EveryMenuItemHasALetterOfItsOwnInBothLanguages) {
+  std::set<QString> firstMenus;
+  for (const std::string code : {"EN", "ES"}) {
+    SCOPED_TRACE(code);
+    WriteSettings("[General]\r\nLanguage=" + code + "\r\n[DB]\r\nCompactDataBase=0\r\n");
+    auto& w = Start();
+    std::vector<QList<QAction*>> menus{w.menuBar()->actions()};
+    for (QAction* top : w.menuBar()->actions()) {
+      if (top->menu() != nullptr) menus.push_back(top->menu()->actions());
+    }
+    for (const QList<QAction*>& items : menus) {
+      std::set<QChar> letters;
+      for (QAction* item : items) {
+        if (item->isSeparator()) continue;
+        const QChar letter = Mnemonic(item->text());
+        EXPECT_TRUE(!letter.isNull() && letters.insert(letter).second)
+            << item->text().toStdString();
+      }
+    }
+    firstMenus.insert(w.menuBar()->actions().front()->text());
+  }
+  EXPECT_EQ(firstMenus.size(), 2u) << "the language reaches the captions";
+}
 
 TEST_F(MainWindow, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyboard) {
   const std::string usb = db.Folder() + "/usb", pc = db.Folder() + "/pc";
@@ -166,19 +198,18 @@ TEST_F(MainWindow, AnalyseSortNarrowFilterOpenAndSynchroniseByMouseAndKeyboard) 
   EXPECT_FALSE(w.isVisible());
 }
 
-// The window speaks the settings file's language. Rows are keyed by their position in the task
-// list, so a deletion removes the task selected; work holds the commands off (nested, as a run
-// inside the start-up), and a term signal during work waits for it to end, then runs the whole
-// shutdown, which writes the filter buttons and the window's size to the settings file.
+// Rows are keyed by their position in the task list, so a deletion removes the task selected;
+// work holds the commands off (nested, as a run inside the start-up), and a term signal during
+// work waits for it to end, then runs the whole shutdown, which writes the filter buttons and the
+// window's size to the settings file.
 TEST_F(MainWindow, DeletingAsksAndATermSignalDuringWorkShutsDownOnceItEnds) {
   for (const char* descr : {"Beta", "Alpha"}) {
     db.AddTask({.hostname = "TESTPC", .left = "/Docs", .right = "/home/ana/Docs", .leftopt = "NEA",
                 .rightopt = "NEA", .descr = descr, .options = ""});
   }
-  WriteSettings("[General]\r\nLanguage=ES\r\n[Panel]\r\nbutOKS=0\r\nbutFSYNC=-1\r\n"
-                "butCONFLICT=-1\r\n[DB]\r\nCompactDataBase=0\r\n");
+  WriteSettings("[Panel]\r\nbutOKS=0\r\nbutFSYNC=-1\r\nbutCONFLICT=-1\r\n"
+                "[DB]\r\nCompactDataBase=0\r\n");
   auto& w = Start();
-  EXPECT_EQ(w.menuBar()->actions().front()->text(), "&Archivo") << "the file's language";
   auto* tasks = Control<TaskList>("lstTareas");
   ASSERT_EQ(tasks->Count(), 2);
   tasks->setCurrentItem(tasks->RowOfPosition(1));  // by description: Alpha
