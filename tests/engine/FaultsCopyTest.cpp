@@ -168,12 +168,16 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
     const char* name;
     void (*set)(ShortcutFileSystem&);
     bool throughUnnamed;
+    bool taken = false;  // another program writes the name just before the link...
+    bool seenAbsent = false;  // ...also when the caller had just found it free
   };
   const Case cases[] = {
       {"unnamed file, in-kernel copy", [](ShortcutFileSystem&) {}, true},
       {"no unnamed files", [](ShortcutFileSystem& fs) { fs.noUnnamed = true; }, false},
       {"link refused", [](ShortcutFileSystem& fs) { fs.linkRefused = true; }, false},
       {"no in-kernel copy", [](ShortcutFileSystem& fs) { fs.noCopyRange = true; }, true},
+      {"name taken", [](ShortcutFileSystem&) {}, false, true},
+      {"name taken, seen free", [](ShortcutFileSystem&) {}, false, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -185,31 +189,20 @@ TEST(CopyUnnamed, ANewFileIsWholeWithItsTimesAndBitsWhicheverWayItIsMade) {
     const std::string destination = pair.Path(Side::Pc, "Año/Plan.txt");
     ShortcutFileSystem fs;
     c.set(fs);
+    if (c.taken) fs.takenBeforeLink = destination;
 
-    ASSERT_EQ(CopiaUnaVez(fs, source, destination), 0);
+    ASSERT_EQ(CopiaUnaVez(fs, source, destination, nullptr, c.seenAbsent), c.taken ? -EEXIST : 0);
+    EXPECT_EQ(TemporaryCount(pair.Path(Side::Pc, "Año")), 0);
+    if (c.taken) {
+      EXPECT_EQ(ReadBytes(destination), "theirs");
+      continue;
+    }
     EXPECT_EQ(fs.linked, c.throughUnnamed ? 1 : 0);
     EXPECT_EQ(ReadBytes(destination), ReadBytes(source));
     struct stat copy {};
     ASSERT_EQ(::stat(destination.c_str(), &copy), 0);
     EXPECT_EQ(ModifiedTime(destination), (FileTime{UtcSeconds(2021, 3, 4, 5, 6, 7), 123456789}));
     EXPECT_EQ(copy.st_mode & 07777, 0640u);
-    EXPECT_EQ(TemporaryCount(pair.Path(Side::Pc, "Año")), 0);
-  }
-}
-
-TEST(CopyUnnamed, ANameTakenJustBeforeTheLinkKeepsItsFileAndLeavesNothingBehind) {
-  // Also when the caller had just found the name free and the copy took its word for it.
-  for (const bool seenAbsent : {false, true}) {
-    SCOPED_TRACE(seenAbsent);
-    FolderPair pair;
-    const std::string source = pair.AddFile(Side::Usb, "Plan.txt", 10, UtcSeconds(2021, 1, 1));
-    const std::string destination = pair.Path(Side::Pc, "Plan.txt");
-    ShortcutFileSystem fs;
-    fs.takenBeforeLink = destination;
-
-    EXPECT_EQ(CopiaUnaVez(fs, source, destination, nullptr, seenAbsent), -EEXIST);
-    EXPECT_EQ(ReadBytes(destination), "theirs");
-    EXPECT_EQ(TemporaryCount(pair.Pc()), 0);
   }
 }
 
