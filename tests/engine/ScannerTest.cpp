@@ -41,10 +41,7 @@ TEST_F(ScannerTest, OptionLettersDecideWhichSidesAndLevelsAreListed) {
   }
   int position = 0;
   for (const auto& [left, right, keys] : {
-           std::tuple{"NEAR", "NEAR",
-                      std::vector<std::string>{"Both.txt", "Sub\\Onlypc.txt", "Sub\\Onlyusb.txt",
-                                               "Sub\\Shared.txt"}},
-           {"N", "", {"Both.txt"}},
+           std::tuple{"N", "", std::vector<std::string>{"Both.txt"}},
            // No "R" on the USB side: its subfolders are not listed, but the PC listing finds their
            // files there by name.
            {"N", "NR", {"Both.txt", "Sub\\Onlypc.txt", "Sub\\Shared.txt"}},

@@ -26,10 +26,6 @@ TEST(TaskOptionsTest, LettersAreReadInAnyOrderAndWrittenInOne) {
                   std::to_string(tarea.AutoRun),
               written);
   }
-  const TaskOptions o = TaskOptions::Of("NR", "EA", "RO");
-  EXPECT_EQ(o.usb, (SideOptions{true, false, false, true}));
-  EXPECT_EQ(o.pc, (SideOptions{false, true, true, false}));
-  EXPECT_TRUE(!o.automatica && o.soloLectura && o.optimista);
 }
 
 // Whatever drive was typed, the folder is looked for on the program's own drive (the forms a
