@@ -28,17 +28,6 @@ TEST(TaskOptionsTest, LettersAreReadInAnyOrderAndWrittenInOne) {
   }
 }
 
-// Whatever drive was typed, the folder is looked for on the program's own drive (the forms a
-// folder can take are the platform's table).
-TEST_F(RunTest, ACreatedTaskBelongsToThisComputerWithItsStickFolderWithoutTheDrive) {
-  const TaskForm form{"Music <b>", "F:\\Work\\2024", "/srv/pc", TaskOptions::Of("RN", "AEN", "OA"),
-                      ""};
-  const std::int64_t id = CreateTask(*session, view, form);
-  ASSERT_NE(id, 0);
-  EXPECT_EQ(Columns(db, id), "PC1|1|\\Work\\2024|/srv/pc|NR|NEA|AO|Music <b>|00000000000000");
-  EXPECT_EQ(view.taskRows.back().id, id);  // the task list was reloaded
-}
-
 TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRun) {
   const std::int64_t id = db.AddTask({.hostname = "pc1", .left = "/Docs", .right = "/srv/pc",
                                       .leftopt = "R", .rightopt = "RAEN", .descr = "Docs",
@@ -57,15 +46,24 @@ TEST_F(RunTest, ASavedTaskKeepsItsIdAndLastRun) {
   EXPECT_TRUE(tarea.AutoRun == 0 && tarea.ID == id);
 }
 
-TEST_F(RunTest, ACopyTakesFoldersAndLettersOfAnyComputerButNotTheName) {
+// A copy takes folders and letters of any computer's task but not the name. Created, a task belongs
+// to this computer, and whatever drive was typed its folder is looked for on the program's own
+// drive (the forms a folder can take are the platform's table).
+TEST_F(RunTest, ACopyOfAnyComputersTaskIsCreatedAsThisComputersWithoutTheDrive) {
   const std::int64_t other = db.AddTask({.hostname = "ZETA", .left = "/Photos", .right = "/home/z",
                                          .leftopt = "NE", .rightopt = "A", .descr = "Theirs",
                                          .options = "R"});
-  const auto copy = CopyOfTask(*session, view, other);
+  auto copy = CopyOfTask(*session, view, other);
   ASSERT_TRUE(copy);
   EXPECT_EQ(*copy, (TaskForm{"", pair.Usb() + "/Photos", "/home/z", TaskOptions::Of("NE", "A", "R"),
                              "/Photos"}));
   EXPECT_FALSE(CopyOfTask(*session, view, other + 1));
+  copy->descripcion = "Music <b>";
+  copy->usbFolder = "F:\\Work\\2024";
+  const std::int64_t id = CreateTask(*session, view, *copy);
+  ASSERT_NE(id, 0);
+  EXPECT_EQ(Columns(db, id), "PC1|1|\\Work\\2024|/home/z|NE|A|R|Music <b>|00000000000000");
+  EXPECT_EQ(view.taskRows.back().id, id);  // the task list was reloaded
 }
 
 TEST_F(RunTest, ADeletedTaskTakesEveryComputersRowsAndItsAnalysisWithIt) {
