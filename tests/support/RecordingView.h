@@ -1,7 +1,7 @@
 #pragma once
 // A window stand-in for engine tests: records in memory every log line, message, row of both
-// lists, progress value, the run command's state and the work flag, and answers every question
-// with no.
+// lists, the progress bar's length, the run command's state and the work flag, and answers every
+// question with no.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,7 +27,7 @@ class RecordingView : public AppView {
 
   // AppView
   void SetProgressMax(std::int64_t max) override { progressMax = max; }
-  void SetProgressValue(std::int64_t value) override { progressValue = value; }
+  void SetProgressValue(std::int64_t) override {}
   void Yield() override { ++yields; }
   void ClearFileRows() override { fileRows.clear(); }
   void AddFileRow(const FileRow& row) override { fileRows.push_back(row); }
@@ -52,7 +52,6 @@ class RecordingView : public AppView {
   std::vector<FileRow> fileRows;
   std::vector<TaskRow> taskRows;
   std::int64_t progressMax = 0;
-  std::int64_t progressValue = 0;
   int yields = 0;
   bool syncEnabled = false;
   bool working = false;
