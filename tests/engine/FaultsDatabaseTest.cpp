@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "engine/Startup.h"
 #include "tests/engine/FaultsFixture.h"
@@ -36,22 +35,15 @@ int WatchConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
 
 class DatabaseFaultTest : public RunTest {
  protected:
-  // Start-up against the program folder as the program does it, with its messages recorded.
-  StartResult StartUp(Session& s, RecordingView& v) {
-    return StartUpAgainstDatabase(s, v,
-                                  StartOptions{.firstRunWizard = false, .runAutoStart = false});
-  }
-  std::unique_ptr<Session> NewSession() {
-    return std::make_unique<Session>(db.Folder(), "Tandrel", MountTable{{"/"}}, real);
-  }
-  // Starts up and exits with compaction, as the program does; what it told the user, or why not
-  // when start-up ends otherwise than expected.
+  // Starts up against the program folder and exits with compaction, as the program does; what it
+  // told the user, or why not when start-up ends otherwise than expected.
   std::string StartAndExit(StartResult expected) {
-    auto s = NewSession();
+    Session s(db.Folder(), "Tandrel", MountTable{{"/"}}, real);
     RecordingView v;
-    if (StartUp(*s, v) != expected) return "<start-up ended otherwise>";
-    s->INI.CompactDataBase = true;
-    ShutDown(*s, v);
+    const StartOptions quiet{.firstRunWizard = false, .runAutoStart = false};
+    if (StartUpAgainstDatabase(s, v, quiet) != expected) return "<start-up ended otherwise>";
+    s.INI.CompactDataBase = true;
+    ShutDown(s, v);
     std::string told;
     for (const auto& message : v.messages) told += message.text + "\n";
     return told;
@@ -68,8 +60,8 @@ TEST_F(DatabaseFaultTest, KilledWhileCompactingAtExitLeavesTheDatabaseWhole) {
   CloseSession();
 
   // A child starts up and exits with compaction, and is killed after n progress calls of SQLite,
-  // n doubling until the kill is past the end: kill points spread over the whole compaction (its
-  // VACUUM INTO and both integrity checks). After each kill the database is whole; a compacted
+  // n doubling until the kill is past the end: kill points spread over the start-up and the whole
+  // compaction (its VACUUM INTO and both integrity checks). After each kill the database is whole; a compacted
   // file left behind is the user's to look at, and every later exit leaves it alone (the store's
   // tests), so it goes before the next kill.
   int points = 0, leftovers = 0;
@@ -77,14 +69,9 @@ TEST_F(DatabaseFaultTest, KilledWhileCompactingAtExitLeavesTheDatabaseWhole) {
     SCOPED_TRACE("killed after " + std::to_string(n) + " progress calls");
     const pid_t child = ::fork();
     if (child == 0) {
-      auto s = NewSession();
-      RecordingView v;
-      if (StartUp(*s, v) != StartResult::Ready) _exit(1);
-      s->INI.CompactDataBase = true;
       callsBeforeKill = n;
       sqlite3_auto_extension(reinterpret_cast<void (*)()>(&WatchConnection));
-      ShutDown(*s, v);
-      _exit(v.messages.empty() ? 0 : 1);
+      _exit(StartAndExit(StartResult::Ready).empty() ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
