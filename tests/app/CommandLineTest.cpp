@@ -99,17 +99,17 @@ TEST_F(CommandLine, PreferSettlesConflictsBothWaysAndAutoReportsTheWorstTask) {
   test::FolderPair pair;
   const std::int64_t monday = test::UtcSeconds(2024, 3, 4, 9);
   // Each file by its seconds after Monday on the stick and on the PC; sizes 11 and 12, 13 and 14...
-  const std::tuple<const char*, int, int> files[] = {
+  const std::tuple<const char*, int, int> cases[] = {
       {"Newer on usb.txt", 60, 0}, {"Newer on pc.txt", 0, 60}, {"Same time.txt", 0, 0}};
   std::size_t next = 11;
-  for (const auto& [name, usb, pc] : files) {
+  for (const auto& [name, usb, pc] : cases) {
     pair.AddFile(Side::Usb, name, next++, monday + usb);
     pair.AddFile(Side::Pc, name, next++, monday + pc);
   }
   pair.AddFile(Side::Pc, "Tab\there.txt", 0, monday);
   const auto sizes = [&] {
     std::string both;
-    for (const auto& [name, usb, pc] : files) {
+    for (const auto& [name, usb, pc] : cases) {
       both += std::to_string(fs::file_size(pair.Path(Side::Usb, name))) + "/" +
               std::to_string(fs::file_size(pair.Path(Side::Pc, name))) + " ";
     }

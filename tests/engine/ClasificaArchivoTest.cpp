@@ -91,7 +91,8 @@ TEST(FileTextsTest, TimesAreUtcDigitsWithoutFractionsAndSizesTheirLow32BitsSigne
   EXPECT_EQ(FechaArchivo(FileTime{-1, 500000000}), "19691231235959");
   EXPECT_EQ(FechaArchivo(FileTime{UtcSeconds(999, 1, 2, 3, 4, 5), 0}), "9990102030405");
   EXPECT_EQ(FechaArchivo(FileTime{UtcSeconds(12000, 1, 1), 0}), "12000010100000");
-  EXPECT_EQ(FechaArchivo(std::uint64_t{(UtcSeconds(2009, 3, 5, 7, 4, 9) + 11644473600) * 10000000}),
+  EXPECT_EQ(FechaArchivo(static_cast<std::uint64_t>(
+                (UtcSeconds(2009, 3, 5, 7, 4, 9) + 11644473600) * 10000000)),
             "20090305070409");
   EXPECT_EQ(TextoTamano(2147483648u), "-2147483648");
   EXPECT_EQ(TextoTamano((std::uint64_t{1} << 32) + 5), "5");
